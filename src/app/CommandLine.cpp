@@ -1,0 +1,67 @@
+#include "app/CommandLine.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// A window dimension: the argument read as a decimal number (as atof does, text that is no
+// number reads as 0) and truncated toward zero. False for values that make no window.
+bool readDimension(const char* text, int& value) {
+    const double number = std::trunc(std::atof(text));
+    if (!(number >= 1.0 && number <= INT_MAX)) {
+        return false;
+    }
+    value = static_cast<int>(number);
+    return true;
+}
+
+void printResolution(const GameSettings& settings, std::ostream& out) {
+    out << "using " << settings.screenWidth << " x " << settings.screenHeight << std::endl;
+}
+
+} // namespace
+
+bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
+                      std::string& levelFile, std::ostream& out) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const int remaining = argc - 1 - i;
+        if (std::strcmp(arg, "-resolution") == 0) {
+            if (remaining < 2) {
+                continue;
+            }
+            int width = 0, height = 0;
+            if (readDimension(argv[i + 1], width) && readDimension(argv[i + 2], height)) {
+                settings.screenWidth = width;
+                settings.screenHeight = height;
+                printResolution(settings, out);
+            } else {
+                out << "Resolution " << argv[i + 1] << " x " << argv[i + 2]
+                    << " refused: width and height must be at least 1; keeping "
+                    << settings.screenWidth << " x " << settings.screenHeight << std::endl;
+            }
+        } else if (std::strcmp(arg, "-fullscreen") == 0) {
+            settings.windowMode = GLFW_FULLSCREEN;
+            out << "fullscreen active" << std::endl;
+        } else if (std::strcmp(arg, "-level") == 0) {
+            if (remaining < 1) {
+                continue;
+            }
+            const std::string name = std::string("level") + argv[i + 1] + ".txt";
+            if (name.size() > LEVEL_FILE_NAME_MAX) {
+                out << "Level name too long (at most " << LEVEL_FILE_NAME_MAX - 9
+                    << " characters); keeping " << levelFile << std::endl;
+            } else {
+                levelFile = name;
+                printResolution(settings, out);
+            }
+        } else if (std::strcmp(arg, "-help") == 0) {
+            out << "USEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]" << std::endl;
+            return false;
+        }
+    }
+    return true;
+}

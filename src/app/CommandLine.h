@@ -1,0 +1,15 @@
+#pragma once
+// The command line: -resolution WIDTH HEIGHT, -fullscreen, -level N, -help.
+
+#include "app/Settings.h"
+
+#include <ostream>
+#include <string>
+
+/// Reads the arguments (argv[1] to argv[argc - 1]) into the settings and the level file name,
+/// writing the console lines to `out`. Each argument is compared exactly with the option names;
+/// unknown arguments and options that lack their values are ignored, and option values are not
+/// skipped (they are examined as arguments in turn). Returns false when -help was given: the
+/// usage line is printed and the program is to end at once.
+bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
+                      std::string& levelFile, std::ostream& out);

@@ -1,0 +1,46 @@
+#pragma once
+// The global settings and game state shared by every subsystem of the application. Plain
+// globals: there is no configuration file; the command line, the keys and the interface's
+// buttons change them.
+
+#include "app/WindowConstants.h"
+#include "core/Matrix.h"
+
+#include <cstddef>
+#include <string>
+
+struct GameSettings {
+    bool running = true;         ///< the frame loop continues while true
+    bool frustumCulling = true;  ///< objects outside the view frustum are not drawn
+    bool linearFiltering = true; ///< bilinear texture filtering, else nearest neighbour
+    bool mipmapping = true;      ///< textures use mip-maps
+    bool mipmapLinear = false;   ///< mip-map levels blended linearly, else nearest level
+    bool mirroring = true;       ///< reflections are drawn
+    bool mirroringDepth2 = true; ///< reflections of reflections are drawn
+    bool transparency = true;    ///< the transparent pass blends
+    bool wireframe = false;      ///< wire frame, without the shader program
+    bool showBoundingSpheres = false;
+    bool laserPower = false;               ///< emitters are powered and energy drains
+    float ambientLevel = 0.8f;             ///< grey level of light 1's diffuse and specular colour
+    float lightPosition[4] = {1, 1, 1, 0}; ///< position of light 1 (directional)
+    int screenWidth = 1024;                ///< window width in pixels
+    int screenHeight = 768;                ///< window height in pixels
+    int windowMode = GLFW_WINDOW;          ///< GLFW_WINDOW or GLFW_FULLSCREEN
+};
+
+extern GameSettings gameSettings;
+
+/// Seconds of powered laser time a level starts with.
+constexpr double ENERGY_CAPACITY = 300.0;
+
+/// Longest level file name: "level" + an argument of up to 82 characters + ".txt".
+constexpr std::size_t LEVEL_FILE_NAME_MAX = 91;
+
+extern std::string levelFileName;  ///< the level to load, "level2.txt" unless -level names one
+extern double energy;              ///< remaining powered laser time, seconds
+extern bool levelSolved;           ///< latched once every goal is satisfied
+extern bool gameOver;              ///< latched when the energy ran out unsolved
+extern Matrix viewMatrix;          ///< world to eye; identity until the level is loaded
+extern Matrix inverseViewMatrix;   ///< eye to world, derived from viewMatrix every frame
+extern unsigned int shaderProgram; ///< the OpenGL program object, 0 until built
+extern bool reinitialising;        ///< true while the display is being re-created

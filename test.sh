@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and the tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer, stages build/game and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/setup.sh
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
+      -DBEAMWORKS_SANITIZE=ON >/dev/null
+cmake --build build/test -j"$(nproc)"
+cd build/test
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --output-on-failure -j"$(nproc)" "$@"

@@ -1,0 +1,108 @@
+#pragma once
+// Geometric checks on built meshes shared by the asset tests.
+
+#include "assets/Shapes.h"
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <numeric>
+#include <string>
+#include <unistd.h>
+
+namespace meshcheck {
+
+struct Solidity {
+    int unpairedEdges = 0;         ///< directed edges without a reverse partner
+    double minPartVolume6 = 1e300; ///< smallest signed volume (x6) of a connected part
+    double minArea2 = 1e300;       ///< smallest doubled triangle area
+};
+
+/// Welds vertices by position, then checks that every edge is used once in each direction (a
+/// closed, consistently wound surface) and that every connected part encloses positive volume.
+inline Solidity solidity(const Mesh3ds& mesh) {
+    std::map<std::array<long, 3>, int> ids;
+    std::vector<int> weld;
+    for (const auto& p : mesh.positions) {
+        const std::array<long, 3> key{std::lround(p[0] * 1e4), std::lround(p[1] * 1e4),
+                                      std::lround(p[2] * 1e4)};
+        weld.push_back(ids.emplace(key, int(ids.size())).first->second);
+    }
+    std::vector<int> parent(ids.size());
+    std::iota(parent.begin(), parent.end(), 0);
+    const auto root = [&](int v) {
+        while (parent[v] != v) {
+            v = parent[v] = parent[parent[v]];
+        }
+        return v;
+    };
+    std::map<std::pair<int, int>, int> edges;
+    Solidity s;
+    for (const auto& f : mesh.faces) {
+        for (int k = 0; k < 3; ++k) {
+            const int a = weld[f[k]], b = weld[f[(k + 1) % 3]];
+            ++edges[{a, b}];
+            parent[root(a)] = root(b);
+        }
+        const auto &p = mesh.positions[f[0]], &q = mesh.positions[f[1]], &r = mesh.positions[f[2]];
+        const double u[3] = {q[0] - p[0], q[1] - p[1], q[2] - p[2]};
+        const double v[3] = {r[0] - p[0], r[1] - p[1], r[2] - p[2]};
+        s.minArea2 =
+            std::min(s.minArea2, std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                                            u[0] * v[1] - u[1] * v[0]));
+    }
+    for (const auto& [edge, count] : edges) {
+        const auto back = edges.find({edge.second, edge.first});
+        s.unpairedEdges += std::abs(count - (back == edges.end() ? 0 : back->second));
+    }
+    std::map<int, Mesh3ds> parts;
+    for (const auto& f : mesh.faces) {
+        Mesh3ds& part = parts[root(weld[f[0]])];
+        part.positions = mesh.positions;
+        part.faces.push_back(f);
+    }
+    for (const auto& [id, part] : parts) {
+        s.minPartVolume6 = std::min(s.minPartVolume6, signedVolume6(part));
+    }
+    return s;
+}
+
+/// How many times the closed mesh winds around p: about 1 inside a part, 0 outside.
+inline double windingNumber(const Mesh3ds& mesh, const Vec3& p) {
+    double total = 0;
+    for (const auto& f : mesh.faces) {
+        double v[3][3], len[3];
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < 3; ++i) {
+                v[k][i] = double(mesh.positions[f[k]][i]) - p[i];
+            }
+            len[k] = std::sqrt(v[k][0] * v[k][0] + v[k][1] * v[k][1] + v[k][2] * v[k][2]);
+        }
+        const auto dot = [&](int a, int b) {
+            return v[a][0] * v[b][0] + v[a][1] * v[b][1] + v[a][2] * v[b][2];
+        };
+        const double triple = v[0][0] * (v[1][1] * v[2][2] - v[1][2] * v[2][1]) -
+                              v[0][1] * (v[1][0] * v[2][2] - v[1][2] * v[2][0]) +
+                              v[0][2] * (v[1][0] * v[2][1] - v[1][1] * v[2][0]);
+        total += 2 * std::atan2(triple, len[0] * len[1] * len[2] + dot(0, 1) * len[2] +
+                                            dot(1, 2) * len[0] + dot(2, 0) * len[1]);
+    }
+    return total / (4 * 3.141592653589793);
+}
+
+/// A folder of its own for one test process, removed with it.
+struct ScratchDir {
+    std::filesystem::path path;
+    explicit ScratchDir(const std::string& tag)
+        : path(std::filesystem::temp_directory_path() /
+               ("beamworks-" + tag + "-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string file(const std::string& name) const { return (path / name).string(); }
+};
+
+} // namespace meshcheck

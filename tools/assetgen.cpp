@@ -1,0 +1,66 @@
+// beamworks-assets OUTDIR: writes every generated file of the game folder into OUTDIR.
+
+#include "assets/GameModels3ds.h"
+#include "assets/Writer3ds.h"
+
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct GeneratedFile {
+    std::string name; ///< path below the output folder
+    /// Writes the file to path and returns a short description of its content; throws
+    /// std::runtime_error (or any std::exception) on failure.
+    std::function<std::string(const std::string& path)> write;
+};
+
+std::vector<GeneratedFile> generatedFiles() {
+    std::vector<GeneratedFile> files;
+    for (const GeneratedModel& model : generatedModelFiles()) {
+        files.push_back({model.fileName, [&model](const std::string& path) {
+                             const Mesh3ds mesh = model.build();
+                             std::string error;
+                             if (!write3ds(path, mesh, &error)) {
+                                 throw std::runtime_error(error);
+                             }
+                             return std::to_string(mesh.positions.size()) + " vertices, " +
+                                    std::to_string(mesh.faces.size()) + " triangles" +
+                                    (mesh.texCoords.empty() ? "" : ", mapped");
+                         }});
+    }
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: beamworks-assets OUTDIR\n";
+        return 2;
+    }
+    const std::filesystem::path outDir = argv[1];
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (ec) {
+        std::cerr << "cannot create " << outDir.string() << ": " << ec.message() << '\n';
+        return 1;
+    }
+    int failures = 0;
+    for (const GeneratedFile& file : generatedFiles()) {
+        const std::filesystem::path path = outDir / file.name;
+        try {
+            std::filesystem::create_directories(path.parent_path());
+            const std::string summary = file.write(path.string());
+            std::cout << path.string() << ": " << summary << '\n';
+        } catch (const std::exception& e) {
+            std::cerr << path.string() << ": " << e.what() << '\n';
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
