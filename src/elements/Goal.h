@@ -1,0 +1,56 @@
+#pragma once
+// The goal: a ball (FinshHead) that must receive light of exactly its required colour, and
+// below it the goal's body (Finish), whose mesh morphs through five key frames as its door opens
+// and back as it closes.
+
+#include "core/ActiveObject.h"
+#include "model/Model.h"
+
+#include <memory>
+
+/// States of the goal's door.
+constexpr int DOOR_CLOSING = -1;
+constexpr int DOOR_CLOSED = 0;
+constexpr int DOOR_OPENING = 1;
+constexpr int DOOR_OPEN = 2;
+
+/// Morph position of a fully open door.
+constexpr float DOOR_OPEN_PROGRESS = 4.0f;
+
+class Finish : public ActiveObject {
+  public:
+    /// A closed white door with its own copy of the first key frame as its mesh.
+    Finish();
+    /// Advances the morph by `speed` while opening or closing, rebuilding the mesh whenever the
+    /// progress moved more than 0.01 since the last rebuild, and returns the current mesh.
+    Model* getModel() override;
+    void setColor(signed char colorCode) override;
+    bool emitOutgoingLasers() override { return false; }
+
+    signed char colorCode = 7;
+    signed char keyframe = 0; ///< key frame the morph starts from
+    float progress = 0.0f;    ///< 0 closed to 4 open
+    std::unique_ptr<Model> currentModel;
+    float lastBuiltProgress = -1.0f;
+    int state = DOOR_CLOSED;
+    float speed = 0.001f; ///< change of progress per model query
+};
+
+class FinshHead : public ActiveObject {
+  public:
+    /// Creates its door 50 units below itself. A goal requires white until told otherwise.
+    FinshHead();
+    Model* getModel() override;
+    /// Sets the colour the goal requires and colours the ball.
+    void setColor(signed char colorCode) override;
+    /// Hit wherever its bounding sphere is: HIT_ACTIVE or HIT_NONE; point and normal untouched.
+    int hitTest(LaserBeam& beam, float& distance, float point[3], float normal[3]) override;
+    bool emitOutgoingLasers() override { return false; }
+
+    Finish* door() const { return door_.get(); }
+
+    signed char requiredColor = 7;
+
+  private:
+    std::unique_ptr<Finish> door_;
+};

@@ -1,0 +1,14 @@
+#pragma once
+// A 200 x 200 x 20 slab that stops beams on all six faces. Walls are always face-tested and
+// never take part in the placement overlap test.
+
+#include "core/ActiveObject.h"
+
+class Wall : public ActiveObject {
+  public:
+    Wall();
+    Model* getModel() override;
+    float getCollisionRadius() override { return -1.0f; }
+    bool hitsBoundingSphere(LaserBeam& beam, float& distance) override;
+    bool emitOutgoingLasers() override { return false; }
+};

@@ -1,0 +1,236 @@
+#include "level/Level.h"
+#include "elements/ColorFilter.h"
+#include "elements/Emitter.h"
+#include "elements/Goal.h"
+#include "elements/Holder.h"
+#include "elements/Mirror.h"
+#include "elements/MirrorHalf.h"
+#include "elements/Wall.h"
+#include "laser/LaserBeam.h"
+#include "support/TestModels.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+class LevelFile : public ::testing::Test {
+  protected:
+    void SetUp() override { loadTestModels(); }
+
+    static std::unique_ptr<Level> parse(const std::string& text) {
+        auto level = std::make_unique<Level>();
+        std::istringstream in(text);
+        captureStdout([&] { level->read(in); }); // goals log their door's model load
+        return level;
+    }
+};
+
+Point origin(Renderable* r) {
+    const Matrix w = r->getWorldMatrix();
+    return {w[12], w[13], w[14], 1};
+}
+
+} // namespace
+
+TEST_F(LevelFile, ReadsTheExampleFile) {
+    auto level = parse("@ EMI\n# Pos 0;0;0;\n# YRo 90;\n@ FIL\n# Pos 0;0;-200;\n+ XRo 45;\n"
+                       "# Col 1\n");
+    ASSERT_EQ(level->activeObjects.size(), 4u);
+    auto* emitter = dynamic_cast<Emitter*>(level->activeObjects[0]);
+    ASSERT_NE(emitter, nullptr);
+    const Point d = emitter->beamDirection();
+    EXPECT_NEAR(d[0], -1, 1e-6); // turned by 90 degrees about Y
+    ASSERT_EQ(level->colorFilters.size(), 1u);
+    ColorFilter* filter = level->colorFilters[0];
+    EXPECT_EQ(filter->colorCode, 1);
+    EXPECT_NEAR(origin(filter)[2], -200, 1e-4);
+    auto* frame = dynamic_cast<HolderFrame*>(filter->parent);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_NEAR(frame->localMatrix[5], std::cos(PI / 4), 1e-6); // the frame is tilted
+    EXPECT_EQ(frame->parent->localMatrix[5], 1.0f);             // the holder is not
+}
+
+TEST_F(LevelFile, ListOrdersForMirrorAndGoal) {
+    auto level = parse("@ MIR\n@ FIN\n");
+    ASSERT_EQ(level->objects.size(), 5u);
+    EXPECT_NE(dynamic_cast<Mirror*>(level->objects[0]), nullptr);
+    EXPECT_NE(dynamic_cast<HolderFrame*>(level->objects[1]), nullptr);
+    EXPECT_NE(dynamic_cast<Holder*>(level->objects[2]), nullptr);
+    EXPECT_NE(dynamic_cast<Finish*>(level->objects[3]), nullptr);
+    EXPECT_NE(dynamic_cast<FinshHead*>(level->objects[4]), nullptr);
+    ASSERT_EQ(level->activeObjects.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(static_cast<Renderable*>(level->activeObjects[i]), level->objects[i]);
+    }
+    ASSERT_EQ(level->goals.size(), 1u);
+    EXPECT_EQ(level->goals[0], level->objects[4]);
+    EXPECT_TRUE(level->walls.empty());
+    EXPECT_TRUE(level->colorFilters.empty());
+}
+
+TEST_F(LevelFile, CameraPositionIsNegatedAndTruncated) {
+    auto level = parse("@ CAM\n# Pos 1.5;2;-3.7;\n");
+    EXPECT_EQ(level->cameraOffset, (std::array<float, 3>{-1, -2, 3}));
+    EXPECT_TRUE(level->objects.empty());
+    auto none = parse("nothing here at all");
+    EXPECT_EQ(none->cameraOffset, (std::array<float, 3>{0, 0, 0}));
+    EXPECT_TRUE(none->objects.empty());
+    // Other properties under CAM do nothing.
+    auto rotated = parse("@ WAL\n@ CAM\n# YRo 90;\n# Pos 9;9;9;\n");
+    EXPECT_EQ(rotated->walls[0]->localMatrix, Matrix::identity());
+}
+
+TEST_F(LevelFile, PropertiesWithoutATargetHaveNoEffect) {
+    auto level =
+        parse("# Pos 5;5;5;\n@ WAL\n@ LEV 1\n# Pos 7;7;7;\n# Col 3\n@ XYZ\n# Pos 1;1;1;\n");
+    ASSERT_EQ(level->walls.size(), 1u);
+    EXPECT_EQ(level->walls[0]->localMatrix, Matrix::identity());
+}
+
+TEST_F(LevelFile, TwoPositionsAddUpAndKeywordsOnlyCountThreeLetters) {
+    auto level = parse("@ WALL\n# Position 10;0;0;\n#xPos 5;1;0;\n#Position 9;9;9;\n");
+    ASSERT_EQ(level->walls.size(), 1u);
+    const Point p = origin(level->walls[0]);
+    EXPECT_FLOAT_EQ(p[0], 15); // "#Position" reads the keyword "osi" and changes nothing
+    EXPECT_FLOAT_EQ(p[1], 1);
+}
+
+TEST_F(LevelFile, ColourChainPerDirective) {
+    auto level = parse("@ MIR\n# Col 1\n@ HMI\n+ Col 2\n@ FIL\n+ Col 6\n@ FIN\n# Col 3\n");
+    const auto& active = level->activeObjects;
+    const std::array<float, 4> mirror{0.7f, 0.9f, 1.0f, 1.0f};
+    EXPECT_EQ((std::array<float, 4>{active[0]->vertexColors[0], active[0]->vertexColors[1],
+                                    active[0]->vertexColors[2], active[0]->vertexColors[3]}),
+              mirror);
+    ASSERT_EQ(level->colorFilters.size(), 1u);
+    EXPECT_EQ(level->colorFilters[0]->colorCode, 6); // '+' acts like '#' for "Col"
+    ASSERT_EQ(level->goals.size(), 1u);
+    EXPECT_EQ(level->goals[0]->requiredColor, 3);
+}
+
+TEST_F(LevelFile, PlusTransformsTheFirstChild) {
+    auto level =
+        parse("@ MIR\n+ Sca 0.5;0.5;0.5;\n+ Pos 0;0;-10;\n+ YRo 90;\n@ FIN\n+ Pos 0;5;0;\n");
+    auto* frame = dynamic_cast<HolderFrame*>(level->objects[1]);
+    auto* holder = dynamic_cast<Holder*>(level->objects[2]);
+    ASSERT_TRUE(frame && holder);
+    EXPECT_FLOAT_EQ(frame->localMatrix[0], 0.5f);  // scale stays with the frame
+    EXPECT_FLOAT_EQ(holder->localMatrix[14], -10); // a move reaches the holder again
+    EXPECT_NEAR(holder->localMatrix[0], 0, 1e-6);  // and so does the turn
+    auto* door = dynamic_cast<Finish*>(level->objects[3]);
+    ASSERT_NE(door, nullptr);
+    EXPECT_FLOAT_EQ(door->localMatrix[13], -45);
+    // '+' on an object without children is ignored.
+    auto plain = parse("@ WAL\n+ Pos 1;1;1;\n+ Tex 3;\n");
+    EXPECT_EQ(plain->walls[0]->localMatrix, Matrix::identity());
+    EXPECT_EQ(plain->walls[0]->textureIndex, 3); // "Tex" applies to the object itself
+}
+
+TEST_F(LevelFile, TextureOnAHolderStopsAtTheFrame) {
+    auto level = parse("@ FIL\n# Tex 8.9;\n");
+    auto* frame = dynamic_cast<HolderFrame*>(level->objects[1]);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->textureIndex, 8);
+    EXPECT_EQ(level->colorFilters[0]->textureIndex, -1);
+}
+
+TEST_F(LevelFile, ByteFFEndsTheFile) {
+    auto level = parse(std::string("@ WAL\n") + '\xFF' + "\n@ WAL\n");
+    EXPECT_EQ(level->walls.size(), 1u);
+}
+
+TEST_F(LevelFile, LightsAndRotationsInDegrees) {
+    auto level = parse("@ LIG\n# Pos 10;20;30;\n@ LIG\n# XRo 180;\n");
+    ASSERT_EQ(level->lights.size(), 2u);
+    EXPECT_EQ(level->lights[0]->lightViewMatrix, Matrix::translation(-10, -20, -30));
+    EXPECT_NEAR(level->lights[1]->localMatrix[5], -1, 1e-6);
+    EXPECT_TRUE(level->activeObjects.empty());
+    EXPECT_EQ(level->objects.size(), 2u);
+}
+
+TEST_F(LevelFile, EndOfFileInsidePropertiesKeepsWhatWasBuilt) {
+    for (const char* text : {"@ WAL\n# Pos 1;2", "@ WAL\n# Po", "@ WAL\n# Pos", "@ WAL\n# Col ",
+                             "@ WAL\n# YRo 90", "@ WA", "@ WAL\n#"}) {
+        auto level = parse(text);
+        EXPECT_LE(level->walls.size(), 1u) << text;
+        if (std::string(text).size() > 6) {
+            EXPECT_EQ(level->walls.size(), 1u) << text;
+        }
+    }
+}
+
+TEST_F(LevelFile, HugeAndNonNumericValuesAreSafe) {
+    auto level = parse("@ WAL\n# Pos abc;1e999;-1e999;\n# Tex 1e300;\n@ WAL\n# Tex nan;\n"
+                       "@ FIL\n# Col \xF0\n@ CAM\n# Pos 1e300;-1e300;nan;\n");
+    ASSERT_EQ(level->walls.size(), 2u);
+    EXPECT_EQ(level->walls[0]->textureIndex, INT_MAX);
+    EXPECT_EQ(level->walls[1]->textureIndex, 0);
+    EXPECT_EQ(level->colorFilters[0]->colorCode, static_cast<signed char>(0xF0 - '0'));
+    EXPECT_EQ(level->colorFilters[0]->vertexColors[0], 0.0f);
+}
+
+TEST_F(LevelFile, RandomBytesNeverBreakTheReader) {
+    std::mt19937 rng(7);
+    const std::string alphabet = "@#+ ;.-0123456789EMIFNWALRHCOGLVPosXYZRSaTexCl\n\xFF";
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int n = static_cast<int>(rng() % 200);
+        for (int i = 0; i < n; ++i) {
+            text.push_back(round % 3 == 0 ? static_cast<char>(rng())
+                                          : alphabet[rng() % alphabet.size()]);
+        }
+        auto level = parse(text);
+        EXPECT_LE(level->objects.size(), 5u * text.size());
+    }
+}
+
+TEST_F(LevelFile, MissingFileIsReported) {
+    Level* before = currentLevel;
+    bool loaded = true;
+    const std::string out = captureStdout([&] { loaded = loadLevel("/nonexistent/level99.txt"); });
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(out, "Cannot open level file: /nonexistent/level99.txt\n");
+    ASSERT_NE(currentLevel, nullptr);
+    EXPECT_NE(currentLevel, before);
+    EXPECT_FALSE(currentLevel->isLoaded());
+    EXPECT_TRUE(currentLevel->getObjects().empty());
+}
+
+TEST_F(LevelFile, TheStagedDefaultLevelLoads) {
+    const std::string path = std::string(BEAMWORKS_GAME_DIR) + "/level2.txt";
+    bool loaded = false;
+    captureStdout([&] { loaded = loadLevel(path); });
+    ASSERT_TRUE(loaded);
+    const Level& level = *currentLevel;
+    ASSERT_FALSE(level.activeObjects.empty());
+    EXPECT_NE(dynamic_cast<Emitter*>(level.activeObjects[0]), nullptr); // the emitter first
+    EXPECT_GE(level.walls.size(), 6u); // floor, ceiling and four walls
+    EXPECT_EQ(level.lights.size(), 1u);
+    EXPECT_GE(level.colorFilters.size(), 1u);
+    EXPECT_GE(level.goals.size(), 1u);
+    int mirrors = 0;
+    for (Renderable* r : level.objects) {
+        mirrors += dynamic_cast<Mirror*>(r) != nullptr;
+    }
+    EXPECT_GE(mirrors, 2);
+    EXPECT_NE(level.cameraOffset, (std::array<float, 3>{0, 0, 0}));
+}
+
+TEST_F(LevelFile, AddObjectRegistersSegmentsAtTheEnd) {
+    auto level = parse("@ WAL\n");
+    auto* beam = new LaserBeam(7, 32, level->activeObjects[0]);
+    level->addObject(beam); // the level owns it from here on
+    EXPECT_EQ(level->objects.back(), beam);
+    ASSERT_EQ(level->laserBeams.size(), 1u);
+    ASSERT_EQ(level->transparentSet->beams.size(), 1u);
+    EXPECT_EQ(level->activeObjects.size(), 1u);
+    level->clearLaserBeams();
+    EXPECT_EQ(level->objects.size(), 1u);
+    EXPECT_TRUE(level->laserBeams.empty());
+}
