@@ -14,7 +14,7 @@ void ActiveObject::resetLasers() {
     tracedCount = 0;
 }
 
-bool ActiveObject::emitOutgoingLasers() {
+bool ActiveObject::emitOutgoingLasers(Level&) {
     std::cout << "-------DEFAULT outgoing laser------" << std::endl;
     return false;
 }

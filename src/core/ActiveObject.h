@@ -9,6 +9,7 @@
 
 class HitObject;
 class LaserBeam;
+class Level;
 
 /// Result codes of ActiveObject::hitTest.
 constexpr int HIT_NONE = 0;
@@ -24,9 +25,10 @@ class ActiveObject : public Renderable {
 
     /// Forgets this update's beams (they are owned by the level, not freed here).
     virtual void resetLasers();
-    /// The element's reaction to its incoming beams: true when it created outgoing beams that
-    /// still have to be traced. The default prints a diagnostic line and emits nothing.
-    virtual bool emitOutgoingLasers();
+    /// The element's reaction to its incoming beams: true when it created outgoing beams (made
+    /// with level.newLaserBeam) that still have to be traced. The default prints a diagnostic
+    /// line and emits nothing.
+    virtual bool emitOutgoingLasers(Level& level);
     /// Pre-test of the beam against the element's bounding sphere; on a hit writes the sphere's
     /// distance estimate to distance.
     virtual bool hitsBoundingSphere(LaserBeam& beam, float& distance);

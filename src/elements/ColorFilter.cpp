@@ -1,6 +1,8 @@
 #include "elements/ColorFilter.h"
 
+#include "laser/Emission.h"
 #include "laser/HitShapes.h"
+#include "laser/LaserBeam.h"
 #include "model/GameModels.h"
 
 ColorFilter::ColorFilter() {
@@ -26,4 +28,24 @@ void ColorFilter::setColor(signed char code) {
     if (const Model* model = getModel()) {
         setVertexColor(this, static_cast<int>(model->vertexCount), rgba);
     }
+}
+
+bool ColorFilter::emitOutgoingLasers(Level& level) {
+    bool created = false;
+    // Index loop: emitting appends to outgoingLasers, never to incomingLasers.
+    for (std::size_t i = 0; i < incomingLasers.size(); ++i) {
+        LaserBeam& in = *incomingLasers[i];
+        if (!in.nextSegments.empty()) {
+            continue;
+        }
+        const auto passed = static_cast<signed char>(in.colorCode & colorCode);
+        if (passed == 0) {
+            continue; // stopped, until the light gains a colour the filter passes
+        }
+        LaserBeam* out = emitContinuation(level, *this, in, passed, in.intensity);
+        out->filterMask = in.filterMask ^ filterMask;
+        in.nextSegments.push_back(out);
+        created = true;
+    }
+    return created;
 }

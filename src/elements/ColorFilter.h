@@ -9,6 +9,9 @@ class ColorFilter : public MountedElement, public TransparentObject {
   public:
     ColorFilter();
     Model* getModel() override;
+    /// Passes on, filtered, every incoming segment it has not served yet and whose colour shares
+    /// a bit with the filter; the rest stays stopped until it does.
+    bool emitOutgoingLasers(Level& level) override;
     /// Stores the pass code and tints the pane: RGB from the code, alpha 0.5.
     void setColor(signed char colorCode) override;
 

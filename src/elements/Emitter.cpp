@@ -1,6 +1,8 @@
 #include "elements/Emitter.h"
 
+#include "laser/Emission.h"
 #include "laser/HitShapes.h"
+#include "laser/LaserBeam.h"
 #include "model/GameModels.h"
 
 Emitter::Emitter() {
@@ -16,4 +18,13 @@ Emitter::Emitter() {
 
 Model* Emitter::getModel() {
     return gameModels().emitter.get();
+}
+
+bool Emitter::emitOutgoingLasers(Level& level) {
+    if (outgoingLasers.size() == 1) {
+        return false;
+    }
+    outgoingLasers.clear();
+    emitSourceBeam(level, *this, COLOR_WHITE);
+    return true;
 }

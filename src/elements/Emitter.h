@@ -7,4 +7,6 @@ class Emitter : public ActiveObject {
   public:
     Emitter();
     Model* getModel() override;
+    /// Fires its one white beam per update: false when it has already fired.
+    bool emitOutgoingLasers(Level& level) override;
 };

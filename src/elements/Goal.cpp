@@ -1,6 +1,7 @@
 #include "elements/Goal.h"
 
 #include "laser/HitShapes.h"
+#include "laser/LaserBeam.h"
 #include "model/GameModels.h"
 
 #include <cmath>
@@ -103,4 +104,20 @@ void FinshHead::setColor(signed char code) {
 
 int FinshHead::hitTest(LaserBeam& beam, float& distance, float*, float*) {
     return hitsBoundingSphere(beam, distance) ? HIT_ACTIVE : HIT_NONE;
+}
+
+bool FinshHead::isSatisfied() {
+    bool ok = !incomingLasers.empty();
+    for (const LaserBeam* beam : incomingLasers) {
+        ok = ok && beam->colorCode == requiredColor;
+    }
+    // The door is the head's last child.
+    if (auto* door = dynamic_cast<Finish*>(children.empty() ? nullptr : children.back())) {
+        if (ok && door->state != DOOR_OPEN) {
+            door->state = DOOR_OPENING;
+        } else if (!ok && door->state != DOOR_CLOSED) {
+            door->state = DOOR_CLOSING;
+        }
+    }
+    return ok;
 }

@@ -25,7 +25,7 @@ class Finish : public ActiveObject {
     /// progress moved more than 0.01 since the last rebuild, and returns the current mesh.
     Model* getModel() override;
     void setColor(signed char colorCode) override;
-    bool emitOutgoingLasers() override { return false; }
+    bool emitOutgoingLasers(Level&) override { return false; }
 
     signed char colorCode = 7;
     signed char keyframe = 0; ///< key frame the morph starts from
@@ -45,7 +45,11 @@ class FinshHead : public ActiveObject {
     void setColor(signed char colorCode) override;
     /// Hit wherever its bounding sphere is: HIT_ACTIVE or HIT_NONE; point and normal untouched.
     int hitTest(LaserBeam& beam, float& distance, float point[3], float normal[3]) override;
-    bool emitOutgoingLasers() override { return false; }
+    bool emitOutgoingLasers(Level&) override { return false; }
+    /// True when at least one beam reached the ball and every one has exactly the required
+    /// colour. Sets the door opening when satisfied (unless open) and closing otherwise (unless
+    /// closed).
+    bool isSatisfied();
 
     Finish* door() const { return door_.get(); }
 

@@ -1,5 +1,7 @@
 #include "elements/Mirror.h"
 
+#include "laser/Emission.h"
+#include "laser/LaserBeam.h"
 #include "model/GameModels.h"
 
 MirrorBase::MirrorBase() {
@@ -20,4 +22,19 @@ Mirror::Mirror() {
 
 Model* Mirror::getModel() {
     return gameModels().mirror.get();
+}
+
+bool Mirror::emitOutgoingLasers(Level& level) {
+    bool created = false;
+    for (std::size_t i = outgoingLasers.size() + absorbedCount; i < incomingLasers.size(); ++i) {
+        LaserBeam& in = *incomingLasers[i];
+        const auto intensity = static_cast<signed char>(in.intensity - 2);
+        if (intensity <= 0) {
+            ++absorbedCount;
+            continue;
+        }
+        in.nextSegments.push_back(emitReflection(level, *this, in, intensity, false));
+        created = true;
+    }
+    return created;
 }

@@ -18,4 +18,7 @@ class Mirror : public MirrorBase {
   public:
     Mirror();
     Model* getModel() override;
+    /// Reflects each new incoming segment, two units of intensity weaker; light at 2 or less
+    /// is absorbed.
+    bool emitOutgoingLasers(Level& level) override;
 };

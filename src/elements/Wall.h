@@ -10,5 +10,5 @@ class Wall : public ActiveObject {
     Model* getModel() override;
     float getCollisionRadius() override { return -1.0f; }
     bool hitsBoundingSphere(LaserBeam& beam, float& distance) override;
-    bool emitOutgoingLasers() override { return false; }
+    bool emitOutgoingLasers(Level&) override { return false; }
 };

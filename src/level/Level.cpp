@@ -260,7 +260,6 @@ void Level::addObject(Renderable* object) {
     objects.push_back(object);
     if (auto* beam = dynamic_cast<LaserBeam*>(object)) {
         laserBeams.push_back(beam);
-        ownedBeams_.emplace_back(beam);
         registerTransparent(*transparentSet, beam);
         return;
     }

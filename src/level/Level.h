@@ -2,23 +2,24 @@
 // A level: the scene built from a level file, kept in typed lists that the laser simulation, the
 // drawing passes, picking and the game rules iterate.
 //
-// Ownership: the level owns every object it built and every laser segment registered with
-// addObject; all lists hold non-owning pointers. Objects live as long as the level; segments
+// Ownership: the level owns every object it built and every laser segment made with
+// newLaserBeam; all lists hold non-owning pointers. Objects live as long as the level; segments
 // until the level destroys them (clearLaserBeams) or is itself destroyed.
 
 #include "core/Light.h"
+#include "laser/LaserBeam.h"
 #include "laser/TransparentSet.h"
 
 #include <array>
 #include <istream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ActiveObject;
 class ColorFilter;
 class FinshHead;
-class LaserBeam;
 
 class Level {
   public:
@@ -47,11 +48,17 @@ class Level {
     }
 
     /// Registers an object and, first, its whole subtree (children before their parent). A
-    /// laser segment is owned by the level from here on and goes to laserBeams and the
-    /// transparent set; other objects must be owned elsewhere (the loader, adopt).
+    /// laser segment goes to laserBeams and the transparent set. Registering does not take
+    /// ownership (see keep, adopt and newLaserBeam).
     void addObject(Renderable* object);
-    /// Removes every laser segment from objects (they sit at its end), destroys them and
-    /// empties laserBeams.
+    /// A new laser segment owned by the level until the next clearLaserBeams; it is registered
+    /// only when traced. Arguments as for the LaserBeam constructors.
+    template <class... Args> LaserBeam* newLaserBeam(Args&&... args) {
+        ownedBeams_.push_back(std::make_unique<LaserBeam>(std::forward<Args>(args)...));
+        return ownedBeams_.back().get();
+    }
+    /// Removes the registered segments from objects (they sit at its end), empties laserBeams
+    /// and destroys every segment the level made.
     void clearLaserBeams();
 
     bool isLoaded() const { return loaded_; }

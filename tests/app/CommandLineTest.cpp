@@ -1,9 +1,8 @@
 #include "app/CommandLine.h"
 #include "model/GameModels.h"
+#include "support/Process.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -119,27 +118,8 @@ TEST(CommandLine, OptionNamesAreCaseSensitiveAndExact) {
 // The real program, started as a process in a given working directory.
 namespace {
 
-struct ProcessResult {
-    int status;
-    std::string out;
-};
-
 ProcessResult runGame(const std::string& dir, const std::string& args) {
-    const std::string binary = std::string(BEAMWORKS_GAME_DIR) + "/beamworks";
-    const std::string command = "cd '" + dir + "' && '" + binary + "' " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ProcessResult r{-1, ""};
-    if (!pipe) {
-        return r;
-    }
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        r.out.append(buffer.data(), n);
-    }
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return runIn(dir, "'" + std::string(BEAMWORKS_GAME_DIR) + "/beamworks' " + args);
 }
 
 std::string emptyDir() {

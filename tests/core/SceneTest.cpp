@@ -1,6 +1,7 @@
 #include "core/ActiveObject.h"
 #include "core/Camera.h"
 #include "core/Light.h"
+#include "level/Level.h"
 #include "model/GameModels.h"
 #include "support/TestModels.h"
 
@@ -173,9 +174,10 @@ TEST_F(Scene, VertexColoursCoverTheModel) {
 
 TEST_F(Scene, DefaultEmitPrintsItsLineAndLaserResetKeepsNothing) {
     Element e;
+    Level level;
     e.tracedCount = 3;
     bool emitted = true;
-    EXPECT_EQ(captureStdout([&] { emitted = e.emitOutgoingLasers(); }),
+    EXPECT_EQ(captureStdout([&] { emitted = e.emitOutgoingLasers(level); }),
               "-------DEFAULT outgoing laser------\n");
     EXPECT_FALSE(emitted);
     e.resetLasers();

@@ -224,8 +224,9 @@ TEST_F(LevelFile, TheStagedDefaultLevelLoads) {
 
 TEST_F(LevelFile, AddObjectRegistersSegmentsAtTheEnd) {
     auto level = parse("@ WAL\n");
-    auto* beam = new LaserBeam(7, 32, level->activeObjects[0]);
-    level->addObject(beam); // the level owns it from here on
+    LaserBeam* beam = level->newLaserBeam(COLOR_WHITE, FULL_INTENSITY, level->activeObjects[0]);
+    EXPECT_TRUE(level->laserBeams.empty()); // registered only when traced
+    level->addObject(beam);
     EXPECT_EQ(level->objects.back(), beam);
     ASSERT_EQ(level->laserBeams.size(), 1u);
     ASSERT_EQ(level->transparentSet->beams.size(), 1u);

@@ -1,0 +1,170 @@
+#include "laser/Tracer.h"
+
+#include "core/ActiveObject.h"
+#include "elements/ColorFilter.h"
+#include "laser/FilterMask.h"
+#include "laser/HitShapes.h"
+#include "laser/LaserBeam.h"
+#include "laser/TransparentOrder.h"
+#include "level/Level.h"
+
+#include <algorithm>
+
+namespace {
+
+// Where a beam crosses the plane of a colour filter before its hit.
+struct FilterCrossing {
+    float distance;   ///< along the beam from its start
+    int filterBit;    ///< the crossed filter's bit
+    bool startBehind; ///< the beam starts on the back side of that plane
+};
+
+// Records a crossing of the filter's plane, and the filter's bit in the beam's mask when the
+// beam starts behind it (unless a filter emitted the beam: it inherited its mask).
+void crossFilterPlane(LaserBeam& beam, const Point& start, bool ownerIsFilter, ColorFilter& filter,
+                      std::vector<FilterCrossing>& crossings) {
+    for (const auto& shape : filter.activeShapes) {
+        float t = 0;
+        if (!shape->hit(beam, t, nullptr, nullptr, true)) {
+            continue;
+        }
+        const Point& n = filter.planeNormal;
+        const bool startBehind =
+            n[0] * start[0] + n[1] * start[1] + n[2] * start[2] + filter.planeOffset < 0;
+        if (startBehind && !ownerIsFilter) {
+            beam.filterMask = maskAdd(beam.filterMask, filter.filterMask);
+        }
+        if (t > 0) {
+            crossings.push_back({t, filter.filterMask, startBehind});
+        }
+        return;
+    }
+}
+
+Point difference(const Point& a, const Point& b) {
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2], 0};
+}
+
+} // namespace
+
+int traceLaser(LaserBeam& beam, float outPoint[3], float outNormal[3], bool queryOnly,
+               const std::vector<ActiveObject*>& candidates, Level& level) {
+    float best = 0.0f;
+    int bestIndex = -1;
+    int bestCode = -1;
+    bool noHitYet = true;
+    const Point start = beam.startPoint();
+    const bool ownerIsFilter = dynamic_cast<ColorFilter*>(beam.owner) != nullptr;
+    std::vector<FilterCrossing> crossings;
+
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        ActiveObject* candidate = candidates[i];
+        if (candidate == beam.owner) {
+            continue;
+        }
+        if (!queryOnly) {
+            if (auto* filter = dynamic_cast<ColorFilter*>(candidate)) {
+                crossFilterPlane(beam, start, ownerIsFilter, *filter, crossings);
+            }
+        }
+        float scratch;
+        if (!candidate->hitsBoundingSphere(beam, scratch)) {
+            continue;
+        }
+        float t = 0, p[3] = {0, 0, 0}, n[3] = {0, 0, 0};
+        const int code = candidate->hitTest(beam, t, p, n);
+        if (code > HIT_NONE && (t < best || noHitYet)) {
+            best = t;
+            bestCode = code;
+            noHitYet = false;
+            bestIndex = static_cast<int>(i);
+            if (queryOnly) {
+                std::copy(p, p + 3, outPoint);
+                std::copy(n, n + 3, outNormal);
+            }
+        }
+    }
+    if (queryOnly) {
+        return bestIndex;
+    }
+
+    if (bestIndex == -1) {
+        best = DEFAULT_BEAM_LENGTH;
+    }
+    crossings.push_back({best, 0, true});
+    std::sort(
+        crossings.begin(), crossings.end(),
+        [](const FilterCrossing& a, const FilterCrossing& b) { return a.distance < b.distance; });
+    while (crossings.back().distance != best) {
+        crossings.pop_back(); // crossings beyond the hit
+    }
+
+    level.addObject(&beam);
+    LaserBeam* current = &beam;
+    float previous = 0.0f;
+    for (const FilterCrossing& crossing : crossings) {
+        if (!(crossing.distance < best)) {
+            break;
+        }
+        const Matrix m = current->getWorldMatrix();
+        const Point segmentStart = current->startPoint();
+        current->scale(1, 1, crossing.distance - previous);
+        LaserBeam* next = level.newLaserBeam(beam.colorCode, beam.intensity, beam.owner, m);
+        next->filterMask = crossing.startBehind ? maskSub(current->filterMask, crossing.filterBit)
+                                                : maskAdd(current->filterMask, crossing.filterBit);
+        level.addObject(next);
+        const Point shift = difference(current->endPoint(), segmentStart);
+        next->translate(shift[0], shift[1], shift[2]);
+        current->nextSegments.push_back(next);
+        current->hitObject = nullptr;
+        previous = crossing.distance;
+        current = next;
+    }
+    current->scale(1, 1, best - previous);
+
+    if (bestIndex == -1) {
+        return -1;
+    }
+    current->hitObject = candidates[bestIndex];
+    if (bestCode == HIT_ACTIVE) {
+        candidates[bestIndex]->incomingLasers.push_back(current);
+        return bestIndex;
+    }
+    return -1;
+}
+
+void propagateLasers(Level& level, ActiveObject& element) {
+    const std::size_t first = static_cast<std::size_t>(element.tracedCount);
+    const std::vector<LaserBeam*> outgoing = element.outgoingLasers;
+    element.tracedCount = static_cast<int>(outgoing.size());
+    for (std::size_t i = first; i < outgoing.size(); ++i) {
+        float point[3], normal[3];
+        const int hit = traceLaser(*outgoing[i], point, normal, false, level.activeObjects, level);
+        if (hit != -1) {
+            ActiveObject* target = level.activeObjects[hit];
+            if (target->emitOutgoingLasers(level)) {
+                propagateLasers(level, *target);
+            }
+        }
+    }
+}
+
+void updateLasers(Level& level) {
+    for (ActiveObject* element : level.activeObjects) {
+        element->resetLasers();
+    }
+    level.clearLaserBeams();
+    level.transparentSet = std::make_unique<TransparentSet>();
+    for (std::size_t i = 0; i < level.colorFilters.size(); ++i) {
+        ColorFilter* filter = level.colorFilters[i];
+        updateFilterGeometry(*filter);
+        filter->filterMask = filterBit(i);
+        registerTransparent(*level.transparentSet, filter);
+    }
+    if (level.activeObjects.empty()) {
+        return;
+    }
+    ActiveObject& first = *level.activeObjects.front();
+    first.emitOutgoingLasers(level);
+    propagateLasers(level, first);
+}

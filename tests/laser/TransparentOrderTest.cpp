@@ -1,0 +1,129 @@
+#include "laser/TransparentOrder.h"
+#include "elements/ColorFilter.h"
+#include "laser/Tracer.h"
+#include "support/LevelText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class DrawOrder : public ::testing::Test {
+  protected:
+    void SetUp() override { loadTestModels(); }
+
+    std::unique_ptr<Level> traced(const std::string& text) {
+        auto level = levelFromText(text);
+        captureStdout([&] { updateLasers(*level); });
+        return level;
+    }
+    // Orders for an eye at (0, 0, eyeZ) looking along -z; returns what was printed.
+    std::string order(Level& level, float eyeZ) {
+        return captureStdout([&] {
+            orderTransparentObjects(*level.transparentSet, Matrix::translation(0, 0, -eyeZ));
+        });
+    }
+};
+
+std::vector<Renderable*> drawn(const Level& level) {
+    std::vector<Renderable*> objects;
+    for (TransparentObject* t : level.transparentSet->drawOrder) {
+        objects.push_back(t->object);
+    }
+    return objects;
+}
+
+const char* const BEAM_THROUGH_FILTER =
+    "@ EMI\n@ FIL\n# Pos 0;0;-200;\n# Col 7\n@ WAL\n# Pos 0;0;-400;\n# Sca 5;5;1;\n";
+
+} // namespace
+
+TEST_F(DrawOrder, WithoutFiltersSegmentsKeepTheirOrder) {
+    auto level = traced("@ EMI\n@ MIR\n# Pos 0;0;-300;\n# YRo 45;\n");
+    ASSERT_EQ(level->laserBeams.size(), 2u);
+    EXPECT_EQ(order(*level, 500), "");
+    EXPECT_EQ(drawn(*level),
+              (std::vector<Renderable*>{level->laserBeams[0], level->laserBeams[1]}));
+}
+
+TEST_F(DrawOrder, SegmentBehindAFilterComesFirst) {
+    auto level = traced(BEAM_THROUGH_FILTER);
+    ASSERT_EQ(level->laserBeams.size(), 2u);
+    Renderable* nearSide = level->laserBeams[0]; // emitter to filter
+    Renderable* farSide = level->laserBeams[1];  // filter to wall
+    Renderable* filter = level->colorFilters[0];
+    order(*level, 300);
+    EXPECT_EQ(drawn(*level), (std::vector<Renderable*>{farSide, filter, nearSide}));
+    // From the other side of the filter the order turns round.
+    order(*level, -300);
+    EXPECT_EQ(drawn(*level), (std::vector<Renderable*>{nearSide, filter, farSide}));
+}
+
+TEST_F(DrawOrder, SegmentsOnTheEyesSideOfEveryPlaneComeLast) {
+    // The filter stands aside; the beam never reaches it, and the eye shares its side.
+    auto level = traced("@ EMI\n# Pos 0;0;-300;\n@ FIL\n# Pos 500;0;-100;\n# YRo 180;\n# Col 7\n");
+    ASSERT_EQ(level->laserBeams.size(), 1u);
+    order(*level, -1000);
+    EXPECT_EQ(drawn(*level),
+              (std::vector<Renderable*>{level->colorFilters[0], level->laserBeams[0]}));
+}
+
+TEST_F(DrawOrder, CrossedFiltersBreakTheCycleOnce) {
+    // Two panes through the same vertical line, each half in front of the other.
+    auto level = traced("@ EMI\n# Pos 0;0;600;\n"
+                        "@ FIL\n# YRo 30;\n# Col 7\n@ FIL\n# YRo -30;\n# Col 7\n");
+    const std::string printed = order(*level, 500);
+    EXPECT_EQ(printed, "_________break____________\n");
+    const auto objects = drawn(*level);
+    EXPECT_EQ(objects.size(), level->laserBeams.size() + 2);
+    for (ColorFilter* f : level->colorFilters) {
+        EXPECT_EQ(std::count(objects.begin(), objects.end(), f), 1);
+    }
+    for (LaserBeam* b : level->laserBeams) {
+        EXPECT_EQ(std::count(objects.begin(), objects.end(), b), 1);
+    }
+}
+
+TEST_F(DrawOrder, FilterGeometryFollowsTheFilter) {
+    auto level = traced("@ FIL\n# Pos 10;20;30;\n# YRo 90;\n");
+    const ColorFilter& f = *level->colorFilters[0];
+    EXPECT_NEAR(f.planeNormal[0], -1, 1e-6);
+    EXPECT_NEAR(f.planeNormal[2], 0, 1e-6);
+    EXPECT_NEAR(f.corners[0][0], 10, 1e-4);
+    EXPECT_NEAR(f.corners[0][1], 20 + 87, 1e-4);
+    EXPECT_NEAR(f.corners[0][2], 30 - 87, 1e-4);
+    // The plane passes through every corner.
+    for (const Point& c : f.corners) {
+        EXPECT_NEAR(f.planeNormal[0] * c[0] + f.planeNormal[1] * c[1] + f.planeNormal[2] * c[2] +
+                        f.planeOffset,
+                    0, 1e-3);
+    }
+    EXPECT_EQ(f.filterMask, 1);
+    EXPECT_EQ(level->transparentSet->filterCount, 1);
+}
+
+TEST_F(DrawOrder, ManyFiltersAreOrderedByDistance) {
+    // 40 clear filters in a row along the beam: the cells would need 2^40 entries.
+    std::string text = "@ EMI\n";
+    for (int i = 1; i <= 40; ++i) {
+        text += "@ FIL\n# Pos 0;0;" + std::to_string(-50 * i) + ";\n# Col 7\n";
+    }
+    text += "@ WAL\n# Pos 0;0;-2100;\n# Sca 5;5;1;\n";
+    auto level = traced(text);
+    ASSERT_EQ(level->colorFilters.size(), 40u);
+    EXPECT_EQ(level->colorFilters[35]->filterMask, 0); // past the 31 bits: no bit
+    EXPECT_EQ(level->laserBeams.size(), 41u);
+    EXPECT_EQ(order(*level, 300), "");
+    const auto objects = drawn(*level);
+    ASSERT_EQ(objects.size(), 81u);
+    // Far to near: the segment at the wall, then the last filter, ... the first segment.
+    EXPECT_EQ(objects.front(), level->laserBeams.back());
+    EXPECT_EQ(objects[1], level->colorFilters.back());
+    EXPECT_EQ(objects.back(), level->laserBeams.front());
+    for (std::size_t i = 0; i + 1 < objects.size(); ++i) {
+        const bool filter = dynamic_cast<ColorFilter*>(objects[i]) != nullptr;
+        EXPECT_NE(filter, dynamic_cast<ColorFilter*>(objects[i + 1]) != nullptr) << i;
+    }
+    EXPECT_EQ(level->transparentSet->sortedFilters.size(), 40u);
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Builds levels from level-file text for tests, with the console lines of the loader kept out
+// of the test output.
+
+#include "level/Level.h"
+#include "support/TestModels.h"
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+inline std::unique_ptr<Level> levelFromText(const std::string& text) {
+    auto level = std::make_unique<Level>();
+    std::istringstream in(text);
+    captureStdout([&] { level->read(in); });
+    return level;
+}
