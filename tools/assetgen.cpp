@@ -1,12 +1,18 @@
 // beamworks-assets OUTDIR: writes every generated file of the game folder into OUTDIR.
 
 #include "assets/GameModels3ds.h"
+#include "assets/Images.h"
+#include "assets/ImagesPng.h"
+#include "assets/MusicMp3.h"
+#include "assets/Textures.h"
+#include "assets/TexturesJpeg.h"
 #include "assets/Writer3ds.h"
 
 #include <exception>
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,6 +39,37 @@ std::vector<GeneratedFile> generatedFiles() {
                                     (mesh.texCoords.empty() ? "" : ", mapped");
                          }});
     }
+    for (const GeneratedTexture& texture : generatedTextureFiles()) {
+        files.push_back({texture.fileName, [&texture](const std::string& path) {
+                             const RgbImage image = texture.build();
+                             std::string error;
+                             if (!writeJpeg(path, image, &error)) {
+                                 throw std::runtime_error(error);
+                             }
+                             return std::to_string(image.width) + " x " +
+                                    std::to_string(image.height) + " RGB";
+                         }});
+    }
+    for (const GeneratedImage& picture : generatedImageFiles()) {
+        files.push_back({picture.fileName, [&picture](const std::string& path) {
+                             const RgbaImage image = picture.build();
+                             std::string error;
+                             if (!writePng(path, image, &error)) {
+                                 throw std::runtime_error(error);
+                             }
+                             return std::to_string(image.width) + " x " +
+                                    std::to_string(image.height) + " RGBA";
+                         }});
+    }
+    files.push_back({"music/test1.mp3", [](const std::string& path) {
+                         const StereoPcm loop = renderMusicLoop();
+                         std::string error;
+                         if (!encodeMp3(path, loop, &error)) {
+                             throw std::runtime_error(error);
+                         }
+                         return std::to_string(loop.frames() / MUSIC_SAMPLE_RATE) +
+                                " s stereo loop, MP3 " + std::to_string(MUSIC_MP3_KBPS) + " kbit/s";
+                     }});
     return files;
 }
 

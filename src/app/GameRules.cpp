@@ -10,3 +10,28 @@ bool isLevelSolved(Level& level) {
     }
     return solved;
 }
+
+bool latchSolved(bool solvedNow, bool& levelSolved) {
+    if (solvedNow && !levelSolved) {
+        levelSolved = true;
+        return true;
+    }
+    return false;
+}
+
+bool drainEnergy(GameSettings& settings, double& energy, double frameTime) {
+    if (settings.laserPower && energy > 0) {
+        energy -= frameTime;
+        return true;
+    }
+    settings.laserPower = false;
+    return false;
+}
+
+bool latchGameOver(bool solvedNow, double energy, bool& gameOver) {
+    if (energy <= 0 && !solvedNow && !gameOver) {
+        gameOver = true;
+        return true;
+    }
+    return false;
+}

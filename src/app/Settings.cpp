@@ -10,3 +10,13 @@ Matrix viewMatrix = Matrix::identity();
 Matrix inverseViewMatrix = Matrix::identity();
 unsigned int shaderProgram = 0;
 bool reinitialising = false;
+
+Camera* camera = nullptr;
+std::vector<Renderable*> sceneObjects;
+std::vector<TransparentObject*> transparentDrawList;
+
+bool pickRequested = false;
+bool doubleClicked = false;
+bool warpPending = false;
+int clickX = 0, clickY = 0;
+bool placementBlocked = false;

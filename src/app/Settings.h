@@ -8,6 +8,11 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
+
+class Camera;
+class Renderable;
+struct TransparentObject;
 
 struct GameSettings {
     bool running = true;         ///< the frame loop continues while true
@@ -44,3 +49,15 @@ extern Matrix viewMatrix;          ///< world to eye; identity until the level i
 extern Matrix inverseViewMatrix;   ///< eye to world, derived from viewMatrix every frame
 extern unsigned int shaderProgram; ///< the OpenGL program object, 0 until built
 extern bool reinitialising;        ///< true while the display is being re-created
+
+extern Camera* camera;                        ///< the viewer's eye model, created after the display
+extern std::vector<Renderable*> sceneObjects; ///< copy of the level's objects list, not owning
+/// What the transparent pass draws, back to front; refilled every frame.
+extern std::vector<TransparentObject*> transparentDrawList;
+
+// Input state written by the mouse callback and read by the frame.
+extern bool pickRequested;    ///< a single left click asks the next frame to pick
+extern bool doubleClicked;    ///< move mode: the selected element follows the mouse
+extern bool warpPending;      ///< the first move-mode frame places the cursor
+extern int clickX, clickY;    ///< drag origin
+extern bool placementBlocked; ///< this frame, the moved element overlaps another one

@@ -1,8 +1,10 @@
 // Beamworks: a 3D puzzle game about laser light.
 
 #include "app/CommandLine.h"
+#include "app/Game.h"
 #include "app/Settings.h"
 #include "model/GameModels.h"
+#include "ui/UserInterface.h"
 
 #include <filesystem>
 #include <iostream>
@@ -36,6 +38,21 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
-    viewMatrix = Matrix::identity();
+    const std::string pictureProblem = checkInterfacePictures();
+    if (!pictureProblem.empty()) {
+        std::cout << pictureProblem << std::endl;
+        std::cout << "Cannot start: the interface pictures are missing or damaged (working "
+                     "directory: "
+                  << workingDirectory() << ")" << std::endl;
+        return 1;
+    }
+    if (!startGame()) {
+        std::cout << "Cannot start: level file " << levelFileName
+                  << " cannot be opened (working directory: " << workingDirectory() << ")"
+                  << std::endl;
+        return 1;
+    }
+    runFrameLoop();
+    shutdownGame();
     return 0;
 }

@@ -183,13 +183,18 @@ Mesh3ds buildLaserBeam() {
 }
 
 Mesh3ds buildLamp() {
-    // Shade: a cone shell 1 thick, open at the bottom, 30 across.
+    // A spotlight that shines along -z: the shade, a cone shell 1 thick and 30 across, opens
+    // towards -z, and the whole lamp sits behind its origin (z >= 1), where the light is and
+    // from where the shadow map looks, so that the lamp never shadows its own light.
+    // Built upright (opening at -y), then turned and moved back.
     Mesh3ds mesh =
         makeLathe({{-5, 15, true}, {10, 4, true}, {10, 3, true}, {-5, 14, true}, {-5, 15, true}},
                   ROUND_SEGMENTS, Axis::Y, false);
     append(mesh, makeCylinder(0, 12, 3.5f, 16, Axis::Y, false));
     append(mesh, transformed(makeSphere(6, ROUND_SEGMENTS, 12, Axis::Y, false),
                              Transform::translation(0, -3, 0)));
+    mesh = transformed(mesh, Transform::translation(0, 0, 10) *
+                                 Transform::rotation(Axis::X, radians(90)));
     return named(std::move(mesh), "Lamp", {240, 230, 180});
 }
 

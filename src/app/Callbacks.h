@@ -1,0 +1,6 @@
+#pragma once
+// The window's input callbacks: every key command, and mouse presses.
+
+/// Key presses carry the commands of the key table; releases are ignored.
+void keyCallback(int key, int action);
+void mouseButtonCallback(int button, int action);

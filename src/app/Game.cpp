@@ -1,0 +1,238 @@
+#include "app/Game.h"
+
+#include "app/Display.h"
+#include "app/FrameStats.h"
+#include "app/GameRules.h"
+#include "app/Interaction.h"
+#include "app/Manipulation.h"
+#include "app/Placement.h"
+#include "app/Settings.h"
+#include "app/Window.h"
+#include "core/Camera.h"
+#include "elements/Mirror.h"
+#include "elements/MirrorHalf.h"
+#include "laser/Tracer.h"
+#include "laser/TransparentOrder.h"
+#include "level/Level.h"
+#include "render/GL.h"
+#include "render/Mirrors.h"
+#include "render/Picking.h"
+#include "render/SceneDrawing.h"
+#include "render/Screenshot.h"
+#include "render/Shaders.h"
+#include "render/ShadowMap.h"
+#include "render/TransparentPass.h"
+#include "sound/Music.h"
+#include "ui/UserInterface.h"
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const std::string HYPHENS(46, '-');
+
+std::unique_ptr<Camera> cameraStorage;
+double lastFrameTime = 0;
+
+// With 4 or more mirrors the second reflection level is off, with 8 or more all reflections.
+void applyMirrorLimits() {
+    int mirrors = 0;
+    for (Renderable* object : sceneObjects) {
+        mirrors += dynamic_cast<Mirror*>(object) || dynamic_cast<MirrorHalf*>(object);
+    }
+    if (mirrors >= 4) {
+        gameSettings.mirroringDepth2 = false;
+    }
+    if (mirrors >= 8) {
+        gameSettings.mirroring = false;
+    }
+}
+
+void orderTransparentForView() {
+    orderTransparentObjects(*currentLevel->transparentSet, viewMatrix);
+    transparentDrawList = currentLevel->transparentSet->drawOrder;
+}
+
+// What a frame leaves behind in the renderer: every mark in the stencil buffer removed, and the
+// modelview stack as deep as at the start.
+void recordFrameState(FrameStats& stats) {
+    const int w = gameSettings.screenWidth, h = gameSettings.screenHeight;
+    static std::vector<GLubyte> stencil;
+    stencil.assign(static_cast<std::size_t>(w) * h, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
+    long marked = 0;
+    for (GLubyte v : stencil) {
+        marked += v != 0;
+    }
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    stats.recordFrameState(marked, depth);
+}
+
+// One frame, in the game's fixed order of steps.
+void runFrame(FrameStats& stats) {
+    Level& level = *currentLevel;
+    const double start = windowTime();
+    const double frameTime = start - lastFrameTime;
+    // With statistics on, each pass is finished before the next starts so that its time is its.
+    const auto mark = [&](const char* pass) {
+        if (stats.enabled()) {
+            glFinish();
+            stats.pass(pass, windowTime());
+        }
+    };
+    stats.beginFrame(start);
+    if (userInterface) {
+        int x = 0, y = 0;
+        windowGetMousePos(x, y);
+        userInterface->getInput().pushMouseInput(gcn::MouseInput(
+            gcn::MouseInput::EMPTY, gcn::MouseInput::MOVED, x, y, static_cast<int>(windowTime())));
+    }
+
+    updateCameraAndManipulation(frameTime);
+    const float framesPerSecond = static_cast<float>(1.0 / frameTime);
+    std::cout << "\rFPS: " << static_cast<int>(framesPerSecond) << " should be " << 100.0f
+              << " - Number of Lasers: " << level.getLaserBeams().size() << "     " << std::flush;
+    if (latchSolved(isLevelSolved(level), levelSolved) && userInterface) {
+        userInterface->showMessage("LEVEL SOLVED", 0);
+    }
+    lastFrameTime = windowTime();
+    inverseViewMatrix = invertMatrix(viewMatrix);
+    mark("view");
+    renderShadowMap();
+    mark("shadow");
+
+    glClearStencil(0);
+    glDisable(GL_STENCIL_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glViewport(0, 0, gameSettings.screenWidth, gameSettings.screenHeight);
+    glCullFace(GL_BACK);
+    if (pickRequested) {
+        pickRequested = false;
+        pickObject();
+    }
+    if (!gameSettings.wireframe) {
+        glUseProgram(shaderProgram);
+        setUniform(shaderProgram, "normal2DTex", 2);
+        setUniform(shaderProgram, "normal3DTex", 3);
+        setUniform(shaderProgram, "shadowMap", 7);
+        setUniform(shaderProgram, "useShadows", 1);
+    }
+    setUniform(shaderProgram, "darking", 1.0f);
+    placementBlocked = isPlacementBlocked(level, selectionActive ? selectedElement : nullptr);
+    mark("clear");
+
+    drawOpaquePass(true, true, nullptr);
+    mark("opaque");
+    drawCameraModel(*camera);
+    if (gameSettings.mirroring) {
+        reflectionLevel = 1;
+        drawMirrors();
+    } else {
+        drawOpaquePass(false, false, nullptr);
+    }
+    mark("mirrors");
+    glClearStencil(0);
+    glDisable(GL_STENCIL_TEST);
+
+    if (drainEnergy(gameSettings, energy, frameTime)) {
+        updateLasers(level);
+    }
+    if (latchGameOver(isLevelSolved(level), energy, gameOver) && userInterface) {
+        userInterface->showMessage("GAME OVER", 0);
+        userInterface->setToggle("LASER POWER OFF", "power", false);
+    }
+    mark("lasers");
+    orderTransparentForView();
+    drawTransparentPass(true);
+
+    glUseProgram(0);
+    glActiveTexture(GL_TEXTURE0);
+    if (userInterface) {
+        userInterface->setEnergy(static_cast<float>(energy / ENERGY_CAPACITY));
+        userInterface->setFramesPerSecond(static_cast<int>(framesPerSecond));
+        userInterface->setLaserCount(static_cast<int>(level.getLaserBeams().size()));
+    }
+    mark("transparent");
+    if (userInterface) {
+        userInterface->updateAndDraw();
+    }
+    mark("interface");
+    stats.endFrame(windowTime());
+    if (stats.enabled()) {
+        recordFrameState(stats);
+    }
+    // With a screenshot file but no frame count, every frame is saved (the last one stays).
+    if (!stats.screenshotPath().empty() && (stats.done() || !stats.enabled())) {
+        saveScreenshot(stats.screenshotPath(), gameSettings.screenWidth, gameSettings.screenHeight);
+    }
+    windowSwapBuffers();
+}
+
+} // namespace
+
+bool startGame() {
+    viewMatrix = Matrix::identity();
+    if (!loadLevel(levelFileName)) {
+        return false;
+    }
+    Level& level = *currentLevel;
+    viewMatrix = multiply(
+        Matrix::identity(),
+        Matrix::translation(level.cameraOffset[0], level.cameraOffset[1], level.cameraOffset[2]));
+    energy = ENERGY_CAPACITY;
+    initDisplay();
+    cameraStorage = std::make_unique<Camera>();
+    camera = cameraStorage.get();
+    sceneObjects = level.getObjects();
+    applyMirrorLimits();
+    createUserInterface();
+    initMusic();
+
+    std::cout << std::endl << HYPHENS << std::endl;
+    const double before = windowTime();
+    updateLasers(level);
+    orderTransparentForView();
+    const double took = windowTime() - before;
+    std::cout << "\n\n\n"
+              << HYPHENS << "\n"
+              << took << "\n\n"
+              << HYPHENS << "\n"
+              << HYPHENS << "\n\n\n"
+              << std::flush;
+
+    sceneObjects = level.getObjects();
+    lastFrameTime = windowTime();
+    windowSetTitle("Beamworks");
+    return true;
+}
+
+void runFrameLoop() {
+    FrameStats stats = FrameStats::fromEnvironment();
+    while (gameSettings.running && windowIsOpen()) {
+        const double wait = FRAME_INTERVAL - (windowTime() - lastFrameTime);
+        if (reinitialising || wait >= 0) {
+            // Sleep most of the wait; the frame starts once more than the interval has passed.
+            std::this_thread::sleep_for(
+                std::chrono::duration<double>(wait > 0.002 ? wait - 0.001 : 0.0002));
+            continue;
+        }
+        runFrame(stats);
+        if (stats.done()) {
+            stats.print(std::cout);
+            gameSettings.running = false;
+        }
+    }
+}
+
+void shutdownGame() {
+    shutdownMusic();
+    userInterface.reset();
+    windowTerminate();
+}

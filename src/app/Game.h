@@ -1,0 +1,17 @@
+#pragma once
+// The game's run after the command line: start-up, the frame loop and shutdown.
+
+/// Seconds between the starts of two frames at most 101 frames a second.
+constexpr double FRAME_INTERVAL = 1.0 / 101.0;
+
+/// Loads the level, opens the display, creates the camera, applies the mirror-count limits,
+/// starts the music and runs and times the first laser update. Returns false (after the loader's
+/// console line) when the level file cannot be opened: the program then stops before opening a
+/// window.
+bool startGame();
+
+/// Runs frames while the game is running and the window is open.
+void runFrameLoop();
+
+/// Stops the music and shuts the window library down.
+void shutdownGame();

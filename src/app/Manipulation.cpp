@@ -1,0 +1,160 @@
+#include "app/Manipulation.h"
+
+#include "app/Interaction.h"
+#include "app/Settings.h"
+#include "app/Window.h"
+#include "core/Renderable.h"
+#include "laser/LaserBeam.h"
+#include "laser/Tracer.h"
+#include "level/Level.h"
+#include "render/GL.h"
+#include "render/SceneDrawing.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<LaserBeam> probeBeam;
+
+// Turns a mouse drag into (dx, dy) as fractions of the screen, moving the drag origin along.
+void dragDelta(int x, int y, float& dx, float& dy) {
+    dx = static_cast<float>(x - clickX) / gameSettings.screenWidth;
+    dy = static_cast<float>(y - clickY) / gameSettings.screenHeight;
+    clickX = x;
+    clickY = y;
+}
+
+// Move mode: the selected element's holder follows the wall under the mouse.
+void followMouseOverWalls() {
+    int x = 0, y = 0;
+    windowGetMousePos(x, y);
+    GLint viewport[4];
+    GLdouble projection[16], modelview[16];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    for (int i = 0; i < 16; ++i) {
+        modelview[i] = viewMatrix[i];
+    }
+    const double wy = viewport[3] - y - 1;
+    double n[3], f[3];
+    gluUnProject(x, wy, 0, modelview, projection, viewport, &n[0], &n[1], &n[2]);
+    gluUnProject(x, wy, 1, modelview, projection, viewport, &f[0], &f[1], &f[2]);
+
+    probeBeam = std::make_unique<LaserBeam>(COLOR_WHITE, FULL_INTENSITY, nullptr);
+    probeBeam->translate(static_cast<float>(n[0]), static_cast<float>(n[1]),
+                         static_cast<float>(n[2]));
+    const double d[3] = {f[0] - n[0], f[1] - n[1], f[2] - n[2]};
+    const float yaw = static_cast<float>(vectorAngle(d[0], 0, d[2], 0, 0, -1));
+    const float pitch = static_cast<float>(vectorAngle(d[0], d[1], d[2], d[0], 0, d[2]));
+    probeBeam->rotateY(d[0] > 0 ? -yaw : yaw);
+    probeBeam->rotateX(d[1] > 0 ? pitch : -pitch);
+
+    float hit[3] = {0, 0, 0}, normal[3] = {0, 0, 0};
+    Level& level = *currentLevel;
+    const std::vector<ActiveObject*> walls = level.getWalls();
+    const int wall = traceLaser(*probeBeam, hit, normal, true, walls, level);
+    Renderable* root = groupRoot(selectedElement);
+
+    if (warpPending) {
+        Point foot{0, -200, 0, 1};
+        transformPoint(root->getWorldMatrix(), foot);
+        double wx = 0, wz = 0, wyFoot = 0;
+        gluProject(foot[0], foot[1], foot[2], modelview, projection, viewport, &wx, &wyFoot, &wz);
+        windowSetMousePos(static_cast<int>(wx), static_cast<int>(viewport[3] - wyFoot - 1));
+        warpPending = false;
+        return;
+    }
+    if (wall < 0) {
+        return; // the ray met no wall: the element stays where it is
+    }
+    placeOnWall(*root, root->getWorldMatrix(), {hit[0], hit[1], hit[2], 1},
+                {normal[0], normal[1], normal[2], 0});
+}
+
+} // namespace
+
+void updateCameraAndManipulation(double frameTime) {
+    const float k = static_cast<float>(frameTime / MOTION_FRAME_TIME);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    if (windowKeyDown('O')) {
+        gameSettings.ambientLevel += 0.02f * k;
+    } else if (windowKeyDown('L')) {
+        gameSettings.ambientLevel -= 0.02f * k;
+    }
+
+    float tx = 0, ty = 0, tz = 0;
+    if (windowKeyDown('A')) {
+        tx = 2 * k;
+    } else if (windowKeyDown('D')) {
+        tx = -2 * k;
+    }
+    if (windowKeyDown('E')) {
+        ty = 2 * k;
+    } else if (windowKeyDown('Q')) {
+        ty = -2 * k;
+    }
+    const int wheel = windowMouseWheel();
+    if (windowKeyDown('W')) {
+        tz = 2 * k;
+    } else if (windowKeyDown('S')) {
+        tz = -2 * k;
+    } else {
+        tz = static_cast<float>(wheel - lastWheel) * 3 * k;
+    }
+    lastWheel = wheel;
+
+    int x = 0, y = 0;
+    windowGetMousePos(x, y);
+    float yaw = 0, pitch = 0;
+    if (windowMouseButtonDown(GLFW_MOUSE_BUTTON_RIGHT)) {
+        float dx, dy;
+        dragDelta(x, y, dx, dy);
+        yaw = dx * static_cast<float>(PI);
+        pitch = dy * static_cast<float>(PI);
+    }
+    if (windowMouseButtonDown(GLFW_MOUSE_BUTTON_LEFT) && selectionActive && !doubleClicked) {
+        windowShowCursor(false);
+        float dx, dy;
+        dragDelta(x, y, dx, dy);
+        selectedElement->rotateY(dx * static_cast<float>(PI / 2));
+        selectedElement->rotateX(dy * static_cast<float>(PI / 2));
+    } else {
+        windowShowCursor(true);
+    }
+
+    if (selectionActive) {
+        Point shift{0, 0, 0, 0};
+        if (windowKeyDown(GLFW_KEY_DOWN)) {
+            shift = horizontalDirection(viewMatrix, {0, 0, -1, 0});
+        } else if (windowKeyDown(GLFW_KEY_UP)) {
+            shift = horizontalDirection(viewMatrix, {0, 0, 1, 0});
+        }
+        if (shift[0] != 0 || shift[2] != 0) {
+            selectedElement->translate(0.5f * k * shift[0], 0, -0.5f * k * shift[2]);
+        }
+        shift = {0, 0, 0, 0};
+        if (windowKeyDown(GLFW_KEY_LEFT)) {
+            shift = horizontalDirection(viewMatrix, {-1, 0, 0, 0});
+        } else if (windowKeyDown(GLFW_KEY_RIGHT)) {
+            shift = horizontalDirection(viewMatrix, {1, 0, 0, 0});
+        }
+        if (shift[0] != 0 || shift[2] != 0) {
+            selectedElement->translate(0.5f * k * shift[0], 0, -0.5f * k * shift[2]);
+        }
+        if (windowKeyDown('-')) {
+            selectedElement->translate(0, 0.5f * k, 0);
+        } else if (windowKeyDown('.')) {
+            selectedElement->translate(0, -0.5f * k, 0);
+        }
+    }
+
+    moveView(viewMatrix, tx, ty, tz, yaw, pitch);
+    glMultMatrixf(viewMatrix.data());
+    setFrameLighting(*currentLevel);
+
+    if (doubleClicked && selectionActive) {
+        followMouseOverWalls();
+    }
+}

@@ -1,0 +1,6 @@
+#pragma once
+// The first step of every frame: the camera keys and mouse, the manipulation of the selected
+// element, the view loaded into the modelview matrix and the frame's lighting.
+
+/// frameTime in seconds; all motion is scaled by frameTime / 0.033.
+void updateCameraAndManipulation(double frameTime);

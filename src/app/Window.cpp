@@ -1,0 +1,204 @@
+// The window layer on GLFW 3. This file must not see WindowConstants.h (GLFW 3 defines some of
+// its names as macros), so the GLFW 2 codes are spelled here by their numbers.
+
+#include "app/Window.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <cmath>
+
+namespace {
+
+// GLFW 2 codes, as in WindowConstants.h.
+constexpr int V2_SPECIAL = 256;
+constexpr int V2_FULLSCREEN = 0x00010002;
+
+GLFWwindow* window = nullptr;
+KeyCallback keyCallback = nullptr;
+MouseButtonCallback mouseButtonCallback = nullptr;
+double wheel = 0;
+
+struct KeyPair {
+    int v3;
+    int v2;
+};
+
+// Special keys: GLFW 3 code -> GLFW 2 code.
+const KeyPair SPECIAL_KEYS[] = {
+    {GLFW_KEY_ESCAPE, V2_SPECIAL + 1},         {GLFW_KEY_UP, V2_SPECIAL + 27},
+    {GLFW_KEY_DOWN, V2_SPECIAL + 28},          {GLFW_KEY_LEFT, V2_SPECIAL + 29},
+    {GLFW_KEY_RIGHT, V2_SPECIAL + 30},         {GLFW_KEY_LEFT_SHIFT, V2_SPECIAL + 31},
+    {GLFW_KEY_RIGHT_SHIFT, V2_SPECIAL + 32},   {GLFW_KEY_LEFT_CONTROL, V2_SPECIAL + 33},
+    {GLFW_KEY_RIGHT_CONTROL, V2_SPECIAL + 34}, {GLFW_KEY_LEFT_ALT, V2_SPECIAL + 35},
+    {GLFW_KEY_RIGHT_ALT, V2_SPECIAL + 36},     {GLFW_KEY_TAB, V2_SPECIAL + 37},
+    {GLFW_KEY_ENTER, V2_SPECIAL + 38},         {GLFW_KEY_BACKSPACE, V2_SPECIAL + 39},
+    {GLFW_KEY_INSERT, V2_SPECIAL + 40},        {GLFW_KEY_DELETE, V2_SPECIAL + 41},
+    {GLFW_KEY_PAGE_UP, V2_SPECIAL + 42},       {GLFW_KEY_PAGE_DOWN, V2_SPECIAL + 43},
+    {GLFW_KEY_HOME, V2_SPECIAL + 44},          {GLFW_KEY_END, V2_SPECIAL + 45},
+    {GLFW_KEY_KP_ENTER, V2_SPECIAL + 62},
+};
+
+int toV2(int key) {
+    if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F25) {
+        return V2_SPECIAL + 2 + (key - GLFW_KEY_F1);
+    }
+    for (const KeyPair& k : SPECIAL_KEYS) {
+        if (k.v3 == key) {
+            return k.v2;
+        }
+    }
+    // Printable keys: GLFW 3 uses the (upper-case) character, as GLFW 2 did.
+    return key >= 32 && key < 256 ? key : -1;
+}
+
+int toV3(int key) {
+    if (key >= V2_SPECIAL + 2 && key <= V2_SPECIAL + 26) {
+        return GLFW_KEY_F1 + (key - (V2_SPECIAL + 2));
+    }
+    for (const KeyPair& k : SPECIAL_KEYS) {
+        if (k.v2 == key) {
+            return k.v3;
+        }
+    }
+    return key >= 32 && key < 256 ? key : GLFW_KEY_UNKNOWN;
+}
+
+void onKey(GLFWwindow*, int key, int, int action, int) {
+    if (action == GLFW_REPEAT || !keyCallback) {
+        return; // GLFW 2 had no key repeat unless asked for
+    }
+    const int v2 = toV2(key);
+    if (v2 >= 0) {
+        keyCallback(v2, action == GLFW_PRESS ? 1 : 0);
+    }
+}
+
+// '#' is a character of its own on some layouts and a shifted digit on others: it reaches the
+// game as the key '#', pressed and released at once.
+void onChar(GLFWwindow*, unsigned int codepoint) {
+    if (codepoint == '#' && keyCallback) {
+        keyCallback('#', 1);
+        keyCallback('#', 0);
+    }
+}
+
+void onMouseButton(GLFWwindow*, int button, int action, int) {
+    if (mouseButtonCallback && button <= GLFW_MOUSE_BUTTON_MIDDLE) {
+        mouseButtonCallback(button, action == GLFW_PRESS ? 1 : 0);
+    }
+}
+
+void onScroll(GLFWwindow*, double, double y) {
+    wheel += y;
+}
+
+} // namespace
+
+bool windowInit() {
+    return glfwInit() == GLFW_TRUE;
+}
+
+bool windowOpen(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                int depthBits, int stencilBits, int mode) {
+    glfwDefaultWindowHints();
+    const auto bits = [](int hint, int value) {
+        glfwWindowHint(hint, value > 0 ? value : GLFW_DONT_CARE);
+    };
+    bits(GLFW_RED_BITS, redBits);
+    bits(GLFW_GREEN_BITS, greenBits);
+    bits(GLFW_BLUE_BITS, blueBits);
+    bits(GLFW_ALPHA_BITS, alphaBits);
+    bits(GLFW_DEPTH_BITS, depthBits);
+    bits(GLFW_STENCIL_BITS, stencilBits);
+    GLFWmonitor* monitor = mode == V2_FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
+    window = glfwCreateWindow(width, height, "GLFW Window", monitor, nullptr);
+    if (!window) {
+        return false;
+    }
+    glfwMakeContextCurrent(window);
+    glfwSwapInterval(0);
+    glfwSetKeyCallback(window, onKey);
+    glfwSetCharCallback(window, onChar);
+    glfwSetMouseButtonCallback(window, onMouseButton);
+    glfwSetScrollCallback(window, onScroll);
+    // GLFW 2 behaviour: a press between two polls is still seen.
+    glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
+    return true;
+}
+
+void windowTerminate() {
+    glfwTerminate();
+    window = nullptr;
+    keyCallback = nullptr;
+    mouseButtonCallback = nullptr;
+}
+
+void windowSetTitle(const char* title) {
+    if (window) {
+        glfwSetWindowTitle(window, title);
+    }
+}
+
+bool windowIsOpen() {
+    return window && !glfwWindowShouldClose(window);
+}
+
+void windowSwapBuffers() {
+    if (window) {
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+    }
+}
+
+double windowTime() {
+    return glfwGetTime();
+}
+
+bool windowKeyDown(int key) {
+    const int v3 = toV3(key);
+    return window && v3 != GLFW_KEY_UNKNOWN && glfwGetKey(window, v3) == GLFW_PRESS;
+}
+
+bool windowMouseButtonDown(int button) {
+    return window && glfwGetMouseButton(window, button) == GLFW_PRESS;
+}
+
+void windowGetMousePos(int& x, int& y) {
+    double dx = 0, dy = 0;
+    if (window) {
+        glfwGetCursorPos(window, &dx, &dy);
+    }
+    x = static_cast<int>(std::floor(dx));
+    y = static_cast<int>(std::floor(dy));
+}
+
+void windowSetMousePos(int x, int y) {
+    if (window) {
+        glfwSetCursorPos(window, x, y);
+    }
+}
+
+int windowMouseWheel() {
+    return static_cast<int>(std::lround(wheel));
+}
+
+void windowShowCursor(bool visible) {
+    if (window) {
+        glfwSetInputMode(window, GLFW_CURSOR, visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+    }
+}
+
+void windowSetKeyCallback(KeyCallback callback) {
+    keyCallback = callback;
+}
+void windowSetMouseButtonCallback(MouseButtonCallback callback) {
+    mouseButtonCallback = callback;
+}
+
+void windowSize(int& width, int& height) {
+    width = height = 0;
+    if (window) {
+        glfwGetFramebufferSize(window, &width, &height);
+    }
+}

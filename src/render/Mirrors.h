@@ -1,0 +1,15 @@
+#pragma once
+// Mirror reflections: each mirror (and half mirror) in view shows the scene reflected about its
+// plane, confined to the mirror's visible area by the stencil buffer and cut at the mirror's
+// plane by a user clip plane; a mirror seen in a mirror reflects once more (second level).
+
+#include "core/Matrix.h"
+
+/// 1 for reflections seen directly, 2 for reflections seen in a mirror; the frame sets 1.
+extern int reflectionLevel;
+
+/// The reflection about the plane through `point` with unit `normal`.
+Matrix reflectionMatrix(const Point& normal, const Point& point);
+
+/// Draws every mirror's reflection at the current reflection level, then the mirror itself.
+void drawMirrors();

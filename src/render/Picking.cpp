@@ -1,0 +1,97 @@
+#include "render/Picking.h"
+
+#include "app/Interaction.h"
+#include "app/Settings.h"
+#include "app/Window.h"
+#include "core/Renderable.h"
+#include "laser/LaserBeam.h"
+#include "level/Level.h"
+#include "render/GL.h"
+#include "render/SceneDrawing.h"
+
+#include <iostream>
+#include <vector>
+
+namespace {
+
+constexpr int SELECTION_BUFFER_SIZE = 512;
+
+void mainProjection() {
+    gluPerspective(FIELD_OF_VIEW,
+                   static_cast<double>(gameSettings.screenWidth) / gameSettings.screenHeight,
+                   NEAR_PLANE, FAR_PLANE);
+}
+
+bool culled(Renderable* object) {
+    return gameSettings.frustumCulling && isOutsideFrustum(frustumPlanes, *object, viewMatrix);
+}
+
+void processHits(int hitCount, const std::vector<std::uint32_t>& buffer) {
+    const unsigned int chosen = chooseHit(hitCount, buffer);
+    std::cout << chosen << std::endl;
+    if (chosen == 0) {
+        if (!placementBlocked) {
+            std::cout << "---- 1 ----" << std::endl;
+            if (selectedElement) {
+                selectedElement->selected = false;
+            }
+            selectionActive = false;
+            doubleClicked = false;
+            selectedElement = nullptr;
+        }
+        return;
+    }
+    for (Renderable* object : sceneObjects) {
+        if (dynamic_cast<LaserBeam*>(object) || culled(object) || object->pickName != chosen) {
+            continue;
+        }
+        if (selectedElement) {
+            selectedElement->selected = false;
+        }
+        selectedElement = selectionFor(object);
+        selectedElement->selected = true;
+        selectionActive = true;
+        return;
+    }
+}
+
+} // namespace
+
+void pickObject() {
+    std::vector<GLuint> buffer(SELECTION_BUFFER_SIZE, 0);
+    glSelectBuffer(SELECTION_BUFFER_SIZE, buffer.data());
+    glRenderMode(GL_SELECT);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    int x = 0, y = 0;
+    windowGetMousePos(x, y);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPickMatrix(x, viewport[3] - y, 5, 5, viewport);
+    mainProjection();
+    glMatrixMode(GL_MODELVIEW);
+    glInitNames();
+    glPushName(0);
+
+    sceneObjects = currentLevel->getObjects();
+    unsigned int name = 0;
+    for (Renderable* object : sceneObjects) {
+        if (dynamic_cast<LaserBeam*>(object) || culled(object)) {
+            continue;
+        }
+        object->pickName = object->isSelectable() ? ++name : 0;
+        glLoadName(object->pickName);
+        glPushMatrix();
+        glMultMatrixf(object->getWorldMatrix().data());
+        drawObjectMesh(object, false, false, true);
+        glPopMatrix();
+    }
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    mainProjection();
+    glMatrixMode(GL_MODELVIEW);
+    glFlush();
+    const int hits = glRenderMode(GL_RENDER);
+    processHits(hits, std::vector<std::uint32_t>(buffer.begin(), buffer.end()));
+}

@@ -1,0 +1,238 @@
+#include "render/SceneDrawing.h"
+
+#include "app/Settings.h"
+#include "core/ActiveObject.h"
+#include "core/Camera.h"
+#include "core/Light.h"
+#include "elements/ColorFilter.h"
+#include "elements/Goal.h"
+#include "elements/Holder.h"
+#include "elements/Mirror.h"
+#include "elements/MirrorHalf.h"
+#include "laser/HitShapes.h"
+#include "laser/LaserBeam.h"
+#include "level/Level.h"
+#include "model/Model.h"
+#include "render/GL.h"
+#include "render/Shaders.h"
+#include "render/Textures.h"
+
+#include <cmath>
+#include <vector>
+
+Frustum frustumPlanes = buildFrustumPlanes(1024.0 / 768.0);
+
+namespace {
+
+// Light 1 shines along this world direction when the level has no light.
+constexpr float DEFAULT_LIGHT_DIRECTION[3] = {0.3f, -0.9f, -0.3f};
+
+bool isMirror(Renderable* object) {
+    return dynamic_cast<Mirror*>(object) || dynamic_cast<MirrorHalf*>(object);
+}
+
+// The selection highlight's colour array, reused between draws.
+const float* highlightColors(std::uint32_t vertexCount) {
+    static std::vector<float> colors;
+    if (colors.size() < 4u * vertexCount) {
+        colors.clear();
+        for (std::uint32_t i = 0; i < vertexCount; ++i) {
+            colors.insert(colors.end(), {1.0f, 0.3f, 0.3f, 0.5f});
+        }
+    }
+    return colors.data();
+}
+
+// A line sphere at a world position, under the view.
+void drawLineSphere(const Point& centre, float radius) {
+    static GLUquadric* quadric = nullptr;
+    if (!quadric) {
+        quadric = gluNewQuadric();
+        gluQuadricDrawStyle(quadric, GLU_LINE);
+    }
+    glPushMatrix();
+    glLoadMatrixf(viewMatrix.data());
+    glTranslatef(centre[0], centre[1], centre[2]);
+    gluSphere(quadric, radius, 30, 30);
+    glPopMatrix();
+}
+
+void drawSpheres(Renderable* object, const Model& model) {
+    const Matrix world = object->getWorldMatrix();
+    if (auto* element = dynamic_cast<ActiveObject*>(object)) {
+        for (const auto* shapes : {&element->blockingShapes, &element->activeShapes}) {
+            for (const auto& shape : *shapes) {
+                if (const auto* sphere = dynamic_cast<const HitSphere*>(shape.get())) {
+                    Point c = sphere->center;
+                    transformPoint(world, c);
+                    drawLineSphere(c, sphere->radius);
+                }
+            }
+        }
+    }
+    Point c{model.centre[0], model.centre[1], model.centre[2], 1};
+    transformPoint(world, c);
+    drawLineSphere(c, model.radius * maxScale(world));
+}
+
+// The components of the model's texture coordinates that a texture of the given kind reads.
+// A model with 2 components per vertex is read with 2 even for a volume texture (r stays 0),
+// never past the end of its array.
+int texCoordSize(const Model& model, int wanted) {
+    return std::min(wanted, model.texCoordComponents);
+}
+
+} // namespace
+
+void buildFrustumPlanes() {
+    frustumPlanes = buildFrustumPlanes(static_cast<double>(gameSettings.screenWidth) /
+                                       gameSettings.screenHeight);
+}
+
+void setFrameLighting(Level& level) {
+    float d[3] = {DEFAULT_LIGHT_DIRECTION[0], DEFAULT_LIGHT_DIRECTION[1],
+                  DEFAULT_LIGHT_DIRECTION[2]};
+    if (!level.lights.empty()) {
+        const Point facing = level.lights.front()->beamDirection();
+        d[0] = facing[0];
+        d[1] = facing[1];
+        d[2] = facing[2];
+    }
+    const float a = gameSettings.ambientLevel;
+    const float light1Position[4] = {-100 * d[0], -100 * d[1], -100 * d[2], 0};
+    const float black[4] = {0, 0, 0, 1};
+    const float grey[4] = {a, a, a, 1};
+    const float light2Position[4] = {d[0], d[1], d[2], 0};
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT1);
+    glLightfv(GL_LIGHT1, GL_POSITION, light1Position);
+    glLightfv(GL_LIGHT1, GL_AMBIENT, black);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, grey);
+    glLightfv(GL_LIGHT1, GL_SPECULAR, grey);
+    glLightfv(GL_LIGHT2, GL_POSITION, light2Position);
+}
+
+void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, bool geometryOnly) {
+    const Model* model = object->getModel();
+    if (!model || model->indexCount == 0) {
+        return;
+    }
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    bool lines = false;
+    bool textured = false;
+    if (!geometryOnly) {
+        const int index = object->textureIndex;
+        if (gameSettings.wireframe || forceWireframe) {
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+            lines = true;
+        } else if (index >= 0 && index < TEXTURE_COUNT && model->texCoordComponents > 0) {
+            const bool volume = index < FIRST_IMAGE_TEXTURE;
+            const int unit = volume ? VOLUME_TEXTURE_UNIT : IMAGE_TEXTURE_UNIT;
+            setUniform(shaderProgram, "activeTexture", unit);
+            glActiveTexture(GL_TEXTURE0 + unit);
+            glClientActiveTexture(GL_TEXTURE0);
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glEnable(volume ? GL_TEXTURE_3D : GL_TEXTURE_2D);
+            glBindTexture(volume ? GL_TEXTURE_3D : GL_TEXTURE_2D, textureIds[index]);
+            glTexCoordPointer(texCoordSize(*model, volume ? 3 : 2), GL_FLOAT,
+                              model->texCoordComponents * static_cast<GLsizei>(sizeof(float)),
+                              model->texCoords.data());
+            textured = true;
+        } else {
+            setUniform(shaderProgram, "activeTexture", 0); // untextured: no stale texture
+        }
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnable(GL_COLOR_MATERIAL);
+        glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+        glColorPointer(4, GL_FLOAT, 0, object->vertexColors.data());
+    }
+    glNormalPointer(GL_FLOAT, 0, model->normals.data());
+    glVertexPointer(3, GL_FLOAT, 0, model->positions.data());
+
+    const bool plainHighlight = dynamic_cast<Mirror*>(object) ||
+                                dynamic_cast<MirrorHalf*>(object) ||
+                                dynamic_cast<ColorFilter*>(object) || dynamic_cast<Holder*>(object);
+    if (object->isSelectionRelated() && !plainHighlight) {
+        glPushMatrix();
+        glScalef(1.05f, 1.05f, 1.0f);
+        glColorPointer(4, GL_FLOAT, 0, highlightColors(model->vertexCount));
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(model->indexCount), GL_UNSIGNED_SHORT,
+                       model->indices.data());
+        glPopMatrix();
+        glColorPointer(4, GL_FLOAT, 0, object->vertexColors.data());
+    }
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(model->indexCount), GL_UNSIGNED_SHORT,
+                   model->indices.data());
+
+    if (!geometryOnly) {
+        if (lines) {
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        } else if (textured) {
+            glDisable(GL_TEXTURE_2D);
+            glDisable(GL_TEXTURE_3D);
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        }
+        glDisable(GL_COLOR_MATERIAL);
+        glDisableClientState(GL_COLOR_ARRAY);
+    }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+
+    if (showSpheres && !geometryOnly && gameSettings.showBoundingSpheres) {
+        drawSpheres(object, *model);
+    }
+}
+
+void drawOpaquePass(bool cull, bool skipMirrors, Renderable* skipObject) {
+    sceneObjects = currentLevel->getObjects();
+    for (Renderable* object : sceneObjects) {
+        if (dynamic_cast<LaserBeam*>(object) || dynamic_cast<ColorFilter*>(object)) {
+            continue; // drawn by the transparent pass
+        }
+        if (skipMirrors && isMirror(object)) {
+            continue;
+        }
+        if (cull && gameSettings.frustumCulling &&
+            isOutsideFrustum(frustumPlanes, *object, viewMatrix)) {
+            continue;
+        }
+        if (object == skipObject) {
+            continue;
+        }
+        const bool lamp = dynamic_cast<Light*>(object) != nullptr;
+        if (lamp) {
+            glEnable(GL_LIGHTING);
+            glEnable(GL_LIGHT2);
+            glUseProgram(0);
+        }
+        glPushMatrix();
+        glMultMatrixf(object->getWorldMatrix().data());
+        const bool moving = placementBlocked && doubleClicked && object->isSelectionRelated();
+        auto* goal = dynamic_cast<FinshHead*>(object);
+        const bool glowing = goal && goal->isSatisfied();
+        if (glowing) {
+            glUseProgram(0);
+            glDisable(GL_LIGHTING);
+        }
+        drawObjectMesh(object, true, moving, false);
+        if ((goal && goal->isSatisfied()) || lamp) {
+            if (lamp) {
+                glDisable(GL_LIGHT2);
+            }
+            glEnable(GL_LIGHTING);
+            if (!gameSettings.wireframe) {
+                glUseProgram(shaderProgram);
+            }
+        }
+        glPopMatrix();
+    }
+}
+
+void drawCameraModel(Camera& eye) {
+    glPushMatrix();
+    glLoadIdentity();
+    glLoadMatrixf(eye.getWorldMatrix().data());
+    drawObjectMesh(&eye, false, false, false);
+    glPopMatrix();
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The GLSL program that draws the scene, built from "vertex.sh" and "fragment.sh".
+
+#include <string>
+
+/// The whole file as text; false (after "Cannot load " and the path) when it cannot be read.
+bool readTextFile(const std::string& path, std::string& text);
+
+/// Builds the program from the two source files and prints "." followed by its log. Returns 0
+/// (fixed-function drawing) when a source file is missing.
+unsigned int buildShaderProgram();
+
+/// Sets a uniform of the program when it is the current program and has a uniform of that
+/// name; otherwise nothing happens.
+void setUniform(unsigned int program, const char* name, int value);
+void setUniform(unsigned int program, const char* name, float value);

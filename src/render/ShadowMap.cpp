@@ -1,0 +1,112 @@
+#include "render/ShadowMap.h"
+
+#include "app/Settings.h"
+#include "core/Light.h"
+#include "elements/ColorFilter.h"
+#include "laser/LaserBeam.h"
+#include "level/Level.h"
+#include "render/Frustum.h"
+#include "render/GL.h"
+#include "render/SceneDrawing.h"
+
+#include <iostream>
+
+namespace {
+
+GLuint shadowTexture = 0;
+GLuint shadowFramebuffer = 0;
+
+constexpr double LIGHT_FIELD_OF_VIEW = 120.0;
+constexpr double LIGHT_NEAR = 1.0;
+constexpr double LIGHT_FAR = 2000.0;
+
+double screenAspect() {
+    return static_cast<double>(gameSettings.screenWidth) / gameSettings.screenHeight;
+}
+
+} // namespace
+
+void createShadowTarget() {
+    glActiveTexture(GL_TEXTURE0 + SHADOW_TEXTURE_UNIT);
+    glGenTextures(1, &shadowTexture);
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE, 0,
+                 GL_DEPTH_COMPONENT, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    glGenFramebuffersEXT(1, &shadowFramebuffer);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowFramebuffer);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D,
+                              shadowTexture, 0);
+    const GLenum status = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT);
+    if (status == GL_FRAMEBUFFER_COMPLETE_EXT) {
+        std::cout << "no error -!--- " << status << std::endl;
+    } else {
+        std::cout << "ERROR -!--- " << status << std::endl;
+    }
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+void renderShadowMap() {
+    Level& level = *currentLevel;
+    if (level.lights.empty()) {
+        std::cout << "No Light to create shadowmap for!" << std::endl;
+        return;
+    }
+    const Light& light = *level.lights.front();
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowFramebuffer);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glViewport(0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
+    sceneObjects = level.getObjects();
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(LIGHT_FIELD_OF_VIEW, screenAspect(), LIGHT_NEAR, LIGHT_FAR);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMultMatrixf(light.lightViewMatrix.data());
+    glTranslatef(0, 0, 5);
+
+    glActiveTexture(GL_TEXTURE0 + SHADOW_TEXTURE_UNIT);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    glCullFace(GL_FRONT);
+    glPolygonOffset(1.1f, 4.0f);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    for (Renderable* object : sceneObjects) {
+        if (dynamic_cast<LaserBeam*>(object) || dynamic_cast<ColorFilter*>(object)) {
+            continue;
+        }
+        glPushMatrix();
+        glMultMatrixf(object->getWorldMatrix().data());
+        drawObjectMesh(object, true, false, true);
+        glPopMatrix();
+    }
+    glDisable(GL_POLYGON_OFFSET_FILL);
+
+    // Eye space of the main view -> light clip space -> [0, 1] map coordinates and depth.
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glTranslatef(0.5f, 0.5f, 0.5f);
+    glScalef(0.5f, 0.5f, 0.5f);
+    gluPerspective(LIGHT_FIELD_OF_VIEW, screenAspect(), LIGHT_NEAR, LIGHT_FAR);
+    glMultMatrixf(light.lightViewMatrix.data());
+    glTranslatef(0, 0, 5);
+    glMultMatrixf(inverseViewMatrix.data());
+
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW, screenAspect(), NEAR_PLANE, FAR_PLANE);
+    glActiveTexture(GL_TEXTURE0);
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}

@@ -1,0 +1,49 @@
+#include "render/TransparentPass.h"
+
+#include "app/Settings.h"
+#include "core/Renderable.h"
+#include "laser/LaserBeam.h"
+#include "laser/TransparentSet.h"
+#include "level/Level.h"
+#include "render/GL.h"
+#include "render/SceneDrawing.h"
+
+void drawTransparentPass(bool cull) {
+    glUseProgram(0);
+    glDisable(GL_LIGHTING);
+    sceneObjects = currentLevel->getObjects();
+    const bool blend = gameSettings.transparency;
+    if (blend) {
+        glEnable(GL_BLEND);
+    }
+    glDepthMask(GL_FALSE);
+    for (TransparentObject* entry : transparentDrawList) {
+        Renderable* object = entry->object;
+        if (!entry->isFilter && !gameSettings.laserPower) {
+            continue;
+        }
+        if (cull && gameSettings.frustumCulling &&
+            isOutsideFrustum(frustumPlanes, *object, viewMatrix)) {
+            continue;
+        }
+        if (blend) {
+            if (entry->isFilter) {
+                glBlendFunc(GL_ZERO, GL_SRC_COLOR); // tints what lies behind
+            } else {
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE); // adds light
+            }
+        }
+        glPushMatrix();
+        glMultMatrixf(object->getWorldMatrix().data());
+        drawObjectMesh(object, false, false, false);
+        glPopMatrix();
+    }
+    glDepthMask(GL_TRUE);
+    if (blend) {
+        glDisable(GL_BLEND);
+    }
+    if (!gameSettings.wireframe) {
+        glUseProgram(shaderProgram);
+    }
+    glEnable(GL_LIGHTING);
+}

@@ -1,0 +1,204 @@
+#pragma once
+// The game's on-screen interface on Guichan: a bar along the bottom of the window with the laser
+// power switch, the energy bar and the light, window-mode, music and exit switches; a bar along
+// the top with the render switches and a field that shows the frame rate or the number of laser
+// segments, or a short message instead; and one large message centred on the screen.
+//
+// The interface holds no game state: the commands change the settings and then report the new
+// state through setToggle and flashMessage. Its buttons send the key of their command to the key
+// handler, so a click does what the key does.
+//
+// Typical use, once per frame after the scene, with shader program 0 current and texture unit 0
+// active:
+//     ui->getInput().pushMouseInput(gcn::MouseInput(gcn::MouseInput::EMPTY,
+//                                   gcn::MouseInput::MOVED, x, y, int(windowTime())));
+//     ...
+//     ui->setEnergy(float(energy / ENERGY_CAPACITY));
+//     ui->setFramesPerSecond(int(framesPerSecond));
+//     ui->setLaserCount(int(laserBeamCount));
+//     ui->updateAndDraw();   // last use of ui in the frame: a button may have replaced it
+//
+// OpenGL state. The interface draws with fixed-function OpenGL on texture unit 0: it needs a
+// current context, program 0 in use and texture unit 0 active, and it changes neither.
+// - Construction uploads every picture and font as a new 2D texture object and puts back the
+//   texture binding and the pixel-store (unpack) state it found.
+// - updateAndDraw blends the interface into the colour buffer (alpha included) and restores all
+//   it changes: the enables (depth test, lighting, face culling, blending, scissor test, 2D
+//   texturing of unit 0, and the stencil and alpha tests, fog, colour material, logic op,
+//   polygon stipple, 1D and 3D texturing, texture coordinate generation and clip planes 0 to 5,
+//   which it switches off while it draws), the blend function, the polygon mode (it draws
+//   filled), the colour mask, the texture environment mode and the 2D binding of unit 0, the
+//   current colour and texture coordinate, the model-view, projection and texture matrices and
+//   the matrix mode, the viewport (it draws over the whole window), the scissor box and the
+//   unpack alignment. Depth and stencil buffers are neither read nor written.
+// - Destruction deletes the texture objects. Destroy the interface while its context is current
+//   or after that context is gone (the deletes then do nothing), never once a new context is
+//   current: that would delete the new context's textures of the same names.
+
+#include "app/Window.h"
+#include "ui/DevILImageLoader.h"
+#include "ui/EnergyLevel.h"
+#include "ui/GLFWInput.h"
+#include "ui/IconRepeatable.h"
+#include "ui/ToggleButton.h"
+
+#include <guichan/actionlistener.hpp>
+#include <guichan/gui.hpp>
+#include <guichan/imagefont.hpp>
+#include <guichan/opengl/openglgraphics.hpp>
+#include <guichan/widgets/container.hpp>
+#include <guichan/widgets/icon.hpp>
+#include <guichan/widgets/label.hpp>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class UserInterface : public gcn::ActionListener {
+  public:
+    /// Seconds since some fixed start, like windowTime().
+    using Clock = std::function<double()>;
+
+    /// How long a command's flashed message stays, seconds.
+    static constexpr double MESSAGE_DURATION = 1.5;
+    /// Height of the two bars.
+    static constexpr int BAR_HEIGHT = 100;
+    /// Glyphs of the image fonts, in the order of their pictures.
+    static const char* const SMALL_FONT_GLYPHS;
+    static const char* const LARGE_FONT_GLYPHS;
+
+    /// Builds the interface for the window size in gameSettings (screenWidth, screenHeight).
+    /// keyHandler receives (key, GLFW_PRESS) for every button click; the clock gives the time for
+    /// the messages' expiry. Needs a current OpenGL context and the pictures under "images/";
+    /// throws gcn::Exception ("Unable to load image file:images/...") when one cannot be loaded.
+    explicit UserInterface(KeyCallback keyHandler, Clock clock = windowTime);
+    /// The same for a window of width x height pixels.
+    UserInterface(int width, int height, KeyCallback keyHandler, Clock clock = windowTime);
+    ~UserInterface() override;
+    UserInterface(const UserInterface&) = delete;
+    UserInterface& operator=(const UserInterface&) = delete;
+
+    /// Button events: a click queues the key of its command (sent at the end of updateAndDraw), a
+    /// hover shows the switch's caption until the mouse leaves, a click on the counter switches
+    /// changes the counter.
+    void action(const gcn::ActionEvent& actionEvent) override;
+
+    void setKeyHandler(KeyCallback handler) { keyHandler = handler; }
+
+    /// Sets caption and state of the switch `id`: "wireframe", "texture", "mipmap", "frustum",
+    /// "boundingsphere", "transparency", "power", "light", "audio", "fullscreen", "mirroring" or
+    /// "exit". Any other id ("fps" and "nol" included) is ignored.
+    void setToggle(const std::string& caption, const std::string& id, bool on);
+    /// Shows text in the highlight font in place of the counter for MESSAGE_DURATION seconds.
+    void flashMessage(const std::string& text);
+    /// Shows text large in the middle of the window, for `seconds` or, with 0, until replaced.
+    /// The empty text clears it.
+    void showMessage(const std::string& text, double seconds);
+    /// Makes the counter show the frame rate ("fps") or the laser segment count ("nol"); nothing
+    /// when that counter is already shown or for another id.
+    void selectCounter(const std::string& id);
+    /// Ends a hover description; a flashed message that is still running stays.
+    void clearHoverText();
+
+    /// The energy bar's level, 0 (empty) to 1 (full), clamped.
+    void setEnergy(float level) { energyBar->setLevel(level); }
+    void setFramesPerSecond(int value) { fpsValue = value; }
+    void setLaserCount(int value) { laserCount = value; }
+
+    /// The frame's interface step: message expiry and counter text, the GUI logic (which runs
+    /// the button events), drawing, and last the key handler for every button clicked in this
+    /// step. The handler may destroy this interface; updateAndDraw does not touch it afterwards.
+    void updateAndDraw();
+
+    /// Where the frame loop and the mouse callback push their mouse events.
+    gcn::GLFWInput& getInput() { return *input; }
+
+    // Read access, for the HUD's users and the tests.
+    int getWidth() const { return width; }
+    int getHeight() const { return height; }
+    /// The switch with this id (the twelve of setToggle plus "fps" and "nol"), or nullptr.
+    gcn::ToggleButton* findToggle(const std::string& id) const;
+    gcn::EnergyLevel& getEnergyBar() const { return *energyBar; }
+    const std::string& getShortMessage() const { return shortMessage; }
+    double getShortMessageExpiry() const { return shortMessageExpiry; }
+    const std::string& getBigMessage() const { return bigMessage; }
+    double getBigMessageExpiry() const { return bigMessageExpiry; }
+    const gcn::Label& getCounterLabel() const { return *counterLabel; }
+    const gcn::Label& getMessageLabel() const { return *messageLabel; }
+    const gcn::Label& getBigLabel() const { return *bigLabel; }
+    const gcn::Container& getCounterField() const { return *counterField; }
+    const gcn::Container& getTopRow() const { return *topRow; }
+    const gcn::Container& getBottomRow() const { return *bottomRow; }
+    gcn::ImageFont& getNormalFont() const { return *normalFont; }
+    gcn::ImageFont& getHighlightFont() const { return *highlightFont; }
+    gcn::ImageFont& getLargeFont() const { return *largeFont; }
+
+  private:
+    /// Installs the interface's image loader as Guichan's and removes it again.
+    struct LoaderSlot {
+        std::unique_ptr<gcn::DevILImageLoader> loader;
+        LoaderSlot();
+        ~LoaderSlot();
+        LoaderSlot(const LoaderSlot&) = delete;
+        LoaderSlot& operator=(const LoaderSlot&) = delete;
+    };
+
+    void build();
+    void buildBottomBar();
+    void buildTopBar();
+    /// Creates the switch `id` at (x, 0) in row, off, reporting to this interface.
+    gcn::ToggleButton& placeSwitch(const std::string& id, int x, gcn::Container& row);
+    static int widthOf(const gcn::ToggleButton& s) { return s.getWidth(); }
+    /// The counter label's caption placeholder, size and place for "fps" or "nol".
+    void layoutCounterLabel(const std::string& id);
+    void showHoverText(const std::string& text);
+    void refreshTexts();
+    void draw();
+
+    int height = 0, width = 0;
+    KeyCallback keyHandler = nullptr;
+    Clock clock;
+
+    // Declared so that they are destroyed in a safe order: widgets first (children before their
+    // containers), then pictures and fonts, then the GUI and its adapters.
+    LoaderSlot loaderSlot;
+    std::unique_ptr<gcn::GLFWInput> input;
+    std::unique_ptr<gcn::OpenGLGraphics> graphics;
+    std::unique_ptr<gcn::Gui> gui;
+    std::unique_ptr<gcn::ImageFont> largeFont, normalFont, highlightFont;
+    std::unique_ptr<gcn::Image> smallButtonOn, smallButtonOff;
+    std::unique_ptr<gcn::Image> menuLineImage, debugLineImage, debugFieldImage;
+
+    std::unique_ptr<gcn::Container> top;
+    std::unique_ptr<gcn::Container> bottomBar, topBar;
+    std::unique_ptr<gcn::IconRepeatable> bottomBackground, topBackground;
+    std::unique_ptr<gcn::Container> bottomRow, topRow;
+    std::unique_ptr<gcn::Container> counterField;
+    std::unique_ptr<gcn::Icon> counterFieldIcon;
+    std::unique_ptr<gcn::Label> counterLabel, messageLabel;
+    std::unique_ptr<gcn::EnergyLevel> energyBar;
+    std::map<std::string, std::unique_ptr<gcn::ToggleButton>> switches;
+    gcn::ToggleButton* fpsButton = nullptr;
+    gcn::ToggleButton* nolButton = nullptr;
+    std::unique_ptr<gcn::Label> bigLabel;
+
+    std::string shortMessage;
+    double shortMessageExpiry = 0;
+    std::string bigMessage;
+    double bigMessageExpiry = 0;
+    int fpsValue = 0;
+    int laserCount = 0;
+    /// Keys of the buttons clicked during the current logic step, sent after drawing.
+    std::vector<int> pendingKeys;
+};
+
+/// Every picture and image font file the interface loads, relative to the game folder.
+const std::vector<std::string>& interfacePictureFiles();
+
+/// Reads every file of interfacePictureFiles() (relative to the working directory), without an
+/// OpenGL context and without console output. Returns the empty string when all can be read,
+/// otherwise the image loader's message for the first that cannot, such as
+/// "Unable to load image file:images/poweron.png".
+std::string checkInterfacePictures();

@@ -1,0 +1,362 @@
+// The real game in a window on a virtual display: start-up lines, the status line, clean exits,
+// and pixels of what it draws.
+
+#include "support/GameWindow.h"
+#include "app/FrameStats.h"
+#include "core/Matrix.h"
+
+#include <IL/il.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+const std::string GAME = BEAMWORKS_GAME_DIR;
+const std::string LEVELS = std::string(BEAMWORKS_SOURCE_DIR) + "/tests/data/window/";
+
+// Copies a test level into the game folder as level N so that "-level N" opens it.
+std::string stageLevel(const std::string& n, const std::string& file = "room.txt") {
+    std::filesystem::copy_file(LEVELS + file, GAME + "/level" + n + ".txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    return "-level " + n;
+}
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb; ///< rows from the top
+
+    std::array<int, 3> at(int x, int y) const {
+        const std::size_t i = 3 * (static_cast<std::size_t>(y) * width + x);
+        return {rgb[i], rgb[i + 1], rgb[i + 2]};
+    }
+};
+
+Picture load(const std::string& path) {
+    static bool started = false;
+    if (!started) {
+        ilInit();
+        started = true;
+    }
+    Picture p;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    if (ilLoadImage(path.c_str()) && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
+        p.width = ilGetInteger(IL_IMAGE_WIDTH);
+        p.height = ilGetInteger(IL_IMAGE_HEIGHT);
+        const unsigned char* data = ilGetData();
+        const std::size_t row = 3 * static_cast<std::size_t>(p.width);
+        p.rgb.resize(row * p.height);
+        // Keep rows from the top whatever order the loader holds them in.
+        const bool bottomUp = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
+        for (int y = 0; y < p.height; ++y) {
+            const int from = bottomUp ? p.height - 1 - y : y;
+            std::copy(data + row * from, data + row * (from + 1), p.rgb.begin() + row * y);
+        }
+    }
+    ilDeleteImages(1, &image);
+    return p;
+}
+
+// Where a world point appears in the 1024 x 768 window: a level's start view (the camera at
+// `eye`, looking along -z) and the game's perspective (40 degrees, near 0.5, far 2000).
+std::array<int, 2> project(float x, float y, float z,
+                           const std::array<float, 3>& eye = {0, 40, 280}) {
+    Point p{x - eye[0], y - eye[1], z - eye[2], 1};
+    const double f = 1.0 / std::tan(20.0 / 180.0 * PI);
+    const double aspect = 1024.0 / 768.0;
+    const double ndcX = f / aspect * p[0] / -p[2];
+    const double ndcY = f * p[1] / -p[2];
+    return {static_cast<int>((ndcX + 1) / 2 * 1024), static_cast<int>((1 - ndcY) / 2 * 768)};
+}
+
+class GameWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!display.ok()) {
+            GTEST_SKIP() << "no virtual display (Xvfb)";
+        }
+    }
+    // Runs a test level for a number of frames and returns the screenshot of the last one.
+    Picture frames(const std::string& level, int count, const std::string& file = "room.txt") {
+        const std::string shot = shotPath();
+        GameRun game(display.name(), GAME, stageLevel(level, file),
+                     "BEAMWORKS_FRAMES=" + std::to_string(count) + " BEAMWORKS_SCREENSHOT='" +
+                         shot + "'");
+        EXPECT_EQ(game.wait(120), 0) << game.output();
+        lastOutput = game.output();
+        return takeShot(shot);
+    }
+    // Runs a test level, presses the keys once the window is up, lets a few frames pass after
+    // the last key's console report (or after the start), ends the game with ESC and returns
+    // its last frame.
+    Picture afterKeys(const std::string& level, const std::string& file, const std::string& keys,
+                      const std::string& report) {
+        const std::string shot = shotPath();
+        GameRun game(display.name(), GAME, stageLevel(level, file),
+                     "BEAMWORKS_SCREENSHOT='" + shot + "'");
+        EXPECT_TRUE(focusGame()) << game.output();
+        if (!keys.empty()) {
+            EXPECT_TRUE(xdotool(display.name(), "key " + keys));
+        }
+        if (!report.empty()) {
+            EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
+        }
+        const auto statusLines = [&] {
+            const std::string out = game.output();
+            return std::count(out.begin(), out.end(), '\r');
+        };
+        const long start = statusLines();
+        for (int i = 0; i < 600 && statusLines() < start + 3; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_TRUE(xdotool(display.name(), "key Escape"));
+        EXPECT_EQ(game.wait(60), 0) << game.output();
+        lastOutput = game.output();
+        return takeShot(shot);
+    }
+    std::string shotPath() const {
+        const std::string shot = std::string(::testing::TempDir()) + "/beamworks_shot_" +
+                                 std::to_string(getpid()) + ".png";
+        std::filesystem::remove(shot);
+        return shot;
+    }
+    static Picture takeShot(const std::string& shot) {
+        Picture p = load(shot);
+        std::filesystem::remove(shot);
+        return p;
+    }
+    bool focusGame() {
+        return xdotool(display.name(), "search --sync --name '^Beamworks$' windowfocus --sync");
+    }
+
+    VirtualDisplay display;
+    std::string lastOutput;
+};
+
+} // namespace
+
+TEST_F(GameWindow, StartUpLinesAndStatusLine) {
+    frames("91", 3);
+    const std::string& out = lastOutput;
+    const std::string hyphens(46, '-');
+    // In order: the OpenGL line, the shader log line ("." and the log), the hyphen line, then
+    // the timing block and the first status line.
+    const std::size_t gl = out.find("OpenGL Version ");
+    ASSERT_NE(gl, std::string::npos) << out;
+    EXPECT_NE(out.find(" detected\n", gl), std::string::npos);
+    const std::size_t shader = out.find("\n.", gl);
+    ASSERT_NE(shader, std::string::npos) << out;
+    const std::size_t block = out.find("\n" + hyphens + "\n\n\n\n" + hyphens + "\n", shader);
+    ASSERT_NE(block, std::string::npos) << out;
+    const std::size_t timing = block + 2 * hyphens.size() + 6;
+    const std::size_t timingEnd = out.find('\n', timing);
+    const std::string seconds = out.substr(timing, timingEnd - timing);
+    EXPECT_GT(std::atof(seconds.c_str()), 0.0) << seconds;
+    EXPECT_EQ(out.substr(timingEnd, 2 * hyphens.size() + 6),
+              "\n\n" + hyphens + "\n" + hyphens + "\n\n\n");
+    EXPECT_NE(out.find("\rFPS: ", timingEnd), std::string::npos);
+    EXPECT_NE(out.find(" should be 100 - Number of Lasers: 3     ", timingEnd), std::string::npos);
+    EXPECT_NE(out.find("Frame statistics over 3 frames"), std::string::npos);
+}
+
+TEST_F(GameWindow, EscapeEndsTheGame) {
+    GameRun game(display.name(), GAME, stageLevel("92"));
+    ASSERT_TRUE(focusGame()) << game.output();
+    ASSERT_TRUE(xdotool(display.name(), "key Escape"));
+    EXPECT_EQ(game.wait(30), 0) << game.output();
+}
+
+TEST_F(GameWindow, ClosingTheWindowEndsTheGame) {
+    GameRun game(display.name(), GAME, stageLevel("93"));
+    ASSERT_TRUE(focusGame()) << game.output();
+    const std::string id = [&] {
+        FILE* p = popen(
+            ("DISPLAY=" + display.name() + " xdotool search --name '^Beamworks$'").c_str(), "r");
+        char line[64] = {};
+        const bool got = p && fgets(line, sizeof line, p);
+        if (p) {
+            pclose(p);
+        }
+        return got ? std::string(line) : std::string();
+    }();
+    ASSERT_FALSE(id.empty());
+    const std::string send =
+        std::string(BEAMWORKS_BINARY_DIR) + "/tests/app/send-close " + display.name() + " " + id;
+    ASSERT_EQ(std::system(send.c_str()), 0);
+    EXPECT_EQ(game.wait(30), 0) << game.output();
+}
+
+TEST_F(GameWindow, DrawsTheRoomAndItsElements) {
+    const Picture p = frames("94", 3);
+    ASSERT_EQ(p.width, 1024);
+    ASSERT_EQ(p.height, 768);
+    // The mirror pane shows the room reflected, tinted by its light blue, where the level puts
+    // it.
+    const auto mirror = project(-150, 0, -200);
+    const auto m = p.at(mirror[0], mirror[1]);
+    EXPECT_GT(m[0] + m[1] + m[2], 60) << "mirror at " << mirror[0] << "," << mirror[1];
+    EXPECT_GT(m[2], m[0]);
+    // The back wall fills the middle above the elements: lit, and textured (not one flat
+    // colour).
+    int lo = 255, hi = 0;
+    for (int x = 412; x < 612; x += 4) {
+        const auto c = p.at(x, 200);
+        lo = std::min(lo, c[0] + c[1] + c[2]);
+        hi = std::max(hi, c[0] + c[1] + c[2]);
+        EXPECT_GT(c[0] + c[1] + c[2], 30) << x;
+    }
+    EXPECT_GT(hi - lo, 10);
+    // The emitter's barrel stands in front of its stand, left of the centre.
+    const auto emitter = project(-150, 0, 0);
+    const auto e = p.at(emitter[0], emitter[1]);
+    EXPECT_GT(e[0] + e[1] + e[2], 60);
+}
+
+TEST_F(GameWindow, TheBeamAppearsWhenThePowerIsOn) {
+    const Picture off = frames("95", 3);
+    const Picture on = afterKeys("95", "room.txt", "space", "set Laser to: 1");
+    ASSERT_EQ(on.width, 1024);
+    EXPECT_NE(lastOutput.find("set Laser to: 1"), std::string::npos);
+    // Between the mirror and the filter the beam is white and adds light; past the filter red.
+    const auto white = project(-30, 0, -196);
+    const auto red = project(200, 0, -196);
+    const auto w0 = off.at(white[0], white[1]), w1 = on.at(white[0], white[1]);
+    EXPECT_GT(w1[0] + w1[1] + w1[2], w0[0] + w0[1] + w0[2] + 60);
+    const auto r0 = off.at(red[0], red[1]), r1 = on.at(red[0], red[1]);
+    EXPECT_GT(r1[0], r0[0] + 40);
+    EXPECT_LT(r1[1] - r0[1], 20);
+}
+
+namespace {
+
+int brightness(const std::array<int, 3>& c) {
+    return c[0] + c[1] + c[2];
+}
+
+// The brightest pixel within `radius` rows of a projected point: a beam is a few pixels thick,
+// and where exactly its middle falls depends on rounding.
+std::array<int, 3> beamPixel(const Picture& p, const std::array<int, 2>& at, int radius = 12) {
+    std::array<int, 3> best{0, 0, 0};
+    for (int dy = -radius; dy <= radius; ++dy) {
+        const int y = std::clamp(at[1] + dy, 0, p.height - 1);
+        const auto c = p.at(std::clamp(at[0], 0, p.width - 1), y);
+        if (brightness(c) > brightness(best)) {
+            best = c;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+TEST_F(GameWindow, ABlockShadowsTheWallBehindItWhereverTheCameraIs) {
+    struct View {
+        const char* file;
+        std::array<float, 3> eye;
+    };
+    for (const View& v :
+         {View{"shadow.txt", {0, 100, 250}}, View{"shadow-moved.txt", {60, 130, 250}}}) {
+        const Picture p = frames("81", 3, v.file);
+        ASSERT_EQ(p.width, 1024) << v.file;
+        const auto inShadow = project(0, 20, -290, v.eye);
+        const auto beside = project(170, 20, -290, v.eye);
+        // Average a patch of several stones: the wall's stones and joints differ a lot.
+        const auto patch = [&](const std::array<int, 2>& at) {
+            int sum = 0;
+            for (int dy = -40; dy <= 40; dy += 4) {
+                for (int dx = -40; dx <= 40; dx += 4) {
+                    sum += brightness(p.at(at[0] + dx, at[1] + dy));
+                }
+            }
+            return sum / (21 * 21);
+        };
+        EXPECT_LT(patch(inShadow) * 10, patch(beside) * 8)
+            << v.file << " shadow at " << inShadow[0] << "," << inShadow[1] << " beside at "
+            << beside[0] << "," << beside[1];
+    }
+}
+
+TEST_F(GameWindow, AMirrorShowsItsReflectionInsideItsOutlineOnly) {
+    const Picture on = frames("82", 3, "mirror.txt");
+    const std::string withMirrors = lastOutput;
+    const Picture off = afterKeys("82", "mirror.txt", "F11", "Deactivate Reflections");
+    ASSERT_EQ(on.width, 1024);
+    ASSERT_EQ(off.width, 1024);
+    EXPECT_NE(lastOutput.find("Deactivate Reflections"), std::string::npos);
+    // The mirror's pane (|x|, |y| <= 87 around (0, 60, -200)) seen from (0, 60, 250).
+    const std::array<float, 3> eye{0, 60, 250};
+    const auto topLeft = project(-87, 147, -190, eye), bottomRight = project(87, -27, -190, eye);
+    long inside = 0, outside = 0;
+    for (int y = 0; y < 768; y += 3) {
+        for (int x = 0; x < 1024; x += 3) {
+            const int d = std::abs(brightness(on.at(x, y)) - brightness(off.at(x, y)));
+            const bool in = x > topLeft[0] + 4 && x < bottomRight[0] - 4 && y > topLeft[1] + 4 &&
+                            y < bottomRight[1] - 4;
+            const bool out = x < topLeft[0] - 30 || x > bottomRight[0] + 30 ||
+                             y < topLeft[1] - 30 || y > bottomRight[1] + 30;
+            inside += in && d > 30;
+            outside += out && d > 30;
+        }
+    }
+    EXPECT_GT(inside, 500); // the reflection changes the mirror's face
+    EXPECT_LT(outside, 20); // and nothing else
+    // After every frame the stencil marks are gone and the matrix stack is as it was.
+    EXPECT_NE(withMirrors.find("Stencil non-zero pixels after each frame: 0 0 0\n"),
+              std::string::npos)
+        << withMirrors;
+    EXPECT_NE(withMirrors.find("Modelview stack depth after each frame: 1 1 1\n"),
+              std::string::npos)
+        << withMirrors;
+}
+
+TEST_F(GameWindow, ABeamSeenThroughARedFilterIsRedAndInFrontOfItWhite) {
+    const std::array<float, 3> eye{0, 40, 300};
+    struct Case {
+        const char* file;
+        float firstZ, twinZ; // the emitter's own beam and its reflected twin
+        bool firstRed;       // the emitter's beam is the one behind the filter
+    };
+    for (const Case& c :
+         {Case{"filter-front.txt", 0, -300, false}, Case{"filter-back.txt", -200, 100, true}}) {
+        const Picture p = afterKeys("83", c.file, "space", "set Laser to: 1");
+        ASSERT_EQ(p.width, 1024) << c.file;
+        // Behind the filter a beam only adds red; in front of it, it adds light in every channel.
+        const auto red = [](const std::array<int, 3>& px) {
+            return px[0] > 80 && px[1] < 30 && px[2] < 30;
+        };
+        const auto white = [](const std::array<int, 3>& px) { return px[1] > 70 && px[2] > 70; };
+        const auto first = beamPixel(p, project(100, 0, c.firstZ, eye));
+        const auto twin = beamPixel(p, project(100, 0, c.twinZ, eye));
+        EXPECT_EQ(red(first), c.firstRed)
+            << c.file << " " << first[0] << "," << first[1] << "," << first[2];
+        EXPECT_EQ(white(first), !c.firstRed) << c.file;
+        EXPECT_EQ(red(twin), !c.firstRed)
+            << c.file << " " << twin[0] << "," << twin[1] << "," << twin[2];
+        EXPECT_EQ(white(twin), c.firstRed) << c.file;
+        // Away from the filter both beams are white.
+        const auto clear = beamPixel(p, project(-30, 0, c.firstZ, eye));
+        EXPECT_TRUE(white(clear)) << c.file;
+    }
+}
+
+TEST_F(GameWindow, PowerOffHidesBeamsNotFiltersAndTransparencyOffDrawsThemOpaque) {
+    const std::array<float, 3> eye{0, 40, 300};
+    const auto beamAt = project(-100, 0, 0, eye);
+    const auto filterAt = project(100, 30, -100, eye);
+    const Picture dark = frames("84", 3, "filter-front.txt");
+    const Picture lit = afterKeys("84", "filter-front.txt", "space", "set Laser to: 1");
+    EXPECT_GT(brightness(beamPixel(lit, beamAt)), brightness(beamPixel(dark, beamAt)) + 100);
+    // The filter tints the wall behind it red with the power off too.
+    const auto f = dark.at(filterAt[0], filterAt[1]);
+    EXPECT_GT(f[0], f[1] + 20);
+    // Transparency off: the filter is drawn as an opaque dark red pane, the beam as a solid rod.
+    const Picture opaque = afterKeys("84", "filter-front.txt", "F9 space", "set Laser to: 1");
+    EXPECT_NE(lastOutput.find("Transparency: 0"), std::string::npos);
+    const auto o = opaque.at(filterAt[0], filterAt[1]);
+    EXPECT_LT(o[1] + o[2], 40);
+    EXPECT_GT(brightness(beamPixel(opaque, beamAt)), 300);
+}

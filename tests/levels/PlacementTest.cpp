@@ -1,0 +1,142 @@
+// The placement overlap test of a moved element, on small levels built from text.
+
+#include "app/Placement.h"
+#include "core/ActiveObject.h"
+#include "elements/Goal.h"
+#include "elements/Holder.h"
+#include "elements/Mirror.h"
+#include "support/LevelText.h"
+#include "support/TestModels.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+class Placement : public ::testing::Test {
+  protected:
+    void SetUp() override { loadTestModels(); }
+};
+
+// A number as the level file gives it, exact for a float.
+std::string num(float v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(v));
+    return text;
+}
+
+std::string mirrorAt(float x) {
+    return "@ MIR\n# Pos " + num(x) + ";0;0;\n";
+}
+
+// The element held in the n-th holder of the level, in file order.
+Renderable* element(Level& level, int n) {
+    for (ActiveObject* object : level.activeObjects) {
+        if (auto* holder = dynamic_cast<Holder*>(object)) {
+            if (n-- == 0) {
+                return holder->frame()->children.front();
+            }
+        }
+    }
+    return nullptr;
+}
+
+float mirrorRadius() {
+    return gameModels().mirror->radius;
+}
+
+} // namespace
+
+TEST_F(Placement, TouchingSpheresAreNotBlockedOverlappingOnesAre) {
+    const float r = mirrorRadius();
+    auto touching = levelFromText(mirrorAt(0) + mirrorAt(2 * r));
+    EXPECT_FALSE(isPlacementBlocked(*touching, element(*touching, 0)));
+    EXPECT_FALSE(isPlacementBlocked(*touching, element(*touching, 1)));
+
+    auto overlapping = levelFromText(mirrorAt(0) + mirrorAt(2 * r - 0.5f));
+    EXPECT_TRUE(isPlacementBlocked(*overlapping, element(*overlapping, 0)));
+    EXPECT_TRUE(isPlacementBlocked(*overlapping, element(*overlapping, 1)));
+
+    auto apart = levelFromText(mirrorAt(0) + mirrorAt(2 * r + 0.5f));
+    EXPECT_FALSE(isPlacementBlocked(*apart, element(*apart, 0)));
+}
+
+TEST_F(Placement, DistanceCountsInAllThreeAxes) {
+    // 3-4-5: the centres are 5 * 50 apart, more than two mirror radii.
+    auto level = levelFromText("@ MIR\n@ FIL\n# Pos 150;200;0;\n# Col 1\n");
+    ASSERT_GT(250.0f, 2 * mirrorRadius());
+    EXPECT_FALSE(isPlacementBlocked(*level, element(*level, 0)));
+    auto close = levelFromText("@ MIR\n@ FIL\n# Pos 100;100;100;\n# Col 1\n");
+    EXPECT_TRUE(isPlacementBlocked(*close, element(*close, 0)));
+}
+
+TEST_F(Placement, HoldersFramesWallsAndLightsNeverBlock) {
+    // Everything here shares the mirror's centre, and none of it takes part.
+    auto level = levelFromText("@ MIR\n@ WAL\n@ LIG\n");
+    EXPECT_FALSE(isPlacementBlocked(*level, element(*level, 0)));
+
+    // 250 apart the mirrors clear each other, while the other mirror's frame (radius 138)
+    // would reach into this mirror's sphere if frames counted.
+    ASSERT_LT(250.0f, mirrorRadius() + gameModels().holderFrame->radius);
+    auto frames = levelFromText(mirrorAt(0) + mirrorAt(250));
+    EXPECT_FALSE(isPlacementBlocked(*frames, element(*frames, 0)));
+}
+
+TEST_F(Placement, OwnFrameAndHolderAreIgnored) {
+    auto level = levelFromText(mirrorAt(0));
+    Renderable* mirror = element(*level, 0);
+    ASSERT_EQ(level->activeObjects.size(), 3u); // mirror, frame, holder
+    EXPECT_FALSE(isPlacementBlocked(*level, mirror));
+    // Tilted in its frame, still alone.
+    mirror->rotateX(0.5f);
+    EXPECT_FALSE(isPlacementBlocked(*level, mirror));
+}
+
+TEST_F(Placement, GoalsEmittersAndCollectorsBlock) {
+    const float r = mirrorRadius();
+    const float ball = gameModels().ball->radius;
+    // The goal's ball, 15 units, just inside and just outside reach; its door stands 50 below.
+    auto inside = levelFromText(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball - 1) + ";0;\n");
+    EXPECT_TRUE(isPlacementBlocked(*inside, element(*inside, 0)));
+    auto outside = levelFromText(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball + 100) + ";0;\n");
+    EXPECT_FALSE(isPlacementBlocked(*outside, element(*outside, 0)));
+
+    auto emitter = levelFromText("@ EMI\n# Pos 0;0;150;\n" + mirrorAt(0));
+    EXPECT_TRUE(isPlacementBlocked(*emitter, element(*emitter, 0)));
+    // The collector's sphere sits 56.5 along its tube: the same distance blocks on one side
+    // and not on the other.
+    auto tubeTowards = levelFromText(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n");
+    EXPECT_TRUE(isPlacementBlocked(*tubeTowards, element(*tubeTowards, 0)));
+    auto tubeAway = levelFromText(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n# YRo 180;\n");
+    EXPECT_FALSE(isPlacementBlocked(*tubeAway, element(*tubeAway, 0)));
+}
+
+TEST_F(Placement, NoSelectionAndSelectionFlagsDoNotMatter) {
+    auto level = levelFromText(mirrorAt(0) + mirrorAt(mirrorRadius()));
+    EXPECT_FALSE(isPlacementBlocked(*level, nullptr));
+    Renderable* first = element(*level, 0);
+    // A stale flag on the other mirror would make it look related to the selection; the
+    // relation comes from the mount alone.
+    element(*level, 1)->selected = true;
+    EXPECT_TRUE(isPlacementBlocked(*level, first));
+    first->selected = true;
+    EXPECT_TRUE(isPlacementBlocked(*level, first));
+}
+
+TEST_F(Placement, SameMountRelation) {
+    auto level = levelFromText(mirrorAt(0) + mirrorAt(1000) + "@ FIN\n");
+    Renderable* mirror = element(*level, 0);
+    Renderable* frame = mirror->parent;
+    Renderable* holder = frame->parent;
+    EXPECT_TRUE(isSameMount(*mirror, *mirror));
+    EXPECT_TRUE(isSameMount(*mirror, *frame));
+    EXPECT_TRUE(isSameMount(*holder, *mirror));
+    EXPECT_TRUE(isSameMount(*frame, *holder));
+    EXPECT_FALSE(isSameMount(*mirror, *element(*level, 1)));
+    EXPECT_FALSE(isSameMount(*holder, *element(*level, 1)->parent->parent));
+    FinshHead* goal = level->goals.front();
+    EXPECT_TRUE(isSameMount(*goal, *goal->door()));
+    EXPECT_FALSE(isSameMount(*goal, *mirror));
+}

@@ -1,0 +1,142 @@
+#pragma once
+// Runs the real game in a window on a private virtual X display (Xvfb), drives it with xdotool
+// and reads its screenshots, for end-to-end tests.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+/// An Xvfb server on a free display number, stopped when this goes away.
+class VirtualDisplay {
+  public:
+    VirtualDisplay() {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return;
+        }
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        // The server writes the number and then a line end, possibly in two writes: read up to
+        // the line end before closing, or the server fails writing to a closed pipe.
+        std::string number;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') {
+            number.push_back(c);
+        }
+        close(fds[0]);
+        if (!number.empty()) {
+            name_ = ":" + number;
+        }
+    }
+    ~VirtualDisplay() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    bool ok() const { return !name_.empty(); }
+    const std::string& name() const { return name_; }
+
+  private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+/// The game started in the background in `dir`; its output goes to a file.
+class GameRun {
+  public:
+    GameRun(const std::string& display, const std::string& dir, const std::string& args,
+            const std::string& env = "")
+        : log_(std::string(::testing::TempDir()) + "/beamworks_game_" + std::to_string(getpid()) +
+               "_" + std::to_string(counter()++) + ".log") {
+        // Mesa's drivers keep a few allocations to the end: the game's own code is leak-checked
+        // by the unit tests.
+        const std::string command = "cd '" + dir + "' && DISPLAY=" + display +
+                                    " ASAN_OPTIONS=detect_leaks=0 " + env + " exec ./beamworks " +
+                                    args + " > '" + log_ + "' 2>&1";
+        pid_ = fork();
+        if (pid_ == 0) {
+            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~GameRun() {
+        if (pid_ > 0 && status_ < 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        std::remove(log_.c_str());
+    }
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
+
+    /// The exit status, or -1 if the game did not end within `seconds` (it is then killed).
+    int wait(double seconds) {
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < until) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+                return status_;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return -1;
+    }
+    std::string output() const {
+        std::ifstream in(log_, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    /// Waits until the output holds `text`.
+    bool waitForOutput(const std::string& text, double seconds) const {
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < until) {
+            if (output().find(text) != std::string::npos) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+  private:
+    static int& counter() {
+        static int n = 0;
+        return n;
+    }
+    pid_t pid_ = -1;
+    int status_ = -1;
+    std::string log_;
+};
+
+/// Runs xdotool on the display; true when it succeeded.
+inline bool xdotool(const std::string& display, const std::string& args) {
+    const std::string command =
+        "DISPLAY=" + display + " timeout 60 xdotool " + args + " > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}

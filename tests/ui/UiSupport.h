@@ -1,0 +1,211 @@
+#pragma once
+// Helpers of the interface tests: a scratch folder, the generated pictures, stand-in Guichan
+// images, loaders and graphics that need no OpenGL, and an OpenGL window on a virtual display.
+
+#include "app/Window.h"
+#include "assets/Images.h"
+#include "assets/ImagesPng.h"
+#include "support/GameWindow.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <guichan/cliprectangle.hpp>
+#include <guichan/color.hpp>
+#include <guichan/exception.hpp>
+#include <guichan/graphics.hpp>
+#include <guichan/image.hpp>
+#include <guichan/imageloader.hpp>
+#include <guichan/rectangle.hpp>
+#include <link.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace uitest {
+
+/// A rectangle as "x y width height", for readable comparisons.
+inline std::string dims(const gcn::Rectangle& r) {
+    return std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.width) + " " +
+           std::to_string(r.height);
+}
+
+/// A fresh folder below the system's temporary folder, removed with everything in it.
+struct ScratchDir {
+    std::filesystem::path path;
+    explicit ScratchDir(const std::string& tag) {
+        static int count = 0;
+        path = std::filesystem::temp_directory_path() /
+               ("beamworks-ui-" + tag + "-" + std::to_string(::getpid()) + "-" +
+                std::to_string(count++));
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    std::string file(const std::string& name) const { return (path / name).string(); }
+};
+
+/// Writes every generated picture below dir (as "images/...").
+inline void writeAllPictures(const ScratchDir& dir) {
+    for (const GeneratedImage& picture : generatedImageFiles()) {
+        const std::string path = dir.file(picture.fileName);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::string error;
+        if (!writePng(path, picture.build(), &error)) {
+            throw std::runtime_error(error);
+        }
+    }
+}
+
+/// The working directory changed for the lifetime of this object.
+class WorkingDirectory {
+  public:
+    explicit WorkingDirectory(const std::filesystem::path& dir)
+        : previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~WorkingDirectory() {
+        std::error_code ec;
+        std::filesystem::current_path(previous, ec);
+    }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+  private:
+    std::filesystem::path previous;
+};
+
+/// A picture of a given size without pixels or texture.
+class FakeImage : public gcn::Image {
+  public:
+    FakeImage(std::string name, int w, int h) : name(std::move(name)), w(w), h(h) {}
+    void free() override {}
+    int getWidth() const override { return w; }
+    int getHeight() const override { return h; }
+    gcn::Color getPixel(int, int) override { return gcn::Color(); }
+    void putPixel(int, int, const gcn::Color&) override {}
+    void convertToDisplayFormat() override {}
+    const std::string name;
+
+  private:
+    int w, h;
+};
+
+/// Hands out FakeImages of the sizes it was told, and fails like the real loader for others.
+/// Installed as Guichan's loader while it lives.
+class FakeLoader : public gcn::ImageLoader {
+  public:
+    FakeLoader() : previous(gcn::Image::getImageLoader()) { gcn::Image::setImageLoader(this); }
+    ~FakeLoader() override { gcn::Image::setImageLoader(previous); }
+    FakeLoader(const FakeLoader&) = delete;
+    FakeLoader& operator=(const FakeLoader&) = delete;
+
+    gcn::Image* load(const std::string& filename, bool) override {
+        loaded.push_back(filename);
+        const auto found = sizes.find(filename);
+        if (found == sizes.end()) {
+            throw gcn::Exception("Unable to load image file:" + filename, "FakeLoader::load",
+                                 __FILE__, __LINE__);
+        }
+        return new FakeImage(filename, found->second.first, found->second.second);
+    }
+    std::map<std::string, std::pair<int, int>> sizes;
+    std::vector<std::string> loaded;
+
+  private:
+    gcn::ImageLoader* previous;
+};
+
+/// Records the pictures drawn and where (relative to the current clip area), draws nothing.
+class RecordingGraphics : public gcn::Graphics {
+  public:
+    struct Draw {
+        const gcn::Image* image;
+        int x, y;            ///< relative to the clip area's offset
+        int offsetX;         ///< the clip area's offset: where the drawing widget sits
+        gcn::Rectangle clip; ///< the visible part, in absolute coordinates
+    };
+    void drawImage(const gcn::Image* image, int, int, int dstX, int dstY, int, int) override {
+        const bool clipped = !mClipStack.empty();
+        const gcn::ClipRectangle area = clipped ? mClipStack.top() : gcn::ClipRectangle();
+        draws.push_back({image, dstX, dstY, clipped ? area.xOffset : 0,
+                         gcn::Rectangle(area.x, area.y, area.width, area.height)});
+    }
+    void drawPoint(int, int) override {}
+    void drawLine(int, int, int, int) override {}
+    void drawRectangle(const gcn::Rectangle&) override {}
+    void fillRectangle(const gcn::Rectangle&) override {}
+    void setColor(const gcn::Color& c) override { colour = c; }
+    const gcn::Color& getColor() const override { return colour; }
+    std::vector<Draw> draws;
+
+  private:
+    gcn::Color colour;
+};
+
+/// Keeps Mesa's driver libraries mapped after the window library unloads them, so that the leak
+/// checker at exit can still name them: they keep a few allocations of their own to the end,
+/// which the test programs' suppressions then recognise.
+inline void keepGraphicsDriversLoaded() {
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void*) {
+            const std::string path = info->dlpi_name != nullptr ? info->dlpi_name : "";
+            if (path.find("/dri/") != std::string::npos ||
+                path.find("libLLVM") != std::string::npos) {
+                // A handle that is never closed: the library stays.
+                dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+            }
+            return 0;
+        },
+        nullptr);
+}
+
+/// Leak suppressions for a test program that draws with Mesa.
+constexpr const char* GRAPHICS_DRIVER_LEAKS = "leak:swrast_dri.so\nleak:libLLVM\n";
+
+/// One 1024 x 768 OpenGL window on a private virtual display for the whole test program, and
+/// every generated picture under "images/" in the working directory.
+class GlEnvironment : public ::testing::Environment {
+  public:
+    static constexpr int WIDTH = 1024, HEIGHT = 768;
+
+    void SetUp() override {
+        display = std::make_unique<VirtualDisplay>();
+        ASSERT_TRUE(display->ok()) << "cannot start Xvfb";
+        ::setenv("DISPLAY", display->name().c_str(), 1);
+        ASSERT_TRUE(windowInit());
+        ASSERT_TRUE(windowOpen(WIDTH, HEIGHT, 0, 0, 0, 8, 16, 16, GLFW_WINDOW));
+        pictures = std::make_unique<ScratchDir>("pictures");
+        writeAllPictures(*pictures);
+        workingDirectory = std::make_unique<WorkingDirectory>(pictures->path);
+        ready() = true;
+    }
+    void TearDown() override {
+        ready() = false;
+        workingDirectory.reset();
+        pictures.reset();
+        keepGraphicsDriversLoaded();
+        windowTerminate();
+        display.reset();
+    }
+    static bool& ready() {
+        static bool value = false;
+        return value;
+    }
+
+  private:
+    std::unique_ptr<VirtualDisplay> display;
+    std::unique_ptr<ScratchDir> pictures;
+    std::unique_ptr<WorkingDirectory> workingDirectory;
+};
+
+} // namespace uitest
