@@ -192,7 +192,9 @@ bool startGame() {
     camera = cameraStorage.get();
     sceneObjects = level.getObjects();
     applyMirrorLimits();
-    createUserInterface();
+    if (windowIsOpen()) { // the interface needs the window's OpenGL context
+        createUserInterface();
+    }
     initMusic();
 
     std::cout << std::endl << HYPHENS << std::endl;
