@@ -2,13 +2,13 @@
 // Periodic noise for the generated textures. Every function takes lattice coordinates and a
 // period in lattice cells per axis: the result repeats exactly when x grows by periodX or y by
 // periodY, so a texture that samples [0, periodX) x [0, periodY) across its width and height
-// tiles without seams. All results depend on the seed only, never on global state.
+// tiles without seams. All results follow from the arguments alone, never from global state.
 
 #include <cstdint>
 
 namespace texnoise {
 
-/// Mixes the lattice point (x, y) with the seed into 32 well-spread bits.
+/// Mixes the lattice point (x, y) with a seed value into 32 well-spread bits.
 std::uint32_t hash(std::int32_t x, std::int32_t y, std::uint32_t seed);
 /// The hash mapped to [0, 1).
 float hashUnit(std::int32_t x, std::int32_t y, std::uint32_t seed);
