@@ -1,7 +1,7 @@
 #include "core/ActiveObject.h"
 
 #include "laser/HitShapes.h"
-#include "laser/LaserBeam.h"
+#include "laser/Ray.h"
 
 #include <iostream>
 
@@ -19,22 +19,22 @@ bool ActiveObject::emitOutgoingLasers(Level&) {
     return false;
 }
 
-bool ActiveObject::hitsBoundingSphere(LaserBeam& beam, float& distance) {
-    return sphereDistance(beam.startPoint(), beam.beamDirection(), getBoundingCenter(),
-                          getBoundingRadius(), distance);
+bool ActiveObject::hitsBoundingSphere(const Ray& ray, float& distance) {
+    const Point centre = getBoundingCenter();
+    return sphereDistance(ray.origin, ray.direction, centre, getBoundingRadius(), distance);
 }
 
-int ActiveObject::hitTest(LaserBeam& beam, float& distance, float point[3], float normal[3]) {
+int ActiveObject::hitTest(const Ray& ray, float& distance, float point[3], float normal[3]) {
     float nearest = NO_HIT_DISTANCE;
     float p[3] = {0, 0, 0}, n[3] = {0, 0, 0};
     int code = HIT_NONE;
     for (const auto& shape : blockingShapes) {
-        if (shape->hit(beam, nearest, p, n, false)) {
+        if (shape->hit(ray, nearest, p, n, false)) {
             code = HIT_BLOCKING;
         }
     }
     for (const auto& shape : activeShapes) {
-        if (shape->hit(beam, nearest, p, n, false)) {
+        if (shape->hit(ray, nearest, p, n, false)) {
             code = HIT_ACTIVE;
         }
     }

@@ -2,43 +2,56 @@
 
 #include "model/Model.h"
 
+#include <atomic>
 #include <cassert>
 
-Renderable::Renderable() : Renderable(Matrix::identity()) {}
+std::atomic<std::uint64_t> Renderable::hierarchyEpoch_{1};
 
-Renderable::Renderable(const Matrix& local)
-    : localMatrix(local), vertexColors(1, 0.0f), worldMatrix(Matrix::identity()) {}
+Renderable::Renderable() : Renderable(Matrix::identity()) {
+    vertexColors.assign(1, 0.0f);
+}
+
+Renderable::Renderable(const Matrix& local) : worldMatrix(Matrix::identity()), localMatrix(local) {}
+
+void Renderable::markTransformed() {
+    transformDirty = true;
+    // The descendants learn of it through the parent chain, unless they were found fresh in the
+    // current epoch: start a new one. (Laser segments, which have no children, start none.)
+    if (!children.empty()) {
+        hierarchyEpoch_.fetch_add(1, std::memory_order_relaxed);
+    }
+}
 
 void Renderable::rotateX(float radians) {
     matrixRotateX(localMatrix, radians, 0);
-    transformDirty = true;
+    markTransformed();
 }
 
 void Renderable::rotateY(float radians) {
     matrixRotateY(localMatrix, radians, 0);
-    transformDirty = true;
+    markTransformed();
 }
 
 void Renderable::rotateZ(float radians) {
     matrixRotateZ(localMatrix, radians, 0);
-    transformDirty = true;
+    markTransformed();
 }
 
 void Renderable::scale(float x, float y, float z) {
     scaleMatrix(localMatrix, x, y, z);
-    transformDirty = true;
+    markTransformed();
     radiusDirty = true;
 }
 
 void Renderable::translate(float x, float y, float z) {
     multiplyLeft(localMatrix, Matrix::translation(x, y, z));
-    transformDirty = true;
+    markTransformed();
 }
 
 void Renderable::resetTransform() {
     float sx, sy, sz;
     extractScale(localMatrix, sx, sy, sz);
-    transformDirty = true;
+    markTransformed();
     localMatrix = Matrix::identity();
     scale(sx, sy, sz);
 }
@@ -53,22 +66,20 @@ void Renderable::setTexture(int index) {
     textureIndex = index;
 }
 
-Point Renderable::getBoundingCenter() {
+void Renderable::computeBoundingCenter(const Matrix& world) {
     const Model* model = getModel();
     assert(model && "class models must be loaded before the scene is used");
     Point centre{model->centre[0], model->centre[1], model->centre[2], 1.0f};
-    transformPoint(getWorldMatrix(), centre);
-    return centre;
+    transformPoint(world, centre);
+    boundingCentre_ = {centre[0], centre[1], centre[2]};
+    centreVersion_ = worldVersion_;
 }
 
-float Renderable::getBoundingRadius() {
-    if (radiusDirty) {
-        const Model* model = getModel();
-        assert(model && "class models must be loaded before the scene is used");
-        boundingRadius = model->radius * maxScale(getWorldMatrix());
-        radiusDirty = false;
-    }
-    return boundingRadius;
+void Renderable::computeBoundingRadius() {
+    const Model* model = getModel();
+    assert(model && "class models must be loaded before the scene is used");
+    boundingRadius = model->radius * maxScale(refreshedWorldMatrix());
+    radiusDirty = false;
 }
 
 float Renderable::getCollisionRadius() {
@@ -76,27 +87,41 @@ float Renderable::getCollisionRadius() {
 }
 
 bool Renderable::isStale() const {
-    return transformDirty || (hasParent && parent->isStale());
+    for (const Renderable* r = this;; r = r->parent) {
+        if (r->transformDirty) {
+            return true;
+        }
+        if (!r->hasParent) {
+            return false;
+        }
+    }
 }
 
-Matrix Renderable::getWorldMatrix() {
+void Renderable::refreshWorldMatrix() {
     if (isStale()) {
-        if (hasParent) {
-            worldMatrix = multiply(parent->getWorldMatrix(), localMatrix);
-        } else {
-            worldMatrix = localMatrix;
-        }
-        for (Renderable* child : children) {
-            child->transformDirty = true;
-        }
-        transformDirty = false;
+        recomputeWorldMatrix();
     }
-    return worldMatrix;
+    // Whatever makes the chain stale from now on starts a new epoch (a recomputation marks the
+    // children dirty, but only follows a transformation up the chain).
+    freshInEpoch_ = hierarchyEpoch_.load(std::memory_order_relaxed);
+}
+
+void Renderable::recomputeWorldMatrix() {
+    if (hasParent) {
+        worldMatrix = multiply(parent->refreshedWorldMatrix(), localMatrix);
+    } else {
+        worldMatrix = localMatrix;
+    }
+    ++worldVersion_;
+    for (Renderable* child : children) {
+        child->transformDirty = true;
+    }
+    transformDirty = false;
 }
 
 Point Renderable::beamDirection() {
     Point d{0, 0, -1, 0};
-    transformPoint(getWorldMatrix(), d);
+    transformPoint(refreshedWorldMatrix(), d);
     const float length = sqrtD(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
     d[0] /= length;
     d[1] /= length;
@@ -131,15 +156,16 @@ void addChild(Renderable* parent, Renderable* child) {
     parent->children.push_back(child);
     child->hasParent = true;
     child->parent = parent;
+    // The child's chain changed.
+    Renderable::hierarchyEpoch_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void setVertexColor(Renderable* object, int vertexCount, const float rgba[4]) {
-    object->vertexColors.assign(4 * static_cast<std::size_t>(vertexCount > 0 ? vertexCount : 0),
-                                0.0f);
-    for (std::size_t i = 0; i < object->vertexColors.size(); i += 4) {
-        for (int c = 0; c < 4; ++c) {
-            object->vertexColors[i + c] = rgba[c];
-        }
+    std::vector<float>& colors = object->vertexColors;
+    colors.clear();
+    colors.reserve(4 * static_cast<std::size_t>(vertexCount > 0 ? vertexCount : 0));
+    for (int i = 0; i < vertexCount; ++i) {
+        colors.insert(colors.end(), rgba, rgba + 4);
     }
 }
 

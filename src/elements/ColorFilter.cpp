@@ -6,6 +6,7 @@
 #include "model/GameModels.h"
 
 ColorFilter::ColorFilter() {
+    colorFilter_ = this;
     isFilter = true;
     object = this;
     setColor(0);

@@ -41,6 +41,7 @@ std::unique_ptr<Model> blendKeyframes(const Model& a, const Model& b, const Mode
 } // namespace
 
 Finish::Finish() {
+    followsModel_ = true;
     currentModel = loadModel(gameModelPath("Ziel1.3ds"), 0.3f, false);
     if (!currentModel && gameModels().goalKeyframes[0]) {
         currentModel = std::make_unique<Model>(*gameModels().goalKeyframes[0]);
@@ -88,6 +89,7 @@ Model* Finish::getModel() {
 }
 
 FinshHead::FinshHead() : door_(std::make_unique<Finish>()) {
+    hitWithoutShapes_ = true;
     door_->translate(0, -50, 0);
     addChild(this, door_.get());
     setColor(7);
@@ -102,8 +104,8 @@ void FinshHead::setColor(signed char code) {
     colorModel(this, code, getModel());
 }
 
-int FinshHead::hitTest(LaserBeam& beam, float& distance, float*, float*) {
-    return hitsBoundingSphere(beam, distance) ? HIT_ACTIVE : HIT_NONE;
+int FinshHead::hitTest(const Ray& ray, float& distance, float*, float*) {
+    return hitsBoundingSphere(ray, distance) ? HIT_ACTIVE : HIT_NONE;
 }
 
 bool FinshHead::isSatisfied() {

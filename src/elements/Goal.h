@@ -19,7 +19,9 @@ constexpr float DOOR_OPEN_PROGRESS = 4.0f;
 
 class Finish : public ActiveObject {
   public:
-    /// A closed white door with its own copy of the first key frame as its mesh.
+    /// A closed white door with its own copy of the first key frame as its mesh. Its bounding
+    /// centre follows the mesh (which changes while the door moves; and every look at the mesh
+    /// moves the door on, the bounding-sphere test of each traced beam included).
     Finish();
     /// Advances the morph by `speed` while opening or closing, rebuilding the mesh whenever the
     /// progress moved more than 0.01 since the last rebuild, and returns the current mesh.
@@ -43,8 +45,9 @@ class FinshHead : public ActiveObject {
     Model* getModel() override;
     /// Sets the colour the goal requires and colours the ball.
     void setColor(signed char colorCode) override;
-    /// Hit wherever its bounding sphere is: HIT_ACTIVE or HIT_NONE; point and normal untouched.
-    int hitTest(LaserBeam& beam, float& distance, float point[3], float normal[3]) override;
+    /// HIT_ACTIVE when the ray meets the bounding sphere, else HIT_NONE; point and normal
+    /// untouched. (The ball has no shapes: it is hit without them.)
+    int hitTest(const Ray& ray, float& distance, float point[3], float normal[3]) override;
     bool emitOutgoingLasers(Level&) override { return false; }
     /// True when at least one beam reached the ball and every one has exactly the required
     /// colour. Sets the door opening when satisfied (unless open) and closing otherwise (unless

@@ -27,6 +27,6 @@ Model* Wall::getModel() {
     return gameModels().wall.get();
 }
 
-bool Wall::hitsBoundingSphere(LaserBeam&, float&) {
+bool Wall::hitsBoundingSphere(const Ray&, float&) {
     return true;
 }

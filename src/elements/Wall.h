@@ -9,6 +9,6 @@ class Wall : public ActiveObject {
     Wall();
     Model* getModel() override;
     float getCollisionRadius() override { return -1.0f; }
-    bool hitsBoundingSphere(LaserBeam& beam, float& distance) override;
+    bool hitsBoundingSphere(const Ray& ray, float& distance) override;
     bool emitOutgoingLasers(Level&) override { return false; }
 };

@@ -3,6 +3,7 @@
 // local origin and runs along the local -Z axis, scaled along Z to its length.
 
 #include "core/Renderable.h"
+#include "laser/Ray.h"
 #include "laser/TransparentSet.h"
 
 #include <vector>
@@ -31,6 +32,8 @@ class LaserBeam : public Renderable, public TransparentObject {
 
     Point startPoint() { return transformed({0, 0, 0, 1}); }
     Point endPoint() { return transformed({0, 0, -1, 1}); }
+    /// The ray the segment is traced along: startPoint() and beamDirection().
+    Ray ray() { return {startPoint(), beamDirection()}; }
 
     signed char intensity;
     signed char colorCode = 0;
@@ -40,7 +43,7 @@ class LaserBeam : public Renderable, public TransparentObject {
 
   private:
     Point transformed(Point p) {
-        transformPoint(getWorldMatrix(), p);
+        transformPoint(refreshedWorldMatrix(), p);
         return p;
     }
 };

@@ -21,13 +21,14 @@ struct FilterCrossing {
 
 // Records a crossing of the filter's plane, and the filter's bit in the beam's mask when the
 // beam starts behind it (unless a filter emitted the beam: it inherited its mask).
-void crossFilterPlane(LaserBeam& beam, const Point& start, bool ownerIsFilter, ColorFilter& filter,
+void crossFilterPlane(LaserBeam& beam, const Ray& ray, bool ownerIsFilter, ColorFilter& filter,
                       std::vector<FilterCrossing>& crossings) {
     for (const auto& shape : filter.activeShapes) {
         float t = 0;
-        if (!shape->hit(beam, t, nullptr, nullptr, true)) {
+        if (!shape->hit(ray, t, nullptr, nullptr, true)) {
             continue;
         }
+        const Point& start = ray.origin;
         const Point& n = filter.planeNormal;
         const bool startBehind =
             n[0] * start[0] + n[1] * start[1] + n[2] * start[2] + filter.planeOffset < 0;
@@ -53,26 +54,28 @@ int traceLaser(LaserBeam& beam, float outPoint[3], float outNormal[3], bool quer
     int bestIndex = -1;
     int bestCode = -1;
     bool noHitYet = true;
-    const Point start = beam.startPoint();
-    const bool ownerIsFilter = dynamic_cast<ColorFilter*>(beam.owner) != nullptr;
+    const Ray ray = beam.ray();
+    const bool ownerIsFilter = beam.owner != nullptr && beam.owner->asColorFilter() != nullptr;
+    // Stays empty, and unallocated, unless the beam meets the plane of a filter.
     std::vector<FilterCrossing> crossings;
 
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         ActiveObject* candidate = candidates[i];
-        if (candidate == beam.owner) {
+        // A filter without shapes would cross no plane either.
+        if (candidate == beam.owner || !candidate->canBeHit()) {
             continue;
         }
         if (!queryOnly) {
-            if (auto* filter = dynamic_cast<ColorFilter*>(candidate)) {
-                crossFilterPlane(beam, start, ownerIsFilter, *filter, crossings);
+            if (ColorFilter* filter = candidate->asColorFilter()) {
+                crossFilterPlane(beam, ray, ownerIsFilter, *filter, crossings);
             }
         }
         float scratch;
-        if (!candidate->hitsBoundingSphere(beam, scratch)) {
+        if (!candidate->hitsBoundingSphere(ray, scratch)) {
             continue;
         }
         float t = 0, p[3] = {0, 0, 0}, n[3] = {0, 0, 0};
-        const int code = candidate->hitTest(beam, t, p, n);
+        const int code = candidate->hitTest(ray, t, p, n);
         if (code > HIT_NONE && (t < best || noHitYet)) {
             best = t;
             bestCode = code;
@@ -91,12 +94,16 @@ int traceLaser(LaserBeam& beam, float outPoint[3], float outNormal[3], bool quer
     if (bestIndex == -1) {
         best = DEFAULT_BEAM_LENGTH;
     }
-    crossings.push_back({best, 0, true});
-    std::sort(
-        crossings.begin(), crossings.end(),
-        [](const FilterCrossing& a, const FilterCrossing& b) { return a.distance < b.distance; });
-    while (crossings.back().distance != best) {
-        crossings.pop_back(); // crossings beyond the hit
+    if (!crossings.empty()) {
+        // The hit joins the crossings: those sorted after it lie beyond it.
+        crossings.push_back({best, 0, true});
+        std::sort(crossings.begin(), crossings.end(),
+                  [](const FilterCrossing& a, const FilterCrossing& b) {
+                      return a.distance < b.distance;
+                  });
+        while (crossings.back().distance != best) {
+            crossings.pop_back();
+        }
     }
 
     level.addObject(&beam);
@@ -133,20 +140,42 @@ int traceLaser(LaserBeam& beam, float outPoint[3], float outNormal[3], bool quer
     return -1;
 }
 
-void propagateLasers(Level& level, ActiveObject& element) {
+namespace {
+
+// propagateLasers, with the stack of segments still to trace shared down the recursion (which
+// spares each call a copy on the heap). A call traces the segments its element emitted and had not
+// handed over yet, as they are on entry: what the recursion adds to the element's list is for the
+// nested calls.
+void propagateFrom(Level& level, ActiveObject& element, std::vector<LaserBeam*>& pending) {
+    const std::size_t base = pending.size();
     const std::size_t first = static_cast<std::size_t>(element.tracedCount);
-    const std::vector<LaserBeam*> outgoing = element.outgoingLasers;
-    element.tracedCount = static_cast<int>(outgoing.size());
-    for (std::size_t i = first; i < outgoing.size(); ++i) {
+    const std::size_t count = element.outgoingLasers.size();
+    if (first < count) {
+        pending.insert(pending.end(), element.outgoingLasers.begin() + first,
+                       element.outgoingLasers.end());
+    }
+    element.tracedCount = static_cast<int>(count);
+    const std::size_t end = pending.size();
+    for (std::size_t i = base; i < end; ++i) {
+        // Indexed afresh each time: the nested calls grow the stack and may move it.
+        LaserBeam& segment = *pending[i];
         float point[3], normal[3];
-        const int hit = traceLaser(*outgoing[i], point, normal, false, level.activeObjects, level);
+        const int hit = traceLaser(segment, point, normal, false, level.activeObjects, level);
         if (hit != -1) {
             ActiveObject* target = level.activeObjects[hit];
             if (target->emitOutgoingLasers(level)) {
-                propagateLasers(level, *target);
+                propagateFrom(level, *target, pending);
             }
         }
     }
+    pending.resize(base);
+}
+
+} // namespace
+
+void propagateLasers(Level& level, ActiveObject& element) {
+    std::vector<LaserBeam*> pending;
+    propagateFrom(level, element, pending);
 }
 
 void updateLasers(Level& level) {

@@ -127,6 +127,86 @@ TEST_F(Scene, BoundingCentreFollowsTheWorldMatrix) {
     EXPECT_FLOAT_EQ(c[3], 1);
 }
 
+TEST_F(Scene, WorldVersionChangesWithEachRecomputationOnly) {
+    Thing t;
+    t.getWorldMatrix();
+    const auto first = t.worldVersion();
+    t.getWorldMatrix();
+    EXPECT_EQ(t.worldVersion(), first);
+    t.translate(1, 0, 0);
+    EXPECT_EQ(t.worldVersion(), first); // not recomputed until asked
+    EXPECT_FLOAT_EQ(t.refreshedWorldMatrix()[12], 1);
+    const auto second = t.worldVersion();
+    EXPECT_NE(second, first);
+    t.rotateY(0.5f);
+    t.getWorldMatrix();
+    EXPECT_NE(t.worldVersion(), second);
+    EXPECT_NE(t.worldVersion(), first);
+}
+
+TEST_F(Scene, AncestorMovedAfterTheDescendantWasFoundCurrent) {
+    Thing a, b, c;
+    addChild(&a, &b);
+    addChild(&b, &c);
+    c.getWorldMatrix();
+    EXPECT_TRUE(c.isWorldMatrixCurrent());
+    const auto version = c.worldVersion();
+    a.translate(0, 0, 7); // two levels up, c itself is not marked
+    EXPECT_FALSE(c.transformDirty);
+    EXPECT_FALSE(c.isWorldMatrixCurrent());
+    EXPECT_FLOAT_EQ(c.refreshedWorldMatrix()[14], 7);
+    EXPECT_NE(c.worldVersion(), version);
+    EXPECT_TRUE(c.isWorldMatrixCurrent());
+    // The middle one refreshed by someone else first.
+    a.translate(0, 0, 1);
+    b.getWorldMatrix();
+    EXPECT_FLOAT_EQ(c.refreshedWorldMatrix()[14], 8);
+    // A move of an unrelated object leaves it current.
+    Thing other;
+    other.translate(5, 0, 0);
+    EXPECT_TRUE(c.isWorldMatrixCurrent());
+}
+
+TEST_F(Scene, ChildAttachedAfterItWasFoundCurrentFollowsItsNewParent) {
+    Thing parent, child;
+    parent.translate(0, 3, 0); // moved while it had no children
+    child.getWorldMatrix();
+    EXPECT_TRUE(child.isWorldMatrixCurrent());
+    addChild(&parent, &child);
+    EXPECT_FALSE(child.isWorldMatrixCurrent());
+    EXPECT_FLOAT_EQ(child.getWorldMatrix()[13], 3);
+    // A parent already computed when the child comes: the child keeps its own matrix until
+    // something changes (it is not marked dirty).
+    Thing late;
+    late.translate(1, 0, 0);
+    late.getWorldMatrix();
+    addChild(&parent, &late);
+    EXPECT_FLOAT_EQ(late.getWorldMatrix()[13], 0);
+    parent.translate(0, 1, 0);
+    EXPECT_FLOAT_EQ(late.getWorldMatrix()[13], 4);
+    EXPECT_FLOAT_EQ(late.getWorldMatrix()[12], 1);
+}
+
+TEST_F(Scene, KeptBoundingCentreIsTheWorldMatrixTimesTheModelCentre) {
+    Thing holder, thing;
+    addChild(&holder, &thing);
+    thing.scale(2, 1, 1);
+    const auto& m = gameModels().wall->centre;
+    const auto expected = [&] {
+        Point c{m[0], m[1], m[2], 1.0f};
+        transformPoint(thing.getWorldMatrix(), c);
+        return c;
+    };
+    EXPECT_EQ(thing.getBoundingCenter(), expected());
+    holder.translate(10, -3, 4); // the parent: the kept centre must follow
+    EXPECT_EQ(thing.getBoundingCenter(), expected());
+    holder.rotateZ(1.0f);
+    EXPECT_EQ(thing.getBoundingCenter(), expected());
+    thing.translate(0, 0, -50);
+    EXPECT_EQ(thing.getBoundingCenter(), expected());
+    EXPECT_EQ(thing.getBoundingCenter(), expected()); // asked twice, the same
+}
+
 TEST_F(Scene, BeamDirectionIsTheNormalisedWorldMinusZ) {
     Thing t;
     Point d = t.beamDirection();

@@ -6,6 +6,7 @@
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 #include "elements/Wall.h"
+#include "laser/HitShapes.h"
 #include "support/Beams.h"
 #include "support/TestModels.h"
 
@@ -142,10 +143,10 @@ TEST_F(Elements, WallsAreAlwaysFaceTested) {
     wall.translate(0, 0, -5000);
     auto away = aimedBeam({0, 0, 0, 1}, {0, 0, 1, 0});
     float d = 0;
-    EXPECT_TRUE(wall.hitsBoundingSphere(*away, d));
+    EXPECT_TRUE(wall.hitsBoundingSphere(away->ray(), d));
     auto toward = aimedBeam({0, 0, 0, 1}, {0, 0, -1, 0});
     float p[3], n[3];
-    EXPECT_EQ(wall.hitTest(*toward, d, p, n), HIT_BLOCKING);
+    EXPECT_EQ(wall.hitTest(toward->ray(), d, p, n), HIT_BLOCKING);
     EXPECT_NEAR(d, 4990, 1e-2);
     EXPECT_FLOAT_EQ(n[2], 1);
 }
@@ -154,17 +155,17 @@ TEST_F(Elements, MirrorReflectsOnBothFacesAndBlocksOnItsEdges) {
     Mounted<Mirror> m;
     float d, p[3], n[3];
     auto front = aimedBeam({0, 0, 100, 1}, {0, 0, -1, 0});
-    EXPECT_EQ(m.element.hitTest(*front, d, p, n), HIT_ACTIVE);
+    EXPECT_EQ(m.element.hitTest(front->ray(), d, p, n), HIT_ACTIVE);
     EXPECT_FLOAT_EQ(d, 90);
     auto back = aimedBeam({0, 0, -100, 1}, {0, 0, 1, 0});
-    EXPECT_EQ(m.element.hitTest(*back, d, p, n), HIT_ACTIVE);
+    EXPECT_EQ(m.element.hitTest(back->ray(), d, p, n), HIT_ACTIVE);
     EXPECT_FLOAT_EQ(d, 90);
     auto edge = aimedBeam({0, 200, 0, 1}, {0, -1, 0, 0});
-    EXPECT_EQ(m.element.hitTest(*edge, d, p, n), HIT_BLOCKING);
+    EXPECT_EQ(m.element.hitTest(edge->ray(), d, p, n), HIT_BLOCKING);
     EXPECT_FLOAT_EQ(d, 113);
     // The holder and frame have no shapes: a beam passes through them.
-    EXPECT_EQ(m.holder.hitTest(*front, d, p, n), HIT_NONE);
-    EXPECT_EQ(m.frame().hitTest(*front, d, p, n), HIT_NONE);
+    EXPECT_EQ(m.holder.hitTest(front->ray(), d, p, n), HIT_NONE);
+    EXPECT_EQ(m.frame().hitTest(front->ray(), d, p, n), HIT_NONE);
 }
 
 TEST_F(Elements, GoalRequiresWhiteUntilColouredAndHitsOnItsSphere) {
@@ -182,11 +183,11 @@ TEST_F(Elements, GoalRequiresWhiteUntilColouredAndHitsOnItsSphere) {
 
     auto beam = aimedBeam({0, 0, 300, 1}, {0, 0, -1, 0});
     float d = 0, p[3] = {5, 5, 5}, n[3];
-    EXPECT_EQ(goal.hitTest(*beam, d, p, n), HIT_ACTIVE);
+    EXPECT_EQ(goal.hitTest(beam->ray(), d, p, n), HIT_ACTIVE);
     EXPECT_NEAR(d, 300 - goal.getBoundingRadius(), 0.05);
     EXPECT_EQ(p[0], 5);
     auto miss = aimedBeam({0, 100, 300, 1}, {0, 0, -1, 0});
-    EXPECT_EQ(goal.hitTest(*miss, d, p, n), HIT_NONE);
+    EXPECT_EQ(goal.hitTest(miss->ray(), d, p, n), HIT_NONE);
 }
 
 TEST_F(Elements, ClosedDoorKeepsItsOwnFirstKeyFrame) {
@@ -268,4 +269,54 @@ TEST_F(Elements, DoorColourCoversTheFirstKeyFrame) {
     EXPECT_EQ(goal.door()->colorCode, 2);
     EXPECT_EQ(goal.door()->vertexColors.size(), 4u * gameModels().goalKeyframes[0]->vertexCount);
     EXPECT_EQ(firstColor(*goal.door()), (std::array<float, 4>{0, 1, 0, 1}));
+}
+
+TEST_F(Elements, WhatTheTracerTestsAndWhatItTakesForAFilter) {
+    Mounted<Mirror> m;
+    Mounted<ColorFilter> f;
+    FinshHead goal;
+    Wall wall;
+    // Holder and frame have no shapes; the goal's ball has none either, but is hit.
+    EXPECT_FALSE(m.holder.canBeHit());
+    EXPECT_FALSE(m.frame().canBeHit());
+    EXPECT_TRUE(m.element.canBeHit());
+    EXPECT_TRUE(goal.canBeHit());
+    EXPECT_TRUE(goal.door()->canBeHit());
+    EXPECT_TRUE(wall.canBeHit());
+    EXPECT_EQ(f.element.asColorFilter(), &f.element);
+    EXPECT_EQ(f.holder.asColorFilter(), nullptr);
+    EXPECT_EQ(m.element.asColorFilter(), nullptr);
+    EXPECT_EQ(goal.asColorFilter(), nullptr);
+    // Shapes added to a holder make it testable.
+    m.holder.blockingShapes.push_back(std::make_unique<HitSphere>(&m.holder, Point{0, 0, 0, 1}, 1));
+    EXPECT_TRUE(m.holder.canBeHit());
+}
+
+TEST_F(Elements, EveryBoundingTestOfAMovingDoorLooksAtItsMesh) {
+    // The door's morph moves on with every look at its mesh, the bounding-sphere test included:
+    // one look per test (and one more for a radius to be worked out).
+    FinshHead goal;
+    Finish& door = *goal.door();
+    auto beam = aimedBeam({0, -50, 300, 1}, {0, 0, -1, 0});
+    float d = 0;
+    door.hitsBoundingSphere(beam->ray(), d); // a closed door stays: the radius is worked out
+    door.state = DOOR_OPENING;
+    float expected = door.progress;
+    for (int i = 0; i < 5; ++i) {
+        const Model* mesh = door.getModel();
+        expected += door.speed;
+        // The centre follows the mesh of the moment.
+        Point centre{mesh->centre[0], mesh->centre[1], mesh->centre[2], 1};
+        transformPoint(door.getWorldMatrix(), centre);
+        EXPECT_EQ(door.getBoundingCenter(), centre);
+        expected += door.speed;
+        door.hitsBoundingSphere(beam->ray(), d);
+        expected += door.speed;
+        EXPECT_EQ(door.progress, expected);
+    }
+    door.scale(1, 1, 1); // the radius is worked out afresh on the next test
+    door.hitsBoundingSphere(beam->ray(), d);
+    expected += door.speed;
+    expected += door.speed;
+    EXPECT_EQ(door.progress, expected);
 }

@@ -359,3 +359,65 @@ TEST_F(Tracing, TheDefaultLevelTracesToItsGoalWhenSolved) {
     EXPECT_EQ(level->laserBeams.size(), 4u);
     EXPECT_EQ(level->goals[0]->incomingLasers.size(), 1u);
 }
+
+TEST_F(Tracing, QueryModeFollowsAWallMovedBetweenProbes) {
+    auto level = levelFromText("@ WAL\n# Pos 0;0;-500;\n@ EMI\n");
+    auto probe = aimedBeam({0, 0, 0, 1}, {0, 0, -1, 0});
+    float point[3] = {}, normal[3] = {};
+    ASSERT_EQ(traceLaser(*probe, point, normal, true, level->walls, *level), 0);
+    EXPECT_NEAR(point[2], -490, 1e-3);
+
+    ActiveObject& wall = *level->walls[0];
+    wall.translate(0, 0, 200);
+    ASSERT_EQ(traceLaser(*probe, point, normal, true, level->walls, *level), 0);
+    EXPECT_NEAR(point[2], -290, 1e-3);
+    EXPECT_FLOAT_EQ(normal[2], 1);
+
+    // A laser update in between changes nothing for the probe; a turn of the wall does: its
+    // 200 wide side now faces the probe.
+    captureStdout([&] { updateLasers(*level); });
+    wall.rotateY(static_cast<float>(PI / 2));
+    ASSERT_EQ(traceLaser(*probe, point, normal, true, level->walls, *level), 0);
+    EXPECT_NEAR(point[2], -200, 1e-3);
+
+    wall.translate(0, 1000, 0); // out of the way
+    EXPECT_EQ(traceLaser(*probe, point, normal, true, level->walls, *level), -1);
+}
+
+TEST_F(Tracing, UpdateFollowsAMirrorMovedSinceTheLastOne) {
+    const std::string side = "@ WAL\n# Pos 2000;0;0;\n# YRo 90;\n# Sca 30;30;1;\n";
+    const auto mirrorAt = [&](int z, int yaw) {
+        return std::string(EMITTER) + "@ MIR\n# Pos 0;0;" + std::to_string(z) + ";\n# YRo " +
+               std::to_string(yaw) + ";\n" + BACK_WALL + side;
+    };
+    const auto expectSameSegments = [](const Level& a, const Level& b, float tolerance) {
+        ASSERT_EQ(a.laserBeams.size(), b.laserBeams.size());
+        for (std::size_t i = 0; i < a.laserBeams.size(); ++i) {
+            const Point s1 = a.laserBeams[i]->startPoint(), s2 = b.laserBeams[i]->startPoint();
+            const Point e1 = a.laserBeams[i]->endPoint(), e2 = b.laserBeams[i]->endPoint();
+            for (int c = 0; c < 3; ++c) {
+                EXPECT_NEAR(s1[c], s2[c], tolerance) << "segment " << i;
+                EXPECT_NEAR(e1[c], e2[c], tolerance) << "segment " << i;
+            }
+            EXPECT_EQ(a.laserBeams[i]->hitObject == nullptr, b.laserBeams[i]->hitObject == nullptr);
+        }
+    };
+    auto level = traced(mirrorAt(-300, 45));
+    ASSERT_EQ(level->laserBeams.size(), 2u);
+    const Point end = level->laserBeams[1]->endPoint();
+    EXPECT_NEAR(end[0], 1990, 1e-2);              // on the side wall
+    captureStdout([&] { updateLasers(*level); }); // unchanged scene, unchanged segments
+    EXPECT_EQ(level->laserBeams[1]->endPoint(), end);
+
+    // Moved through the mirror itself: the move reaches its holder.
+    ActiveObject& mirror = *level->activeObjects[1];
+    mirror.translate(0, 0, -100);
+    captureStdout([&] { updateLasers(*level); });
+    expectSameSegments(*level, *traced(mirrorAt(-400, 45)), 0);
+
+    // Turned the other way: the light now leaves along -x, into empty space.
+    mirror.rotateY(static_cast<float>(-PI / 2));
+    captureStdout([&] { updateLasers(*level); });
+    expectSameSegments(*level, *traced(mirrorAt(-400, -45)), 0.01f);
+    EXPECT_LT(level->laserBeams[1]->endPoint()[0], -4000);
+}
