@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game and the tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer, stages build/game and runs every test.
+# UndefinedBehaviorSanitizer, stages build/game and runs every test; then runs each fuzz target
+# for a short while over its corpus (tools/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
@@ -11,3 +12,13 @@ cd build/test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --output-on-failure -j"$(nproc)" "$@"
+cd ../..
+for target in model level; do
+  echo "Fuzzing the $target reader for 30 s"
+  tools/fuzz.sh "$target" 30 > "build/fuzz-$target.log" 2>&1 || {
+    tail -n 60 "build/fuzz-$target.log"
+    echo "The $target fuzz target found a fault; the input is in build/fuzz/findings"
+    exit 1
+  }
+  grep -E '^#[0-9]+ +DONE' "build/fuzz-$target.log" || true
+done

@@ -9,6 +9,7 @@ PACKAGES=(
   libdevil-dev libguichan-dev libsdl2-mixer-dev lame
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool
+  clang libclang-rt-14-dev
 )
 
 missing=()

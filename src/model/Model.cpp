@@ -189,6 +189,11 @@ std::unique_ptr<Model> read3dsFile(const std::string& path, bool readTexCoords) 
     }
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                     std::istreambuf_iterator<char>());
+    return read3dsBytes(std::move(bytes), path, readTexCoords);
+}
+
+std::unique_ptr<Model> read3dsBytes(std::vector<std::uint8_t> bytes, const std::string& name,
+                                    bool readTexCoords) {
     auto model = std::make_unique<Model>();
     try {
         parseChunks(ChunkReader(std::move(bytes)), readTexCoords, *model);
@@ -201,7 +206,7 @@ std::unique_ptr<Model> read3dsFile(const std::string& path, bool readTexCoords) 
             }
         }
     } catch (const BadModel& bad) {
-        std::cout << "Bad model file " << path << ": " << bad << std::endl;
+        std::cout << "Bad model file " << name << ": " << bad << std::endl;
         return nullptr;
     }
     // A mapping list shorter than the vertex list leaves the other vertices at (0, 0).
@@ -235,11 +240,11 @@ FaceGeometry faceNormalAndAngles(const std::vector<float>& positions, unsigned i
     return face;
 }
 
-std::unique_ptr<Model> loadModel(const std::string& path, float angleThreshold,
-                                 bool readTexCoords) {
-    std::cout << "LoadModel: " << path << std::endl;
-    std::cout << "With Angletrashold: " << angleThreshold << std::endl << std::endl;
-    std::unique_ptr<Model> model = read3dsFile(path, readTexCoords);
+namespace {
+
+// Bounding sphere, smoothing and generated texture coordinates of a model just read.
+std::unique_ptr<Model> postProcess(std::unique_ptr<Model> model, const std::string& name,
+                                   float angleThreshold) {
     if (!model) {
         return nullptr;
     }
@@ -272,7 +277,7 @@ std::unique_ptr<Model> loadModel(const std::string& path, float angleThreshold,
     std::cout << "absolutMax: " << model->radius << std::endl << std::endl << std::endl;
 
     if (!smoothNormals(*model, angleThreshold)) {
-        std::cout << "Bad model file " << path << ": more than " << MAX_MODEL_VERTICES
+        std::cout << "Bad model file " << name << ": more than " << MAX_MODEL_VERTICES
                   << " vertices after smoothing" << std::endl;
         return nullptr;
     }
@@ -291,4 +296,20 @@ std::unique_ptr<Model> loadModel(const std::string& path, float angleThreshold,
         }
     }
     return model;
+}
+
+} // namespace
+
+std::unique_ptr<Model> loadModel(const std::string& path, float angleThreshold,
+                                 bool readTexCoords) {
+    std::cout << "LoadModel: " << path << std::endl;
+    std::cout << "With Angletrashold: " << angleThreshold << std::endl << std::endl;
+    return postProcess(read3dsFile(path, readTexCoords), path, angleThreshold);
+}
+
+std::unique_ptr<Model> loadModelBytes(std::vector<std::uint8_t> bytes, const std::string& name,
+                                      float angleThreshold, bool readTexCoords) {
+    std::cout << "LoadModel: " << name << std::endl;
+    std::cout << "With Angletrashold: " << angleThreshold << std::endl << std::endl;
+    return postProcess(read3dsBytes(std::move(bytes), name, readTexCoords), name, angleThreshold);
 }

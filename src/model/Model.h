@@ -37,12 +37,18 @@ struct Model {
 /// Prints "File not Found" and returns null when the file cannot be opened; prints one line
 /// naming the file and the fault and returns null when the file is malformed.
 std::unique_ptr<Model> read3dsFile(const std::string& path, bool readTexCoords);
+/// read3dsFile over bytes already in memory; `name` stands for the file in the console lines.
+std::unique_ptr<Model> read3dsBytes(std::vector<std::uint8_t> bytes, const std::string& name,
+                                    bool readTexCoords);
 
 /// Reads a 3DS file and post-processes it. angleThreshold is in units of pi: faces whose normals
 /// differ from the first face of a vertex by more than angleThreshold * 180 degrees get a vertex
 /// of their own. Returns null on the failures of read3dsFile and when more than
 /// MAX_MODEL_VERTICES vertices would result.
 std::unique_ptr<Model> loadModel(const std::string& path, float angleThreshold, bool readTexCoords);
+/// loadModel over bytes already in memory; `name` stands for the file in the console lines.
+std::unique_ptr<Model> loadModelBytes(std::vector<std::uint8_t> bytes, const std::string& name,
+                                      float angleThreshold, bool readTexCoords);
 
 /// Unit normal of triangle (p0, p1, p2) = normalise((p1 - p0) x (p2 - p0)) and its interior angles
 /// at p0, p1 and p2. A triangle of zero area gets the normal (0, 0, 0).

@@ -71,6 +71,25 @@ TEST(ModelReader, LogsTheLoadInOrder) {
                          "absolutMax: " + radius.str() + "\n\n\n");
 }
 
+TEST(ModelReader, BytesInMemoryLoadLikeTheFileAndNameItInTheLog) {
+    const Bytes bytes = file(object("tri", triangleMesh()));
+    const Loaded fromFile = loadBytes("memory.3ds", bytes);
+    ::testing::internal::CaptureStdout();
+    const auto fromMemory = loadModelBytes(bytes, "memory.3ds", 0.3f, true);
+    const std::string log = ::testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(fromFile.model);
+    ASSERT_TRUE(fromMemory);
+    EXPECT_EQ(fromMemory->positions, fromFile.model->positions);
+    EXPECT_EQ(fromMemory->normals, fromFile.model->normals);
+    EXPECT_EQ(fromMemory->texCoords, fromFile.model->texCoords);
+    EXPECT_EQ(log.rfind("LoadModel: memory.3ds\n", 0), 0u) << log;
+    // A fault names the given name.
+    ::testing::internal::CaptureStdout();
+    EXPECT_FALSE(loadModelBytes(Bytes(bytes.begin(), bytes.end() - 3), "cut.3ds", 0.3f, true));
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("Bad model file cut.3ds: "),
+              std::string::npos);
+}
+
 TEST(ModelReader, BoundingSphereIsBoxCentreAndFarthestVertex) {
     const Loaded r = loadBytes(
         "sphere.3ds",
