@@ -14,6 +14,8 @@
 
 namespace {
 
+bool displaySwitchPending = false;
+
 // Tears the window down and opens it again in the new mode, with every OpenGL object and a new
 // interface.
 void switchDisplay() {
@@ -63,7 +65,9 @@ void keyCallback(int key, int action) {
         std::cout << "\nAudio: " << (playing ? 1 : 0) << std::endl;
     }
     if (r.switchDisplay) {
-        switchDisplay();
+        // Not from here: the window library is still inside its event processing for this key,
+        // and the window it is handling would be gone under it.
+        displaySwitchPending = true;
     }
 }
 
@@ -71,6 +75,10 @@ void mouseButtonCallback(int button, int action) {
     int x = 0, y = 0;
     windowGetMousePos(x, y);
     if (button == GLFW_MOUSE_BUTTON_LEFT && userInterface) {
+        // The pointer may have come to the button since the last frame: the interface learns
+        // where it is before the button, or a quick click on a switch would miss it.
+        userInterface->getInput().pushMouseInput(gcn::MouseInput(
+            gcn::MouseInput::EMPTY, gcn::MouseInput::MOVED, x, y, static_cast<int>(windowTime())));
         userInterface->getInput().pushMouseInput(gcn::MouseInput(
             gcn::MouseInput::LEFT,
             action == GLFW_PRESS ? gcn::MouseInput::PRESSED : gcn::MouseInput::RELEASED, x, y,
@@ -93,12 +101,20 @@ void mouseButtonCallback(int button, int action) {
             clickY = y;
             lastClickTime = now;
         } else {
+            // A pick still pending from the first click stays: when both clicks arrive within
+            // one frame, it is what selects the element that the double click carries.
             doubleClicked = true;
             warpPending = true;
-            pickRequested = false;
         }
     } else if (button == GLFW_MOUSE_BUTTON_RIGHT) {
         clickX = x;
         clickY = y;
+    }
+}
+
+void runPendingDisplaySwitch() {
+    if (displaySwitchPending) {
+        displaySwitchPending = false;
+        switchDisplay();
     }
 }

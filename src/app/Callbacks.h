@@ -4,3 +4,6 @@
 /// Key presses carry the commands of the key table; releases are ignored.
 void keyCallback(int key, int action);
 void mouseButtonCallback(int button, int action);
+/// Carries out a display-mode switch that a command asked for; called between frames, outside
+/// the window's event processing.
+void runPendingDisplaySwitch();

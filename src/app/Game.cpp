@@ -1,5 +1,6 @@
 #include "app/Game.h"
 
+#include "app/Callbacks.h"
 #include "app/Display.h"
 #include "app/FrameStats.h"
 #include "app/GameRules.h"
@@ -25,6 +26,7 @@
 #include "sound/Music.h"
 #include "ui/UserInterface.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -133,7 +135,14 @@ void runFrame(FrameStats& stats) {
     drawCameraModel(*camera);
     if (gameSettings.mirroring) {
         reflectionLevel = 1;
-        drawMirrors();
+        // Each mirror is timed on its own ("mirror 1", "mirror 2", ... in drawing order).
+        static const char* const MIRROR_PASSES[] = {"mirror 1", "mirror 2", "mirror 3",
+                                                    "mirror 4", "mirror 5", "mirror 6",
+                                                    "mirror 7", "mirror 8", "mirrors 9+"};
+        constexpr int LAST_MIRROR_PASS = 8;
+        int mirrorsDrawn = 0;
+        mark("eye model");
+        drawMirrors([&] { mark(MIRROR_PASSES[std::min(mirrorsDrawn++, LAST_MIRROR_PASS)]); });
     } else {
         drawOpaquePass(false, false, nullptr);
     }
@@ -226,6 +235,7 @@ void runFrameLoop() {
             continue;
         }
         runFrame(stats);
+        runPendingDisplaySwitch();
         if (stats.done()) {
             stats.print(std::cout);
             gameSettings.running = false;

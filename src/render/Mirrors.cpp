@@ -11,7 +11,9 @@
 #include "render/Shaders.h"
 #include "render/TransparentPass.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 int reflectionLevel = 1;
@@ -207,11 +209,14 @@ Matrix reflectionMatrix(const Point& normal, const Point& point) {
     return r;
 }
 
-void drawMirrors() {
+void drawMirrors(const std::function<void()>& afterEachMirror) {
     const int level = reflectionLevel;
-    sceneObjects = currentLevel->getObjects();
-    // The passes below refresh sceneObjects: walk a copy.
-    const std::vector<Renderable*> objects = sceneObjects;
+    sceneObjects = currentLevel->objects;
+    // The passes below refresh sceneObjects: walk a copy, kept per reflection level so that
+    // frames after the first allocate nothing.
+    static std::vector<Renderable*> copies[3];
+    std::vector<Renderable*>& objects = copies[std::clamp(level, 0, 2)];
+    objects = sceneObjects;
     for (Renderable* object : objects) {
         if (!isMirror(object) || object == currentMirror) {
             continue;
@@ -228,5 +233,8 @@ void drawMirrors() {
             }
         }
         drawMirror(object, level);
+        if (afterEachMirror) {
+            afterEachMirror();
+        }
     }
 }

@@ -5,11 +5,14 @@
 
 #include "core/Matrix.h"
 
+#include <functional>
+
 /// 1 for reflections seen directly, 2 for reflections seen in a mirror; the frame sets 1.
 extern int reflectionLevel;
 
 /// The reflection about the plane through `point` with unit `normal`.
 Matrix reflectionMatrix(const Point& normal, const Point& point);
 
-/// Draws every mirror's reflection at the current reflection level, then the mirror itself.
-void drawMirrors();
+/// Draws every mirror's reflection at the current reflection level, then the mirror itself;
+/// afterEachMirror (if given) runs after each mirror, for timing them one by one.
+void drawMirrors(const std::function<void()>& afterEachMirror = {});

@@ -73,7 +73,7 @@ void pickObject() {
     glInitNames();
     glPushName(0);
 
-    sceneObjects = currentLevel->getObjects();
+    sceneObjects = currentLevel->objects; // copied into the kept buffer: no allocation
     unsigned int name = 0;
     for (Renderable* object : sceneObjects) {
         if (dynamic_cast<LaserBeam*>(object) || culled(object)) {

@@ -185,7 +185,7 @@ void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, b
 }
 
 void drawOpaquePass(bool cull, bool skipMirrors, Renderable* skipObject) {
-    sceneObjects = currentLevel->getObjects();
+    sceneObjects = currentLevel->objects; // copied into the kept buffer: no allocation
     for (Renderable* object : sceneObjects) {
         if (dynamic_cast<LaserBeam*>(object) || dynamic_cast<ColorFilter*>(object)) {
             continue; // drawn by the transparent pass

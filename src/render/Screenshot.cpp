@@ -4,6 +4,7 @@
 
 #include <IL/il.h>
 
+#include <cstdio>
 #include <vector>
 
 bool saveScreenshot(const std::string& path, int width, int height) {
@@ -20,8 +21,20 @@ bool saveScreenshot(const std::string& path, int width, int height) {
     // OpenGL rows run bottom to top, which is DevIL's lower-left origin.
     const bool made = ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 3,
                                  IL_RGB, IL_UNSIGNED_BYTE, pixels.data());
+    // Written beside the target and then renamed over it, so that a reader never finds half a
+    // picture. The temporary name keeps the extension, which picks the file kind.
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of('/');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string temporary =
+        hasExtension ? path.substr(0, dot) + ".part" + path.substr(dot) : path + ".part";
     ilEnable(IL_FILE_OVERWRITE);
-    const bool saved = made && ilSaveImage(path.c_str());
+    const bool saved = made && ilSaveImage(temporary.c_str());
     ilDeleteImages(1, &image);
-    return saved;
+    if (!saved) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
 }

@@ -4,5 +4,6 @@
 #include <string>
 
 /// Writes the back buffer (the frame just drawn, before it is shown) of a width x height window
-/// to an image file whose kind follows from its extension (PNG). False when it cannot be saved.
+/// to an image file whose kind follows from its extension (PNG), replacing it whole: a reader
+/// sees the old picture or the new one. False when it cannot be saved.
 bool saveScreenshot(const std::string& path, int width, int height);

@@ -64,7 +64,7 @@ void renderShadowMap() {
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowFramebuffer);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
-    sceneObjects = level.getObjects();
+    sceneObjects = level.objects; // copied into the kept buffer: no allocation
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

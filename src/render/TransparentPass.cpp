@@ -11,7 +11,7 @@
 void drawTransparentPass(bool cull) {
     glUseProgram(0);
     glDisable(GL_LIGHTING);
-    sceneObjects = currentLevel->getObjects();
+    sceneObjects = currentLevel->objects; // copied into the kept buffer: no allocation
     const bool blend = gameSettings.transparency;
     if (blend) {
         glEnable(GL_BLEND);

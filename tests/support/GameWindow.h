@@ -140,3 +140,14 @@ inline bool xdotool(const std::string& display, const std::string& args) {
         "DISPLAY=" + display + " timeout 60 xdotool " + args + " > /dev/null 2>&1";
     return std::system(command.c_str()) == 0;
 }
+
+/// Gives the keys named FK18 and FK19 the keysyms F18 and F19, which the virtual display's
+/// default keymap leaves out, so that xdotool can press them. The server forgets it when its
+/// last client leaves: call it while the game runs.
+inline bool mapFunctionKeys(const std::string& display) {
+    const std::string command = "xkbcomp -xkb " + display +
+                                " - 2>/dev/null | sed -e 's/key <FK18> *{[^}]*};/key " +
+                                "<FK18> { [ F18 ] }; key <FK19> { [ F19 ] };/' | xkbcomp - " +
+                                display + " > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}

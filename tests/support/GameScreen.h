@@ -1,0 +1,203 @@
+#pragma once
+// The real game on a virtual display, seen through its screenshots: test levels staged into the
+// game folder, runs that end after some frames or after some keys, pictures read back, and where
+// a world point of a level's start view appears on screen.
+
+#include "core/Matrix.h"
+#include "support/GameWindow.h"
+
+#include <IL/il.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace gamescreen {
+
+inline const std::string GAME = BEAMWORKS_GAME_DIR;
+inline const std::string LEVELS = std::string(BEAMWORKS_SOURCE_DIR) + "/tests/data/window/";
+
+// Copies a test level into the game folder as level N so that "-level N" opens it.
+inline std::string stageLevel(const std::string& n, const std::string& file = "room.txt") {
+    std::filesystem::copy_file(LEVELS + file, GAME + "/level" + n + ".txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    return "-level " + n;
+}
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb; ///< rows from the top
+
+    std::array<int, 3> at(int x, int y) const {
+        const std::size_t i = 3 * (static_cast<std::size_t>(y) * width + x);
+        return {rgb[i], rgb[i + 1], rgb[i + 2]};
+    }
+};
+
+inline Picture load(const std::string& path) {
+    static bool started = false;
+    if (!started) {
+        ilInit();
+        started = true;
+    }
+    Picture p;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    if (ilLoadImage(path.c_str()) && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
+        p.width = ilGetInteger(IL_IMAGE_WIDTH);
+        p.height = ilGetInteger(IL_IMAGE_HEIGHT);
+        const unsigned char* data = ilGetData();
+        const std::size_t row = 3 * static_cast<std::size_t>(p.width);
+        p.rgb.resize(row * p.height);
+        // Keep rows from the top whatever order the loader holds them in.
+        const bool bottomUp = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
+        for (int y = 0; y < p.height; ++y) {
+            const int from = bottomUp ? p.height - 1 - y : y;
+            std::copy(data + row * from, data + row * (from + 1), p.rgb.begin() + row * y);
+        }
+    }
+    ilDeleteImages(1, &image);
+    return p;
+}
+
+// Where a world point appears in the 1024 x 768 window: a level's start view (the camera at
+// `eye`, looking along -z) and the game's perspective (40 degrees, near 0.5, far 2000).
+inline std::array<int, 2> project(float x, float y, float z,
+                                  const std::array<float, 3>& eye = {0, 40, 280}) {
+    Point p{x - eye[0], y - eye[1], z - eye[2], 1};
+    const double f = 1.0 / std::tan(20.0 / 180.0 * PI);
+    const double aspect = 1024.0 / 768.0;
+    const double ndcX = f / aspect * p[0] / -p[2];
+    const double ndcY = f * p[1] / -p[2];
+    return {static_cast<int>((ndcX + 1) / 2 * 1024), static_cast<int>((1 - ndcY) / 2 * 768)};
+}
+
+class GameWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!display.ok()) {
+            GTEST_SKIP() << "no virtual display (Xvfb)";
+        }
+    }
+    // Runs a test level for a number of frames and returns the screenshot of the last one.
+    Picture frames(const std::string& level, int count, const std::string& file = "room.txt") {
+        const std::string shot = shotPath();
+        GameRun game(display.name(), GAME, stageLevel(level, file),
+                     "BEAMWORKS_FRAMES=" + std::to_string(count) + " BEAMWORKS_SCREENSHOT='" +
+                         shot + "'");
+        EXPECT_EQ(game.wait(120), 0) << game.output();
+        lastOutput = game.output();
+        return takeShot(shot);
+    }
+    // Runs a test level, presses the keys once the window is up, lets a few frames pass after
+    // the last key's console report (or after the start), ends the game with ESC and returns
+    // its last frame.
+    Picture afterKeys(const std::string& level, const std::string& file, const std::string& keys,
+                      const std::string& report) {
+        const std::string shot = shotPath();
+        GameRun game(display.name(), GAME, stageLevel(level, file),
+                     "BEAMWORKS_SCREENSHOT='" + shot + "'");
+        EXPECT_TRUE(focusGame()) << game.output();
+        if (!keys.empty()) {
+            EXPECT_TRUE(xdotool(display.name(), "key " + keys));
+        }
+        if (!report.empty()) {
+            EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
+        }
+        const auto statusLines = [&] {
+            const std::string out = game.output();
+            return std::count(out.begin(), out.end(), '\r');
+        };
+        const long start = statusLines();
+        for (int i = 0; i < 600 && statusLines() < start + 3; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_TRUE(xdotool(display.name(), "key Escape"));
+        EXPECT_EQ(game.wait(60), 0) << game.output();
+        lastOutput = game.output();
+        return takeShot(shot);
+    }
+    std::string shotPath() const {
+        const std::string shot = std::string(::testing::TempDir()) + "/beamworks_shot_" +
+                                 std::to_string(getpid()) + ".png";
+        std::filesystem::remove(shot);
+        return shot;
+    }
+    static Picture takeShot(const std::string& shot) {
+        Picture p = load(shot);
+        std::filesystem::remove(shot);
+        return p;
+    }
+    bool focusGame() {
+        return xdotool(display.name(), "search --sync --name '^Beamworks$' windowfocus --sync");
+    }
+    // Waits until the game has drawn `count` more frames (status lines) than when called.
+    static bool waitFrames(const GameRun& game, int count) {
+        const auto statusLines = [&] {
+            const std::string out = game.output();
+            return std::count(out.begin(), out.end(), '\r');
+        };
+        const long start = statusLines();
+        for (int i = 0; i < 600; ++i) {
+            if (statusLines() >= start + count) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+    // The frame on screen a few frames from now, from a game that rewrites its screenshot after
+    // every frame. The file may be caught half written: read it until it is whole.
+    static Picture frameNow(const GameRun& game, const std::string& shot) {
+        waitFrames(game, 3);
+        for (int i = 0; i < 50; ++i) {
+            const std::string copy = shot + ".copy.png";
+            std::error_code error;
+            std::filesystem::copy_file(shot, copy,
+                                       std::filesystem::copy_options::overwrite_existing, error);
+            Picture p = error ? Picture{} : load(copy);
+            std::filesystem::remove(copy, error);
+            if (p.width > 0) {
+                return p;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return {};
+    }
+
+    VirtualDisplay display;
+    std::string lastOutput;
+};
+
+/// The laser count of the game's last status line, or -1 before the first.
+inline int lastLaserCount(const std::string& output) {
+    const std::string label = "Number of Lasers: ";
+    const std::size_t at = output.rfind(label);
+    return at == std::string::npos ? -1 : std::atoi(output.c_str() + at + label.size());
+}
+
+inline int brightness(const std::array<int, 3>& c) {
+    return c[0] + c[1] + c[2];
+}
+
+// The brightest pixel within `radius` rows of a projected point: a beam is a few pixels thick,
+// and where exactly its middle falls depends on rounding.
+inline std::array<int, 3> beamPixel(const Picture& p, const std::array<int, 2>& at,
+                                    int radius = 12) {
+    std::array<int, 3> best{0, 0, 0};
+    for (int dy = -radius; dy <= radius; ++dy) {
+        const int y = std::clamp(at[1] + dy, 0, p.height - 1);
+        const auto c = p.at(std::clamp(at[0], 0, p.width - 1), y);
+        if (brightness(c) > brightness(best)) {
+            best = c;
+        }
+    }
+    return best;
+}
+
+} // namespace gamescreen
