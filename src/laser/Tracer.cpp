@@ -9,6 +9,7 @@
 #include "level/Level.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -35,7 +36,7 @@ void crossFilterPlane(LaserBeam& beam, const Ray& ray, bool ownerIsFilter, Color
         if (startBehind && !ownerIsFilter) {
             beam.filterMask = maskAdd(beam.filterMask, filter.filterMask);
         }
-        if (t > 0) {
+        if (t > 0 && std::isfinite(t)) {
             crossings.push_back({t, filter.filterMask, startBehind});
         }
         return;
@@ -76,7 +77,9 @@ int traceLaser(LaserBeam& beam, float outPoint[3], float outNormal[3], bool quer
         }
         float t = 0, p[3] = {0, 0, 0}, n[3] = {0, 0, 0};
         const int code = candidate->hitTest(ray, t, p, n);
-        if (code > HIT_NONE && (t < best || noHitYet)) {
+        // A degenerate element (scaled to nothing, say) can yield a distance that is no number:
+        // no hit, or it would poison every comparison after it.
+        if (code > HIT_NONE && std::isfinite(t) && (t < best || noHitYet)) {
             best = t;
             bestCode = code;
             noHitYet = false;
@@ -94,17 +97,10 @@ int traceLaser(LaserBeam& beam, float outPoint[3], float outNormal[3], bool quer
     if (bestIndex == -1) {
         best = DEFAULT_BEAM_LENGTH;
     }
-    if (!crossings.empty()) {
-        // The hit joins the crossings: those sorted after it lie beyond it.
-        crossings.push_back({best, 0, true});
-        std::sort(crossings.begin(), crossings.end(),
-                  [](const FilterCrossing& a, const FilterCrossing& b) {
-                      return a.distance < b.distance;
-                  });
-        while (crossings.back().distance != best) {
-            crossings.pop_back();
-        }
-    }
+    // Nearest crossing first; the loop below stops at the hit, so those beyond it are ignored.
+    std::sort(
+        crossings.begin(), crossings.end(),
+        [](const FilterCrossing& a, const FilterCrossing& b) { return a.distance < b.distance; });
 
     level.addObject(&beam);
     LaserBeam* current = &beam;
