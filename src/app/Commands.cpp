@@ -56,10 +56,45 @@ CommandResult mirroringCycle(GameSettings& s, std::ostream& out) {
     return r;
 }
 
+// The keys that switch one setting on or off: the switch they set, its two captions, and the
+// console label of the new value.
+struct OnOffCommand {
+    int key;
+    bool GameSettings::*setting;
+    const char* id;
+    const char* onCaption;
+    const char* offCaption;
+    const char* label;
+};
+
+const OnOffCommand ON_OFF_COMMANDS[] = {
+    {GLFW_KEY_F3, &GameSettings::wireframe, "wireframe", "WIREFRAME MODE ON", "WIREFRAME MODE OFF",
+     "Wireframe Mode: "},
+    {GLFW_KEY_F4, &GameSettings::linearFiltering, "texture", "BILINEAR TEXTURING",
+     "NEAREST NEIGHBOR TEXTURING", "Texture Quality to linear: "},
+    {GLFW_KEY_F8, &GameSettings::frustumCulling, "frustum", "VIEW FRUSTUM CULLING ON",
+     "VIEW FRUSTUM CULLING OFF", "View Frustum Culling: "},
+    {GLFW_KEY_F9, &GameSettings::transparency, "transparency", "TRANSPARENCY ON",
+     "TRANSPARENCY OFF", "Transparency: "},
+    {GLFW_KEY_F10, &GameSettings::showBoundingSpheres, "boundingsphere", "BOUNDING SPHERES ON",
+     "BOUNDING SPHERES OFF", "Bounding Spheres: "},
+};
+
 } // namespace
 
 CommandResult runCommand(int key, GameSettings& s, double& energy, bool& gameOver,
                          std::ostream& out) {
+    for (const OnOffCommand& c : ON_OFF_COMMANDS) {
+        if (c.key == key) {
+            bool& value = s.*c.setting;
+            value = !value;
+            CommandResult r = toggle(c.id, value, c.onCaption, c.offCaption);
+            // New texture filters are applied before the switch shows the new state.
+            r.reapplyFilters = r.filtersBeforeToggle = key == GLFW_KEY_F4;
+            reportSetting(out, c.label, value);
+            return r;
+        }
+    }
     CommandResult r;
     switch (key) {
     case GLFW_KEY_ESC:
@@ -70,38 +105,8 @@ CommandResult runCommand(int key, GameSettings& s, double& energy, bool& gameOve
         r.handled = true;
         r.selectFpsCounter = true;
         return r;
-    case GLFW_KEY_F3:
-        s.wireframe = !s.wireframe;
-        r = toggle("wireframe", s.wireframe, "WIREFRAME MODE ON", "WIREFRAME MODE OFF");
-        reportSetting(out, "Wireframe Mode: ", s.wireframe);
-        return r;
-    case GLFW_KEY_F4:
-        s.linearFiltering = !s.linearFiltering;
-        r = toggle("texture", s.linearFiltering, "BILINEAR TEXTURING",
-                   "NEAREST NEIGHBOR TEXTURING");
-        r.reapplyFilters = true;
-        r.filtersBeforeToggle = true;
-        reportSetting(out, "Texture Quality to linear: ", s.linearFiltering);
-        return r;
     case GLFW_KEY_F5:
         return mipmapCycle(s, out);
-    case GLFW_KEY_F8:
-        s.frustumCulling = !s.frustumCulling;
-        r = toggle("frustum", s.frustumCulling, "VIEW FRUSTUM CULLING ON",
-                   "VIEW FRUSTUM CULLING OFF");
-        reportSetting(out, "View Frustum Culling: ", s.frustumCulling);
-        return r;
-    case GLFW_KEY_F9:
-        s.transparency = !s.transparency;
-        r = toggle("transparency", s.transparency, "TRANSPARENCY ON", "TRANSPARENCY OFF");
-        reportSetting(out, "Transparency: ", s.transparency);
-        return r;
-    case GLFW_KEY_F10:
-        s.showBoundingSpheres = !s.showBoundingSpheres;
-        r = toggle("boundingsphere", s.showBoundingSpheres, "BOUNDING SPHERES ON",
-                   "BOUNDING SPHERES OFF");
-        reportSetting(out, "Bounding Spheres: ", s.showBoundingSpheres);
-        return r;
     case GLFW_KEY_F11:
         return mirroringCycle(s, out);
     case GLFW_KEY_F18:
