@@ -1,6 +1,6 @@
 #pragma once
 // A scripted audio backend for the sound layer's tests: its drivers, version and failures are
-// set by the test, and everything the layer asks of it is recorded in a log the test keeps.
+// set by the test, and everything the layer asks of it is recorded where the test can see it.
 
 #include "sound/SoundLayer.h"
 
@@ -18,7 +18,6 @@ struct FakeAudio {
     std::vector<sound::DriverInfo> drivers{{"Fake Output", 2, false}};
     std::set<int> refusedChannels; ///< opening with these channel counts fails
     bool openFails = false;        ///< every open fails
-    double length = 60.0;          ///< seconds in every stream
 
     // Record.
     std::vector<sound::OutputSettings> opens; ///< successful and failed attempts
@@ -28,13 +27,12 @@ struct FakeAudio {
     std::map<int, std::string> loaded; ///< backend id -> path
     std::vector<std::string> calls;    ///< play/pause/resume/seek/halt in order
     int current = 0;                   ///< the stream on the output, 0 for none
-    bool loop = false;
-    bool paused = false;
+    bool loop = false, paused = false;
     bool ended = false; ///< set by tests: the stream ran out
     double position = 0;
 };
 
-/// Streams are files that start with this tag; anything else does not decode.
+/// Streams are files that start with this tag, 60 s long; anything else does not decode.
 constexpr const char* FAKE_STREAM_TAG = "FAKESTREAM";
 
 class FakeBackend final : public sound::AudioBackend {
@@ -44,7 +42,6 @@ class FakeBackend final : public sound::AudioBackend {
     unsigned linkedVersion() const override { return a_->version; }
     int driverCount() override { return int(a_->drivers.size()); }
     sound::DriverInfo driver(int index) override { return a_->drivers.at(std::size_t(index)); }
-
     sound::Result open(const sound::OutputSettings& settings, bool silent) override {
         a_->opens.push_back(settings);
         a_->silentOpens.push_back(silent);
@@ -76,8 +73,7 @@ class FakeBackend final : public sound::AudioBackend {
         a_->calls.push_back(std::string("play ") + (loop ? "loop" : "once"));
         a_->current = id;
         a_->loop = loop;
-        a_->paused = false;
-        a_->ended = false;
+        a_->paused = a_->ended = false;
         a_->position = 0;
         return sound::Result::Ok;
     }
@@ -96,7 +92,7 @@ class FakeBackend final : public sound::AudioBackend {
         return sound::Result::Ok;
     }
     double position() override { return a_->current != 0 ? a_->position : -1; }
-    double duration(int id) override { return a_->loaded.count(id) > 0 ? a_->length : -1; }
+    double duration(int id) override { return a_->loaded.count(id) > 0 ? 60.0 : -1; }
     void halt() override {
         a_->calls.push_back("halt");
         a_->current = 0;

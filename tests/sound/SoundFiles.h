@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
-#include <vector>
+#include <utility>
 
 struct SoundScratch {
     std::filesystem::path path;
@@ -23,11 +23,7 @@ struct SoundScratch {
         std::error_code ec;
         std::filesystem::remove_all(path, ec);
     }
-    SoundScratch(const SoundScratch&) = delete;
-    SoundScratch& operator=(const SoundScratch&) = delete;
-
     std::string file(const std::string& name) const { return (path / name).string(); }
-
     /// Writes bytes to name and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const {
         std::ofstream(file(name), std::ios::binary) << bytes;
@@ -41,32 +37,25 @@ struct SoundScratch {
     std::string wavTone(const std::string& name, double seconds) const {
         const std::uint32_t frames = std::uint32_t(seconds * 44100);
         std::string bytes;
-        const auto u32 = [&](std::uint32_t v) {
-            for (int i = 0; i < 4; ++i) {
+        const auto put = [&](std::uint32_t v, int size) {
+            for (int i = 0; i < size; ++i) {
                 bytes.push_back(char((v >> (8 * i)) & 0xff));
             }
         };
-        const auto u16 = [&](std::uint16_t v) {
-            bytes.push_back(char(v & 0xff));
-            bytes.push_back(char(v >> 8));
-        };
         bytes += "RIFF";
-        u32(36 + frames * 4);
+        put(36 + frames * 4, 4);
         bytes += "WAVEfmt ";
-        u32(16);
-        u16(1);
-        u16(2);
-        u32(44100);
-        u32(44100 * 4);
-        u16(4);
-        u16(16);
+        // Chunk size, PCM, two channels, rate, bytes per second, block size, bits.
+        const std::pair<std::uint32_t, int> format[] = {{16, 4},        {1, 2}, {2, 2}, {44100, 4},
+                                                        {44100 * 4, 4}, {4, 2}, {16, 2}};
+        for (const auto& [v, size] : format) {
+            put(v, size);
+        }
         bytes += "data";
-        u32(frames * 4);
+        put(frames * 4, 4);
         for (std::uint32_t i = 0; i < frames; ++i) {
-            const auto v =
-                std::int16_t(3000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 44100.0));
-            u16(std::uint16_t(v));
-            u16(std::uint16_t(v));
+            const auto v = std::int16_t(3000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 44100));
+            put(std::uint16_t(v) | std::uint32_t(std::uint16_t(v)) << 16, 4);
         }
         return write(name, bytes);
     }

@@ -67,29 +67,6 @@ inline Solidity solidity(const Mesh3ds& mesh) {
     return s;
 }
 
-/// How many times the closed mesh winds around p: about 1 inside a part, 0 outside.
-inline double windingNumber(const Mesh3ds& mesh, const Vec3& p) {
-    double total = 0;
-    for (const auto& f : mesh.faces) {
-        double v[3][3], len[3];
-        for (int k = 0; k < 3; ++k) {
-            for (int i = 0; i < 3; ++i) {
-                v[k][i] = double(mesh.positions[f[k]][i]) - p[i];
-            }
-            len[k] = std::sqrt(v[k][0] * v[k][0] + v[k][1] * v[k][1] + v[k][2] * v[k][2]);
-        }
-        const auto dot = [&](int a, int b) {
-            return v[a][0] * v[b][0] + v[a][1] * v[b][1] + v[a][2] * v[b][2];
-        };
-        const double triple = v[0][0] * (v[1][1] * v[2][2] - v[1][2] * v[2][1]) -
-                              v[0][1] * (v[1][0] * v[2][2] - v[1][2] * v[2][0]) +
-                              v[0][2] * (v[1][0] * v[2][1] - v[1][1] * v[2][0]);
-        total += 2 * std::atan2(triple, len[0] * len[1] * len[2] + dot(0, 1) * len[2] +
-                                            dot(1, 2) * len[0] + dot(2, 0) * len[1]);
-    }
-    return total / (4 * 3.141592653589793);
-}
-
 /// A folder of its own for one test process, removed with it.
 struct ScratchDir {
     std::filesystem::path path;
