@@ -20,5 +20,5 @@ for target in model level; do
     echo "The $target fuzz target found a fault; the input is in build/fuzz/findings"
     exit 1
   }
-  grep -E '^#[0-9]+ +DONE' "build/fuzz-$target.log" || true
+  grep -E 'DONE' "build/fuzz-$target.log" | tail -n 1 || true
 done
