@@ -60,9 +60,11 @@ std::string at(const std::array<int, 2>& p) {
 class GameControls : public GameWindow {
   protected:
     // Starts the level with the screenshot rewritten after every frame and focuses the window.
+    // An empty file name plays the shipped level of that number.
     std::unique_ptr<GameRun> start(const std::string& number, const std::string& file) {
         shot = shotPath();
-        auto game = std::make_unique<GameRun>(display.name(), GAME, stageLevel(number, file),
+        const std::string args = file.empty() ? "-level " + number : stageLevel(number, file);
+        auto game = std::make_unique<GameRun>(display.name(), GAME, args,
                                               "BEAMWORKS_SCREENSHOT='" + shot + "'");
         EXPECT_TRUE(focusGame()) << game->output();
         EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
@@ -91,6 +93,17 @@ class GameControls : public GameWindow {
         EXPECT_TRUE(send("key Escape"));
         EXPECT_EQ(game.wait(60), 0) << game.output();
         std::filesystem::remove(shot);
+    }
+
+    // Presses the left button on a point and drags it `pixels` to the right in ten steps.
+    void dragRight(int x, int y, int pixels) {
+        ASSERT_TRUE(send("mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                         " click 1 sleep 1.5 mousedown 1"));
+        for (int i = 1; i <= 10; ++i) {
+            const int step = pixels * i / 10 - pixels * (i - 1) / 10;
+            ASSERT_TRUE(send("mousemove_relative " + std::to_string(step) + " 0 sleep 0.3"));
+        }
+        ASSERT_TRUE(send("mouseup 1 sleep 1.5"));
     }
 
     std::string shot;
@@ -254,5 +267,28 @@ TEST_F(GameControls, PowerButtonSwitchesTheLaserAndBothBarsAreDrawn) {
     const auto red = project(200, 0, -196);
     EXPECT_GT(redness(on, red), redness(off, red) + 60);
     EXPECT_GT(difference(off, on, POWER_LEFT, 768 - 100, POWER_LEFT + 124, 768), 20000L);
+    quit(*game);
+}
+
+TEST_F(GameControls, TheSecondLevelIsSolvedWithTheMouseAlone) {
+    auto game = start("2", "");
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    // The first mirror turns 15 degrees to send the beam through the red filter; the second
+    // turns 30 degrees, in two drags as the window's edge is near, towards the red goal.
+    dragRight(151, 499, 171);
+    dragRight(790, 499, 230);
+    dragRight(790, 499, 111);
+    const Picture p = frameNow(*game, shot);
+    ASSERT_EQ(p.width, 1024);
+    // "LEVEL SOLVED" in large orange letters across the middle.
+    int orange = 0;
+    for (int y = 360; y < 410; y += 2) {
+        for (int x = 290; x < 730; x += 2) {
+            const auto c = p.at(x, y);
+            orange += c[0] > 100 && c[0] - c[1] > 30 && c[1] > c[2] + 15;
+        }
+    }
+    EXPECT_GT(orange, 300) << game->output();
     quit(*game);
 }
