@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -33,36 +36,30 @@ TEST(Commands, WireframeTwiceReportsOneThenZero) {
     EXPECT_EQ(g.out, "\nWireframe Mode: 1\n\nWireframe Mode: 0\n");
 }
 
-TEST(Commands, SimpleToggles) {
-    struct Case {
-        int key;
-        bool GameSettings::*flag;
-        const char* id;
-        const char* onCaption;
-        const char* offCaption;
-        const char* label;
+TEST(Commands, OnOffKeysFlipTheirOwnSettingOnlyAndBackAgain) {
+    const auto flags = [](const GameSettings& s) {
+        return std::vector<bool>{s.wireframe, s.linearFiltering, s.frustumCulling, s.transparency,
+                                 s.showBoundingSpheres};
     };
-    const Case cases[] = {
-        {GLFW_KEY_F4, &GameSettings::linearFiltering, "texture", "BILINEAR TEXTURING",
-         "NEAREST NEIGHBOR TEXTURING", "Texture Quality to linear: "},
-        {GLFW_KEY_F8, &GameSettings::frustumCulling, "frustum", "VIEW FRUSTUM CULLING ON",
-         "VIEW FRUSTUM CULLING OFF", "View Frustum Culling: "},
-        {GLFW_KEY_F9, &GameSettings::transparency, "transparency", "TRANSPARENCY ON",
-         "TRANSPARENCY OFF", "Transparency: "},
-        {GLFW_KEY_F10, &GameSettings::showBoundingSpheres, "boundingsphere", "BOUNDING SPHERES ON",
-         "BOUNDING SPHERES OFF", "Bounding Spheres: "},
-    };
-    for (const Case& c : cases) {
+    const int keys[] = {GLFW_KEY_F3, GLFW_KEY_F4, GLFW_KEY_F8, GLFW_KEY_F9, GLFW_KEY_F10};
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
         Game g;
-        const bool before = g.settings.*c.flag;
-        const CommandResult r = g.press(c.key);
-        EXPECT_EQ(g.settings.*c.flag, !before) << c.id;
-        EXPECT_EQ(r.toggleId, c.id);
-        EXPECT_EQ(r.caption, before ? c.offCaption : c.onCaption);
-        EXPECT_EQ(g.out, std::string("\n") + c.label + (before ? "0" : "1") + "\n");
+        const std::vector<bool> before = flags(g.settings);
+        const CommandResult r = g.press(keys[i]);
+        std::vector<bool> expected = before;
+        expected[i] = !expected[i];
+        EXPECT_EQ(flags(g.settings), expected) << "key " << keys[i];
+        EXPECT_EQ(r.on, expected[i]);
+        // Only texture filtering is re-applied, and before the switch shows the new state.
+        EXPECT_EQ(r.reapplyFilters && r.filtersBeforeToggle, keys[i] == GLFW_KEY_F4);
+        g.press(keys[i]);
+        EXPECT_EQ(flags(g.settings), before);
+        // One report per press, on a line of its own, ending in the new value.
+        EXPECT_EQ(std::count(g.out.begin(), g.out.end(), '\n'), 4) << g.out;
     }
     Game g;
-    EXPECT_TRUE(g.press(GLFW_KEY_F4).filtersBeforeToggle);
+    EXPECT_EQ(g.press(GLFW_KEY_F8).caption, "VIEW FRUSTUM CULLING OFF");
+    EXPECT_EQ(g.out, "\nView Frustum Culling: 0\n");
 }
 
 TEST(Commands, MipmapCycleFromTheDefaults) {
