@@ -96,6 +96,8 @@ void mouseButtonCallback(int button, int action) {
                 std::cout << "---- 2 ----" << std::endl;
                 pickRequested = true;
                 doubleClicked = false;
+                pickX = x;
+                pickY = y;
             }
             clickX = x;
             clickY = y;

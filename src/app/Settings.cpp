@@ -19,4 +19,5 @@ bool pickRequested = false;
 bool doubleClicked = false;
 bool warpPending = false;
 int clickX = 0, clickY = 0;
+int pickX = 0, pickY = 0;
 bool placementBlocked = false;

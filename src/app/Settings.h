@@ -60,4 +60,5 @@ extern bool pickRequested;    ///< a single left click asks the next frame to pi
 extern bool doubleClicked;    ///< move mode: the selected element follows the mouse
 extern bool warpPending;      ///< the first move-mode frame places the cursor
 extern int clickX, clickY;    ///< drag origin
+extern int pickX, pickY;      ///< where the click that asked for the pick was pressed
 extern bool placementBlocked; ///< this frame, the moved element overlaps another one

@@ -2,7 +2,6 @@
 
 #include "app/Interaction.h"
 #include "app/Settings.h"
-#include "app/Window.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
@@ -63,11 +62,11 @@ void pickObject() {
     glRenderMode(GL_SELECT);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    int x = 0, y = 0;
-    windowGetMousePos(x, y);
+    // Where the button was pressed: at a low frame rate a drag may have moved the pointer on
+    // before this frame.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPickMatrix(x, viewport[3] - y, 5, 5, viewport);
+    gluPickMatrix(pickX, viewport[3] - pickY, 5, 5, viewport);
     mainProjection();
     glMatrixMode(GL_MODELVIEW);
     glInitNames();

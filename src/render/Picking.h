@@ -2,7 +2,7 @@
 // Picking an element under the mouse with OpenGL's selection mode.
 
 /// Draws every selectable object (frustum-culled when culling is on) with its own selection name
-/// into a 5 x 5 pixel pick region around the mouse, and selects the nearest hit: a holder or a
-/// frame selects the element it holds. A click on nothing selectable clears the selection and
-/// move mode, unless the moved element overlaps another one.
+/// into a 5 x 5 pixel pick region around where the click was pressed (pickX, pickY), and selects
+/// the nearest hit: a holder or a frame selects the element it holds. A click on nothing selectable
+/// clears the selection and move mode, unless the moved element overlaps another one.
 void pickObject();
