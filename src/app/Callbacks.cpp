@@ -21,8 +21,12 @@ bool displaySwitchPending = false;
 void switchDisplay() {
     reinitialising = true;
     glFlush();
-    windowTerminate();
+    // The interface frees its pictures while their context is still there.
     userInterface.reset();
+    // Only the window goes: the library stays, with its clock and its connection to the
+    // display (a virtual X server resets when its last client leaves, and a window asked for
+    // meanwhile can fail).
+    windowClose();
     initDisplay();
     createUserInterface();
     reinitialising = false;

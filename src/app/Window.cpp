@@ -127,6 +127,15 @@ bool windowOpen(int width, int height, int redBits, int greenBits, int blueBits,
     return true;
 }
 
+void windowClose() {
+    if (window) {
+        glfwDestroyWindow(window);
+        window = nullptr;
+    }
+    keyCallback = nullptr;
+    mouseButtonCallback = nullptr;
+}
+
 void windowTerminate() {
     glfwTerminate();
     window = nullptr;

@@ -71,20 +71,18 @@ class GameControls : public GameWindow {
         return game;
     }
     bool send(const std::string& args) { return xdotool(display.name(), args); }
-    // Presses F18 or F19 until `done` holds. These keys need the key map changed while the
-    // game is connected (the server forgets it whenever its last client leaves, as during a
-    // display switch); a press lost to a map that was not in place yet is tried again.
+    // Presses F18 or F19 (by the keycode of FK18 or FK19) and waits until `done` holds.
     template <class Done> bool pressFunctionKey(const std::string& key, Done done) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            if (!mapFunctionKeys(display.name()) || !send("key " + key)) {
-                continue;
+        const std::string code = keycodeOf(display.name(), "FK" + key.substr(1));
+        if (code.empty() || !send("key " + code)) {
+            ADD_FAILURE() << "cannot press " << key << " (keycode '" << code << "')";
+            return false;
+        }
+        for (int i = 0; i < 600; ++i) {
+            if (done()) {
+                return true;
             }
-            for (int i = 0; i < 200; ++i) {
-                if (done()) {
-                    return true;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return false;
     }

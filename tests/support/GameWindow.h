@@ -141,13 +141,23 @@ inline bool xdotool(const std::string& display, const std::string& args) {
     return std::system(command.c_str()) == 0;
 }
 
-/// Gives the keys named FK18 and FK19 the keysyms F18 and F19, which the virtual display's
-/// default keymap leaves out, so that xdotool can press them. The server forgets it when its
-/// last client leaves: call it while the game runs.
-inline bool mapFunctionKeys(const std::string& display) {
-    const std::string command = "xkbcomp -xkb " + display +
-                                " - 2>/dev/null | sed -e 's/key <FK18> *{[^}]*};/key " +
-                                "<FK18> { [ F18 ] }; key <FK19> { [ F19 ] };/' | xkbcomp - " +
-                                display + " > /dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
+/// The keycode of a key named in the display's keymap ("FK19" for F19), as text for xdotool, or
+/// "" when the map has no such key. The default keymap of the virtual display gives F18 and F19
+/// no keysym, so xdotool cannot press them by name; the window library knows them by their key
+/// names.
+inline std::string keycodeOf(const std::string& display, const std::string& keyName) {
+    const std::string command = "xkbcomp -xkb " + display + " - 2>/dev/null | sed -n " + "'s/^ *<" +
+                                keyName + "> *= *\\([0-9]*\\);.*/\\1/p'";
+    std::string code;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char line[32] = {};
+        if (fgets(line, sizeof line, p)) {
+            code = line;
+        }
+        pclose(p);
+    }
+    while (!code.empty() && (code.back() == '\n' || code.back() == ' ')) {
+        code.pop_back();
+    }
+    return code;
 }
