@@ -178,15 +178,21 @@ gcn::ToggleButton& UserInterface::placeSwitch(const std::string& id, int x, gcn:
     return s;
 }
 
+void UserInterface::addTiledBackground(gcn::Container& bar, const char* fileName,
+                                       std::unique_ptr<gcn::Image>& picture,
+                                       std::unique_ptr<gcn::IconRepeatable>& background) {
+    picture = loadPicture(fileName);
+    background = std::make_unique<gcn::IconRepeatable>(picture.get());
+    background->setDimension(gcn::Rectangle(0, 0, bar.getWidth(), BAR_HEIGHT));
+    bar.add(background.get(), 0, 0);
+}
+
 void UserInterface::buildBottomBar() {
     bottomBar = makeContainer(0, 0, width, BAR_HEIGHT);
     bottomBar->setPosition(0, height - BAR_HEIGHT);
     top->add(bottomBar.get());
 
-    menuLineImage = loadPicture("images/menuline.png");
-    bottomBackground = std::make_unique<gcn::IconRepeatable>(menuLineImage.get());
-    bottomBackground->setDimension(gcn::Rectangle(0, 0, bottomBar->getWidth(), BAR_HEIGHT));
-    bottomBar->add(bottomBackground.get(), 0, 0);
+    addTiledBackground(*bottomBar, "images/menuline.png", menuLineImage, bottomBackground);
 
     bottomRow = makeContainer(0, 0, 0, 0);
     gcn::Container& row = *bottomRow;
@@ -212,10 +218,7 @@ void UserInterface::buildTopBar() {
     topBar = makeContainer(0, 0, width, BAR_HEIGHT);
     top->add(topBar.get(), 0, 0);
 
-    debugLineImage = loadPicture("images/debugline.png");
-    topBackground = std::make_unique<gcn::IconRepeatable>(debugLineImage.get());
-    topBackground->setDimension(gcn::Rectangle(0, 0, topBar->getWidth(), BAR_HEIGHT));
-    topBar->add(topBackground.get(), 0, 0);
+    addTiledBackground(*topBar, "images/debugline.png", debugLineImage, topBackground);
 
     topRow = makeContainer(0, 0, 0, 0);
     gcn::Container& row = *topRow;

@@ -146,6 +146,10 @@ class UserInterface : public gcn::ActionListener {
     };
 
     void build();
+    /// Loads the bar's tile picture and fills the bar with it, behind everything added later.
+    void addTiledBackground(gcn::Container& bar, const char* fileName,
+                            std::unique_ptr<gcn::Image>& picture,
+                            std::unique_ptr<gcn::IconRepeatable>& background);
     void buildBottomBar();
     void buildTopBar();
     /// Creates the switch `id` at (x, 0) in row, off, reporting to this interface.
