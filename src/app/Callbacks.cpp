@@ -68,6 +68,9 @@ void keyCallback(int key, int action) {
         }
         std::cout << "\nAudio: " << (playing ? 1 : 0) << std::endl;
     }
+    if (r.resetView) {
+        viewMatrix = startViewMatrix;
+    }
     if (r.switchDisplay) {
         // Not from here: the window library is still inside its event processing for this key,
         // and the window it is handling would be gone under it.

@@ -146,6 +146,11 @@ CommandResult runCommand(int key, GameSettings& s, double& energy, bool& gameOve
         }
         reportSetting(out, "Light: ", r.on);
         return r;
+    case GLFW_KEY_HOME:
+        r.handled = true;
+        r.resetView = true;
+        out << "\nView reset" << std::endl;
+        return r;
     case '#':
         energy += 10.0;
         gameOver = false;

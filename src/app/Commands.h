@@ -19,6 +19,7 @@ struct CommandResult {
     bool clearMessage = false;        ///< empty the large message
     bool selectFpsCounter = false;
     bool toggleMusic = false; ///< pause or resume the music
+    bool resetView = false;   ///< the view goes back to the level's start view
 };
 
 /// Carries out the command of a key press on the settings, energy and game-over flag, writing

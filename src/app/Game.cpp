@@ -195,6 +195,7 @@ bool startGame() {
     viewMatrix = multiply(
         Matrix::identity(),
         Matrix::translation(level.cameraOffset[0], level.cameraOffset[1], level.cameraOffset[2]));
+    startViewMatrix = viewMatrix;
     energy = ENERGY_CAPACITY;
     initDisplay();
     cameraStorage = std::make_unique<Camera>();

@@ -1,9 +1,16 @@
 #include "app/Interaction.h"
 
+#include "core/Light.h"
 #include "core/Renderable.h"
 #include "elements/Holder.h"
+#include "elements/Wall.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+constexpr float NO_WALL_CLEARANCE = 1e30f;
+}
 
 Renderable* selectedElement = nullptr;
 bool selectionActive = false;
@@ -21,25 +28,147 @@ bool moveView(Matrix& view, float tx, float ty, float tz, float yaw, float pitch
         view = old;
         return false;
     }
-    float a = static_cast<float>(
-        std::acos(up[1] / std::sqrt(static_cast<double>(up[0] * up[0] + up[1] * up[1]))));
+    // The squares are summed in double: rounded in float, their root can fall below up.y.
+    const double ux = up[0], uy = up[1];
+    float a = static_cast<float>(clampedAcos(uy / std::sqrt(ux * ux + uy * uy)));
     if (up[0] < 0) {
         a = -a;
     }
     matrixRotateZ(view, a, 1);
+    if (!isFinite(view)) {
+        view = old;
+        return false;
+    }
     return true;
 }
 
-Point horizontalDirection(const Matrix& view, const Point& screenDirection) {
-    Point d{screenDirection[0], screenDirection[1], screenDirection[2], 0};
-    transformPoint(view, d);
-    d[1] = 0;
-    const float length = sqrtD(d[0] * d[0] + d[2] * d[2]);
-    if (length > 0) {
-        d[0] /= length;
-        d[2] /= length;
+Point eyePosition(const Matrix& view) {
+    // view = [R t]: the eye sits at -R^T t.
+    Point e{0, 0, 0, 1};
+    for (int i = 0; i < 3; ++i) {
+        e[i] = -(view[4 * i] * view[12] + view[4 * i + 1] * view[13] + view[4 * i + 2] * view[14]);
     }
-    return d;
+    return e;
+}
+
+namespace {
+
+// The smallest distance from p to any wall.
+float wallClearance(const Point& p, const std::vector<ActiveObject*>& walls) {
+    float nearest = NO_WALL_CLEARANCE;
+    for (ActiveObject* object : walls) {
+        if (Wall* wall = dynamic_cast<Wall*>(object)) {
+            nearest = std::min(nearest, wall->distanceTo(p));
+        }
+    }
+    return nearest;
+}
+
+} // namespace
+
+void limitCameraMove(const Matrix& view, float& tx, float& ty, float& tz,
+                     const std::vector<ActiveObject*>& walls) {
+    if (tx == 0 && ty == 0 && tz == 0) {
+        return;
+    }
+    // Moving the world by m in eye space moves the eye by -R^T m in world space.
+    const Point eye = eyePosition(view);
+    float d[3];
+    for (int i = 0; i < 3; ++i) {
+        d[i] = -(view[4 * i] * tx + view[4 * i + 1] * ty + view[4 * i + 2] * tz);
+    }
+    const auto at = [&](float f) {
+        return Point{eye[0] + f * d[0], eye[1] + f * d[1], eye[2] + f * d[2], 1};
+    };
+    // Never closer than the kept distance, or than the eye already is. A step that only grazes
+    // it (rounding, sliding along a wall) passes; one that comes closer is cut back to exactly
+    // the kept distance, so that the grazing cannot add up.
+    const float floor = std::min(CAMERA_WALL_DISTANCE, wallClearance(eye, walls));
+    const auto clearance = [&](float f) { return wallClearance(at(f), walls); };
+    // Steps of at most 5 units: a wall cannot be passed between two of them without one coming
+    // within the kept distance.
+    const float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    const int steps = std::max(1, static_cast<int>(std::ceil(length / 5.0f)));
+    float allowed = 1.0f;
+    for (int i = 1; i <= steps; ++i) {
+        const float f = static_cast<float>(i) / steps;
+        if (clearance(f) < floor - 1e-4f) {
+            float lo = static_cast<float>(i - 1) / steps, hi = f;
+            for (int k = 0; k < 24; ++k) {
+                const float mid = (lo + hi) / 2;
+                (clearance(mid) >= floor ? lo : hi) = mid;
+            }
+            allowed = lo;
+            break;
+        }
+    }
+    tx *= allowed;
+    ty *= allowed;
+    tz *= allowed;
+}
+
+void viewerGroundAxes(const Matrix& view, Point& forward, Point& right) {
+    // The eye's x axis in world space is the first row of the view's rotation; without roll it
+    // is horizontal. Forward is up x right.
+    float rx = view[0], rz = view[8];
+    const float length = std::sqrt(rx * rx + rz * rz);
+    if (length > 0) {
+        rx /= length;
+        rz /= length;
+    } else {
+        rx = 1;
+        rz = 0;
+    }
+    right = {rx, 0, rz, 0};
+    forward = {rz, 0, -rx, 0};
+}
+
+Point arrowShift(const Matrix& view, bool down, bool up, bool left, bool right, float distance) {
+    Point forward, side;
+    viewerGroundAxes(view, forward, side);
+    const float f = down ? -distance : up ? distance : 0;
+    const float r = left ? -distance : right ? distance : 0;
+    return {f * forward[0] + r * side[0], 0, f * forward[2] + r * side[2], 0};
+}
+
+bool GroupPose::isFinite() const {
+    for (const auto& entry : locals) {
+        if (!::isFinite(entry.second)) {
+            return false;
+        }
+    }
+    for (const auto& entry : lightViews) {
+        if (!::isFinite(entry.second)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+GroupPose captureGroupPose(Renderable* element) {
+    GroupPose pose;
+    std::vector<Renderable*> pending{groupRoot(element)};
+    while (!pending.empty()) {
+        Renderable* object = pending.back();
+        pending.pop_back();
+        pose.locals.emplace_back(object, object->localMatrix);
+        if (Light* light = dynamic_cast<Light*>(object)) {
+            pose.lightViews.emplace_back(light, light->lightViewMatrix);
+        }
+        pending.insert(pending.end(), object->children.begin(), object->children.end());
+    }
+    return pose;
+}
+
+void restoreGroupPose(const GroupPose& pose) {
+    for (const auto& [object, local] : pose.locals) {
+        if (object->localMatrix != local) {
+            object->setLocalMatrix(local);
+        }
+    }
+    for (const auto& [light, lightView] : pose.lightViews) {
+        light->lightViewMatrix = lightView;
+    }
 }
 
 LeftPress classifyLeftPress(double now, double lastClick, bool placementBlocked) {

@@ -6,8 +6,11 @@
 #include "core/Matrix.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
+class ActiveObject;
+class Light;
 class Renderable;
 
 /// Frame time that one unit of motion stands for.
@@ -20,15 +23,62 @@ extern bool selectionActive;
 extern int lastWheel;        ///< mouse-wheel position of the previous frame
 extern double lastClickTime; ///< time of the last accepted left press
 
+/// The eye keeps at least this distance in world units from every wall's faces.
+constexpr float CAMERA_WALL_DISTANCE = 10.0f;
+/// The arrow keys' shift with Shift held, as a multiple of the plain one.
+constexpr float FAST_SHIFT_FACTOR = 4.0f;
+
 /// Moves the view in eye space by (tx, ty, tz), then turns it about the eye's vertical axis by
 /// yaw and about its horizontal axis by pitch (radians), then removes any roll. When the world's
 /// up direction would point within 0.005 of horizontal or below (looking past straight up or
-/// down), the whole change is dropped: returns false and leaves the view as it was.
+/// down), or the result is not finite, the whole change is dropped: returns false and leaves
+/// the view as it was.
 bool moveView(Matrix& view, float tx, float ty, float tz, float yaw, float pitch);
 
-/// The horizontal world direction (x, 0, z, 0), normalised, that a screen direction (the arrow
-/// keys: (0, 0, -1) down, (0, 0, 1) up, (-1, 0, 0) left, (1, 0, 0) right) takes under the view.
-Point horizontalDirection(const Matrix& view, const Point& screenDirection);
+/// Shortens the eye-space move (tx, ty, tz) of moveView so that the eye stops CAMERA_WALL_DISTANCE
+/// from the nearest wall face instead of coming closer or passing through. An eye that starts
+/// closer than that may move anywhere that does not bring it closer still.
+void limitCameraMove(const Matrix& view, float& tx, float& ty, float& tz,
+                     const std::vector<ActiveObject*>& walls);
+
+/// The eye's position in world space.
+Point eyePosition(const Matrix& view);
+
+/// The viewer's horizontal forward and right directions in world space (unit length, y = 0, w
+/// = 0): where the eye looks and its right hand, whatever its heading and tilt.
+void viewerGroundAxes(const Matrix& view, Point& forward, Point& right);
+
+/// The world move of an arrow-key shift by `distance`: up moves away from the viewer, down
+/// towards, left and right to the viewer's sides, horizontally. Of down and up only the first
+/// held acts, likewise of left and right; the two pairs add.
+Point arrowShift(const Matrix& view, bool down, bool up, bool left, bool right, float distance);
+
+/// The local matrices of a holder group (its root and everything under it) and the light views
+/// of its lamps, exactly as they were: what a manipulation can change.
+struct GroupPose {
+    std::vector<std::pair<Renderable*, Matrix>> locals;
+    std::vector<std::pair<Light*, Matrix>> lightViews;
+
+    bool isFinite() const;
+    bool operator==(const GroupPose& o) const {
+        return locals == o.locals && lightViews == o.lightViews;
+    }
+};
+GroupPose captureGroupPose(Renderable* element);
+/// Puts every matrix of the pose back (the objects must still exist).
+void restoreGroupPose(const GroupPose& pose);
+
+/// Applies a manipulation to `element`'s holder group and keeps it only when every matrix it
+/// leaves is finite; otherwise the group is put back as it was. Returns whether it was kept.
+template <class Manipulation> bool manipulateFinitely(Renderable* element, Manipulation apply) {
+    const GroupPose before = captureGroupPose(element);
+    apply();
+    if (captureGroupPose(element).isFinite()) {
+        return true;
+    }
+    restoreGroupPose(before);
+    return false;
+}
 
 /// What a left press does, given the time since the last accepted one.
 struct LeftPress {

@@ -67,8 +67,10 @@ void followMouseOverWalls() {
     if (wall < 0) {
         return; // the ray met no wall: the element stays where it is
     }
-    placeOnWall(*root, root->getWorldMatrix(), {hit[0], hit[1], hit[2], 1},
-                {normal[0], normal[1], normal[2], 0});
+    manipulateFinitely(root, [&] {
+        placeOnWall(*root, root->getWorldMatrix(), {hit[0], hit[1], hit[2], 1},
+                    {normal[0], normal[1], normal[2], 0});
+    });
 }
 
 } // namespace
@@ -118,38 +120,28 @@ void updateCameraAndManipulation(double frameTime) {
         windowShowCursor(false);
         float dx, dy;
         dragDelta(x, y, dx, dy);
-        selectedElement->rotateY(dx * static_cast<float>(PI / 2));
-        selectedElement->rotateX(dy * static_cast<float>(PI / 2));
+        manipulateFinitely(selectedElement, [&] {
+            selectedElement->rotateY(dx * static_cast<float>(PI / 2));
+            selectedElement->rotateX(dy * static_cast<float>(PI / 2));
+        });
     } else {
         windowShowCursor(true);
     }
 
     if (selectionActive) {
-        Point shift{0, 0, 0, 0};
-        if (windowKeyDown(GLFW_KEY_DOWN)) {
-            shift = horizontalDirection(viewMatrix, {0, 0, -1, 0});
-        } else if (windowKeyDown(GLFW_KEY_UP)) {
-            shift = horizontalDirection(viewMatrix, {0, 0, 1, 0});
-        }
-        if (shift[0] != 0 || shift[2] != 0) {
-            selectedElement->translate(0.5f * k * shift[0], 0, -0.5f * k * shift[2]);
-        }
-        shift = {0, 0, 0, 0};
-        if (windowKeyDown(GLFW_KEY_LEFT)) {
-            shift = horizontalDirection(viewMatrix, {-1, 0, 0, 0});
-        } else if (windowKeyDown(GLFW_KEY_RIGHT)) {
-            shift = horizontalDirection(viewMatrix, {1, 0, 0, 0});
-        }
-        if (shift[0] != 0 || shift[2] != 0) {
-            selectedElement->translate(0.5f * k * shift[0], 0, -0.5f * k * shift[2]);
-        }
-        if (windowKeyDown('-')) {
-            selectedElement->translate(0, 0.5f * k, 0);
-        } else if (windowKeyDown('.')) {
-            selectedElement->translate(0, -0.5f * k, 0);
+        const bool fast = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
+        const float step = 0.5f * k * (fast ? FAST_SHIFT_FACTOR : 1.0f);
+        const Point shift =
+            arrowShift(viewMatrix, windowKeyDown(GLFW_KEY_DOWN), windowKeyDown(GLFW_KEY_UP),
+                       windowKeyDown(GLFW_KEY_LEFT), windowKeyDown(GLFW_KEY_RIGHT), step);
+        const float lift = windowKeyDown('-') ? step : windowKeyDown('.') ? -step : 0.0f;
+        if (shift[0] != 0 || shift[2] != 0 || lift != 0) {
+            manipulateFinitely(selectedElement,
+                               [&] { selectedElement->translate(shift[0], lift, shift[2]); });
         }
     }
 
+    limitCameraMove(viewMatrix, tx, ty, tz, currentLevel->walls);
     moveView(viewMatrix, tx, ty, tz, yaw, pitch);
     glMultMatrixf(viewMatrix.data());
     setFrameLighting(*currentLevel);

@@ -7,6 +7,7 @@ double energy = 0.0;
 bool levelSolved = false;
 bool gameOver = false;
 Matrix viewMatrix = Matrix::identity();
+Matrix startViewMatrix = Matrix::identity();
 Matrix inverseViewMatrix = Matrix::identity();
 unsigned int shaderProgram = 0;
 bool reinitialising = false;

@@ -46,6 +46,7 @@ extern double energy;              ///< remaining powered laser time, seconds
 extern bool levelSolved;           ///< latched once every goal is satisfied
 extern bool gameOver;              ///< latched when the energy ran out unsolved
 extern Matrix viewMatrix;          ///< world to eye; identity until the level is loaded
+extern Matrix startViewMatrix;     ///< the level's start view, which Home goes back to
 extern Matrix inverseViewMatrix;   ///< eye to world, derived from viewMatrix every frame
 extern unsigned int shaderProgram; ///< the OpenGL program object, 0 until built
 extern bool reinitialising;        ///< true while the display is being re-created

@@ -177,11 +177,22 @@ double vectorAngle(double ax, double ay, double az, double bx, double by, double
     }
     d /= std::sqrt(ax * ax + ay * ay + az * az);
     d /= std::sqrt(bx * bx + by * by + bz * bz);
-    if (d > 1.0) {
-        return 0.0;
+    return clampedAcos(d);
+}
+
+double clampedAcos(double x) {
+    return std::acos(x > 1.0 ? 1.0 : x < -1.0 ? -1.0 : x);
+}
+
+double clampedAsin(double x) {
+    return std::asin(x > 1.0 ? 1.0 : x < -1.0 ? -1.0 : x);
+}
+
+bool isFinite(const Matrix& m) {
+    for (float v : m.m) {
+        if (!std::isfinite(v)) {
+            return false;
+        }
     }
-    if (d < -1.0) {
-        return PI;
-    }
-    return std::acos(d);
+    return true;
 }

@@ -75,4 +75,12 @@ Matrix invertMatrix(const Matrix& m);
 /// exactly zero yields pi/2, also for a zero vector; cosines rounding past +-1 are clamped.
 double vectorAngle(double ax, double ay, double az, double bx, double by, double bz);
 
+/// acos and asin of a cosine or sine that rounding may have pushed a little past +-1: the
+/// argument is clamped to [-1, 1] first (a NaN stays NaN).
+double clampedAcos(double x);
+double clampedAsin(double x);
+
+/// Whether all 16 elements are finite numbers.
+bool isFinite(const Matrix& m);
+
 constexpr double PI = 3.141592653589793;

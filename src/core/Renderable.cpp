@@ -56,6 +56,12 @@ void Renderable::resetTransform() {
     scale(sx, sy, sz);
 }
 
+void Renderable::setLocalMatrix(const Matrix& local) {
+    localMatrix = local;
+    markTransformed();
+    radiusDirty = true;
+}
+
 void Renderable::setColor(signed char) {}
 
 bool Renderable::isSelectable() const {

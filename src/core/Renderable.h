@@ -49,6 +49,9 @@ class Renderable {
     virtual void translate(float x, float y, float z);
     /// Keeps the scale and drops rotation and translation.
     virtual void resetTransform();
+    /// Puts back a local matrix taken from this object before (undo, a dropped manipulation).
+    /// Not forwarded: it acts on this object alone.
+    void setLocalMatrix(const Matrix& local);
     /// Colour code: bit 0 red, bit 1 green, bit 2 blue. Ignored unless a class overrides it.
     virtual void setColor(signed char colorCode);
     virtual bool isSelectable() const;

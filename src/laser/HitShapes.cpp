@@ -131,7 +131,7 @@ bool exactSphereDistance(const Point& origin, const Point& direction, const Poin
     if (radius < offLine) {
         return false;
     }
-    const float c = cosD(static_cast<float>(std::asin(offLine / radius)));
+    const float c = cosD(static_cast<float>(clampedAsin(offLine / radius)));
     dist = sqrtD(distanceToCentre * distanceToCentre + radius * radius -
                  c * 2 * distanceToCentre * radius);
     return true;

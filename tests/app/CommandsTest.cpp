@@ -168,3 +168,12 @@ TEST(Commands, EscapeStopsAndOtherKeysAreIgnored) {
     EXPECT_TRUE(g.press(GLFW_KEY_F18).toggleMusic);
     EXPECT_EQ(g.out, "");
 }
+
+TEST(Commands, HomeAsksForTheStartViewAndSaysSo) {
+    Game g;
+    const CommandResult r = g.press(GLFW_KEY_HOME);
+    EXPECT_TRUE(r.handled);
+    EXPECT_TRUE(r.resetView);
+    EXPECT_TRUE(r.toggleId.empty());
+    EXPECT_EQ(g.out, "\nView reset\n");
+}

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 
 using namespace gamescreen;
@@ -288,5 +289,58 @@ TEST_F(GameControls, TheSecondLevelIsSolvedWithTheMouseAlone) {
         }
     }
     EXPECT_GT(orange, 300) << game->output();
+    quit(*game);
+}
+
+namespace {
+
+// How many different colours (in steps of 8) the scene between the bars shows: a view turned to
+// no number is one flat colour.
+int sceneColours(const Picture& p) {
+    std::vector<bool> seen(32 * 32 * 32, false);
+    int count = 0;
+    for (int y = 100; y < 660; y += 3) {
+        for (int x = 0; x < p.width; x += 3) {
+            const auto c = p.at(x, y);
+            const int key = (c[0] / 8) * 1024 + (c[1] / 8) * 32 + c[2] / 8;
+            count += !seen[key];
+            seen[key] = true;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(GameControls, TiltsAndRandomTurnsOfTheViewKeepTheSceneAndHomeBringsBackTheStart) {
+    auto game = start("1", "");
+    ASSERT_TRUE(send("mousemove 512 400"));
+    const Picture home = frameNow(*game, shot);
+    ASSERT_EQ(home.width, 1024);
+    ASSERT_GT(sceneColours(home), 40);
+    // The playtest's fault: four drags of 10 pixels down with the right button.
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(send("mousemove 512 400 mousedown 3 sleep 0.3 mousemove_relative 0 10 "
+                         "sleep 0.3 mouseup 3 sleep 0.2"));
+    }
+    const Picture tilted = frameNow(*game, shot);
+    EXPECT_GT(sceneColours(tilted), 40);
+    // A hundred random drags in one go.
+    std::mt19937 random(15);
+    std::uniform_int_distribution<int> delta(-40, 40);
+    std::string drags;
+    for (int i = 0; i < 100; ++i) {
+        drags += "mousemove 512 400 mousedown 3 sleep 0.05 mousemove_relative -- " +
+                 std::to_string(delta(random)) + " " + std::to_string(delta(random)) +
+                 " sleep 0.05 mouseup 3 ";
+    }
+    ASSERT_TRUE(send(drags));
+    const Picture turned = frameNow(*game, shot);
+    EXPECT_GT(sceneColours(turned), 40);
+    ASSERT_TRUE(send("key Home"));
+    ASSERT_TRUE(game->waitForOutput("View reset", 60)) << game->output();
+    const Picture back = frameNow(*game, shot);
+    ASSERT_EQ(back.width, 1024);
+    EXPECT_LT(difference(home, back, 0, 100, 1024, 660), 1024L * 560 / 100);
     quit(*game);
 }
