@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game and the tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer, stages build/game and runs every test; then runs each fuzz target
-# for a short while over its corpus (tools/fuzz.sh).
+# UndefinedBehaviorSanitizer, stages their own game folder (build/test/game) and runs every test;
+# then runs each fuzz target for a short while over its corpus (tools/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
-      -DBEAMWORKS_SANITIZE=ON >/dev/null
+      -DBEAMWORKS_SANITIZE=ON -DBEAMWORKS_GAME_DIR="$PWD/build/test/game" >/dev/null
 cmake --build build/test -j"$(nproc)"
 cd build/test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

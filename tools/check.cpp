@@ -28,6 +28,9 @@
 
 namespace {
 
+// Names the build tree the binary comes from (see the game's main).
+[[gnu::used]] const char BUILD_TREE_MARK[] = "beamworks build tree: " BEAMWORKS_BUILD_TREE;
+
 const char* className(const Renderable* object) {
     if (!object) {
         return "none";

@@ -14,6 +14,10 @@
 
 namespace {
 
+// Names the build tree the binary comes from: a test reads it to make sure that the game it
+// drives was built beside it (with the same sanitizers).
+[[gnu::used]] const char BUILD_TREE_MARK[] = "beamworks build tree: " BEAMWORKS_BUILD_TREE;
+
 // The class models are read before main runs, from the working directory.
 const std::vector<std::string> missingModels = loadGameModels();
 
