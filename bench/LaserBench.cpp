@@ -6,7 +6,7 @@
 // elements (active objects, composite parts included), tests = segments x elements, and
 // time_per_test = the time of one update (and ordering) divided by tests, in seconds.
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 #include "laser/LaserBeam.h"
 #include "laser/Tracer.h"
 #include "laser/TransparentOrder.h"

@@ -2,7 +2,7 @@
 
 #include "assets/Writer3ds.h"
 #include "model/GameModels.h"
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 #include <benchmark/benchmark.h>
 

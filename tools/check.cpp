@@ -6,7 +6,7 @@
 // with --goals a line per goal and with --segments a line per segment. Exits 2 when a level or
 // the models could not be read, 1 on wrong usage, 0 otherwise. Never opens a window.
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 #include "elements/Collector.h"
 #include "elements/ColorFilter.h"
 #include "elements/Emitter.h"

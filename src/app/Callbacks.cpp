@@ -1,9 +1,9 @@
 #include "app/Callbacks.h"
 
-#include "app/Commands.h"
+#include "rules/Commands.h"
 #include "app/Display.h"
-#include "app/Interaction.h"
-#include "app/Settings.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
 #include "app/Window.h"
 #include "render/GL.h"
 #include "render/Textures.h"

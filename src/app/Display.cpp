@@ -1,7 +1,7 @@
 #include "app/Display.h"
 
 #include "app/Callbacks.h"
-#include "app/Settings.h"
+#include "rules/Settings.h"
 #include "app/Window.h"
 #include "render/GL.h"
 #include "render/SceneDrawing.h"
@@ -77,7 +77,7 @@ void initDisplay() {
 std::unique_ptr<UserInterface> userInterface;
 
 void createUserInterface() {
-    userInterface = std::make_unique<UserInterface>(keyCallback);
+    userInterface = std::make_unique<UserInterface>(keyCallback, windowTime);
     const GameSettings& s = gameSettings;
     UserInterface& ui = *userInterface;
     ui.setToggle(s.wireframe ? "WIREFRAME MODE ON" : "WIREFRAME MODE OFF", "wireframe",

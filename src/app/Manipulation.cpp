@@ -1,7 +1,7 @@
 #include "app/Manipulation.h"
 
-#include "app/Interaction.h"
-#include "app/Settings.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
 #include "app/Window.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"

@@ -4,10 +4,8 @@
 // accumulated wheel position) on top of GLFW 3. Key and button codes are those of
 // WindowConstants.h; the character '#' reaches the key callback as the key '#'.
 
-#include "app/WindowConstants.h"
+#include "rules/WindowConstants.h"
 
-using KeyCallback = void (*)(int key, int action);
-using MouseButtonCallback = void (*)(int button, int action);
 
 /// Initialises the library; false when it cannot (no display). Does nothing when it is already
 /// initialised.

@@ -1,8 +1,8 @@
 // Beamworks: a 3D puzzle game about laser light.
 
-#include "app/CommandLine.h"
+#include "rules/CommandLine.h"
 #include "app/Game.h"
-#include "app/Settings.h"
+#include "rules/Settings.h"
 #include "model/GameModels.h"
 #include "ui/UserInterface.h"
 

@@ -1,6 +1,6 @@
 #include "core/Renderable.h"
 
-#include "model/Model.h"
+#include "core/Model.h"
 
 #include <atomic>
 #include <cassert>
@@ -159,6 +159,7 @@ bool Renderable::isSelectionRelated() const {
 }
 
 void addChild(Renderable* parent, Renderable* child) {
+    assert(child != parent && !child->hasParent && "a node is attached at most once");
     parent->children.push_back(child);
     child->hasParent = true;
     child->parent = parent;

@@ -1,7 +1,7 @@
 #pragma once
 // The laser source: its white beam leaves the origin along the local -Z axis.
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 
 class Emitter : public ActiveObject {
   public:

@@ -3,6 +3,7 @@
 #include "laser/HitShapes.h"
 #include "laser/LaserBeam.h"
 #include "model/GameModels.h"
+#include "model/ModelLoader.h"
 
 #include <cmath>
 

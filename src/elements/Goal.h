@@ -3,8 +3,8 @@
 // below it the goal's body (Finish), whose mesh morphs through five key frames as its door opens
 // and back as it closes.
 
-#include "core/ActiveObject.h"
-#include "model/Model.h"
+#include "elements/ActiveObject.h"
+#include "core/Model.h"
 
 #include <memory>
 

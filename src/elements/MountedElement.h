@@ -5,7 +5,7 @@
 // addressed to the element goes to the frame, which tilts. Scale stays with the object
 // addressed. An object that is not mounted (no parent) applies the operation itself.
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 
 /// Passes turns about Y and Z, moves and resets on to the parent.
 template <class Base> class ForwardsToParent : public Base {

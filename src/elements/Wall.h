@@ -2,7 +2,7 @@
 // A 200 x 200 x 20 slab that stops beams on all six faces. Walls are always face-tested and
 // never take part in the placement overlap test.
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 
 class Wall : public ActiveObject {
   public:

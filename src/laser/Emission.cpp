@@ -1,6 +1,6 @@
 #include "laser/Emission.h"
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
 

@@ -1,6 +1,6 @@
 #include "laser/Tracer.h"
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 #include "elements/ColorFilter.h"
 #include "laser/FilterMask.h"
 #include "laser/HitShapes.h"

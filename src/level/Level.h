@@ -6,7 +6,7 @@
 // newLaserBeam; all lists hold non-owning pointers. Objects live as long as the level; segments
 // until the level destroys them (clearLaserBeams) or is itself destroyed.
 
-#include "core/Light.h"
+#include "elements/Light.h"
 #include "laser/LaserBeam.h"
 #include "laser/TransparentSet.h"
 

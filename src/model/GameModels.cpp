@@ -1,5 +1,7 @@
 #include "model/GameModels.h"
 
+#include "model/ModelLoader.h"
+
 namespace {
 
 struct ModelSlot {

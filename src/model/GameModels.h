@@ -2,7 +2,7 @@
 // The shared models of the scene classes, one per class, loaded once and kept for the program's
 // run. The game loads them before main starts; tools and tests call loadGameModels themselves.
 
-#include "model/Model.h"
+#include "core/Model.h"
 
 #include <array>
 #include <memory>

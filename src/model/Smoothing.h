@@ -1,7 +1,7 @@
 #pragma once
 // Angle-weighted vertex normals with crease splitting.
 
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 /// Fills model.normals for the positions and indices of a freshly read model, splitting vertices
 /// on creases: at each vertex, a corner whose face normal differs from the vertex's first corner

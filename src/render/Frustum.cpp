@@ -1,7 +1,7 @@
 #include "render/Frustum.h"
 
 #include "core/Renderable.h"
-#include "model/Model.h"
+#include "core/Model.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "render/Mirrors.h"
 
-#include "app/Settings.h"
-#include "core/Camera.h"
+#include "rules/Settings.h"
+#include "elements/Camera.h"
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 #include "laser/TransparentOrder.h"

@@ -1,7 +1,7 @@
 #include "render/Picking.h"
 
-#include "app/Interaction.h"
-#include "app/Settings.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"

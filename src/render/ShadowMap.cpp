@@ -1,7 +1,7 @@
 #include "render/ShadowMap.h"
 
-#include "app/Settings.h"
-#include "core/Light.h"
+#include "rules/Settings.h"
+#include "elements/Light.h"
 #include "elements/ColorFilter.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"

@@ -1,6 +1,6 @@
 #include "render/Textures.h"
 
-#include "app/Settings.h"
+#include "rules/Settings.h"
 #include "render/GL.h"
 #include "render/VolumeTextures.h"
 

@@ -1,6 +1,6 @@
 #include "render/TransparentPass.h"
 
-#include "app/Settings.h"
+#include "rules/Settings.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
 #include "laser/TransparentSet.h"

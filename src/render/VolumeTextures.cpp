@@ -1,12 +1,15 @@
 #include "render/VolumeTextures.h"
 
+#include <cassert>
 #include <cmath>
 
 int volumeTextureSize(int index) {
+    assert(index >= 0 && index < VOLUME_TEXTURE_COUNT && "a volume texture index in range");
     return index >= 4 ? 128 : 64;
 }
 
 std::array<std::uint8_t, 4> volumeTexel(int index, int x, int y, int z) {
+    assert(index >= 0 && index < VOLUME_TEXTURE_COUNT && "a volume texture index in range");
     const auto byte = [](int v) { return static_cast<std::uint8_t>(v); };
     switch (index) {
     case 0: { // grey ramp

@@ -1,7 +1,7 @@
 #include "ui/UserInterface.h"
 
-#include "app/Settings.h"
-#include "app/WindowConstants.h"
+#include "rules/Settings.h"
+#include "rules/WindowConstants.h"
 
 #include <GL/gl.h>
 #include <guichan/actionevent.hpp>

@@ -35,7 +35,7 @@
 //   or after that context is gone (the deletes then do nothing), never once a new context is
 //   current: that would delete the new context's textures of the same names.
 
-#include "app/Window.h"
+#include "rules/WindowConstants.h"
 #include "ui/DevILImageLoader.h"
 #include "ui/EnergyLevel.h"
 #include "ui/GLFWInput.h"
@@ -58,7 +58,7 @@
 
 class UserInterface : public gcn::ActionListener {
   public:
-    /// Seconds since some fixed start, like windowTime().
+    /// Seconds since some fixed start (the window layer's clock in the game).
     using Clock = std::function<double()>;
 
     /// How long a command's flashed message stays, seconds.
@@ -73,9 +73,9 @@ class UserInterface : public gcn::ActionListener {
     /// keyHandler receives (key, GLFW_PRESS) for every button click; the clock gives the time for
     /// the messages' expiry. Needs a current OpenGL context and the pictures under "images/";
     /// throws gcn::Exception ("Unable to load image file:images/...") when one cannot be loaded.
-    explicit UserInterface(KeyCallback keyHandler, Clock clock = windowTime);
+    UserInterface(KeyCallback keyHandler, Clock clock);
     /// The same for a window of width x height pixels.
-    UserInterface(int width, int height, KeyCallback keyHandler, Clock clock = windowTime);
+    UserInterface(int width, int height, KeyCallback keyHandler, Clock clock);
     ~UserInterface() override;
     UserInterface(const UserInterface&) = delete;
     UserInterface& operator=(const UserInterface&) = delete;

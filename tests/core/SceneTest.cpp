@@ -1,4 +1,4 @@
-#include "core/Light.h"
+#include "elements/Light.h"
 #include "core/Renderable.h"
 #include "model/GameModels.h"
 #include "support/TestModels.h"

@@ -6,7 +6,7 @@
 #include "laser/Tracer.h"
 #include "laser/TransparentOrder.h"
 #include "level/Level.h"
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 #include <cstddef>
 #include <cstdint>

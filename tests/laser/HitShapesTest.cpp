@@ -1,5 +1,5 @@
 #include "laser/HitShapes.h"
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 #include "model/GameModels.h"
 #include "support/Beams.h"
 #include "support/TestModels.h"

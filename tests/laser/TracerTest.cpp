@@ -1,5 +1,5 @@
 #include "laser/Tracer.h"
-#include "app/GameRules.h"
+#include "rules/GameRules.h"
 #include "elements/Collector.h"
 #include "elements/ColorFilter.h"
 #include "elements/Emitter.h"

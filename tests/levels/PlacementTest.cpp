@@ -1,7 +1,7 @@
 // The placement overlap test of a moved element, on small levels built from text.
 
-#include "app/Placement.h"
-#include "core/ActiveObject.h"
+#include "rules/Placement.h"
+#include "elements/ActiveObject.h"
 #include "elements/Goal.h"
 #include "elements/Holder.h"
 #include "elements/Mirror.h"

@@ -1,5 +1,5 @@
 #include "Chunks.h"
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 #include <gtest/gtest.h>
 

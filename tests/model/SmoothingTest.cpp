@@ -1,6 +1,6 @@
 #include "model/Smoothing.h"
 #include "core/Matrix.h"
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "model/GameModels.h"
 #include "MeshChecks.h"
 #include "assets/GameModels3ds.h"
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "assets/Writer3ds.h"
 #include "MeshChecks.h"
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 #include <gtest/gtest.h>
 

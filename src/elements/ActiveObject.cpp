@@ -1,4 +1,4 @@
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 
 #include "laser/HitShapes.h"
 #include "laser/Ray.h"

@@ -1,37 +1,18 @@
 #pragma once
-// The triangle mesh of a scene class, read from a 3DS file and post-processed: bounding sphere,
-// angle-weighted smooth normals with crease splitting, and (for meshes without a mapping) 3D
-// texture coordinates generated from the bounding box.
+// The 3DS model loader: reads a file into a Model (core/Model.h) and post-processes it: bounding
+// sphere, angle-weighted smooth normals with crease splitting, and (for meshes without a
+// mapping) 3D texture coordinates generated from the bounding box.
 //
 // Coordinates are Y-up: a file vertex (x, y, z) is stored as (x, z, -y); file texture
 // coordinates (u, v) are stored as (u, 1 - v). Units are model units.
+
+#include "core/Model.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-
-/// Most vertices a mesh may have: indices are 16 bits wide.
-constexpr std::uint32_t MAX_MODEL_VERTICES = 65535;
-
-struct Model {
-    std::uint32_t vertexCount = 0; ///< vertices after smoothing (splits add to the file's count)
-    std::uint32_t indexCount = 0;  ///< triangle corners, 3 per triangle
-    /// Floats reserved for texture coordinates: 0 when the file gave none; 12 per file vertex
-    /// when read from the file (2 used per vertex); 3 per corner when generated (3 used per
-    /// vertex).
-    std::int32_t texCoordSize = 0;
-    std::array<float, 4> centre{0, 0, 0, 1}; ///< bounding-sphere centre (x, y, z, 1)
-    float radius = 0;                        ///< bounding-sphere radius
-    std::vector<float> normals;              ///< 3 per vertex; not rescaled to unit length
-    std::vector<float> positions;            ///< 3 per vertex
-    std::vector<float> texCoords;            ///< 2 per vertex (s, t) from the file, 3 generated
-    std::vector<std::uint16_t> indices;      ///< 3 per triangle, in file order
-
-    /// Floats per vertex in texCoords: 2 when read from the file, 3 when generated.
-    int texCoordComponents = 0;
-};
 
 /// Reads a 3DS file into positions, indices and (when readTexCoords) texture coordinates only.
 /// Prints "File not Found" and returns null when the file cannot be opened; prints one line

@@ -1,4 +1,4 @@
-#include "app/GameRules.h"
+#include "rules/GameRules.h"
 
 #include "elements/Goal.h"
 #include "level/Level.h"

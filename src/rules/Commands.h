@@ -3,7 +3,7 @@
 // the game state, without a window: the new setting, the console report, and what the caller
 // still has to do on the display (toggle button caption, texture filters, display switch).
 
-#include "app/Settings.h"
+#include "rules/Settings.h"
 
 #include <ostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/Commands.h"
+#include "rules/Commands.h"
 
 namespace {
 

@@ -52,3 +52,8 @@ constexpr int GLFW_KEY_PAGEDOWN = GLFW_KEY_SPECIAL + 43;
 constexpr int GLFW_KEY_HOME = GLFW_KEY_SPECIAL + 44;
 constexpr int GLFW_KEY_END = GLFW_KEY_SPECIAL + 45;
 constexpr int GLFW_KEY_KP_ENTER = GLFW_KEY_SPECIAL + 62;
+
+/// The key callback: a key code as above and GLFW_PRESS or GLFW_RELEASE.
+using KeyCallback = void (*)(int key, int action);
+/// The mouse-button callback: a button code as above and GLFW_PRESS or GLFW_RELEASE.
+using MouseButtonCallback = void (*)(int button, int action);

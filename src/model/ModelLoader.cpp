@@ -1,4 +1,4 @@
-#include "model/Model.h"
+#include "model/ModelLoader.h"
 
 #include "core/Matrix.h"
 #include "model/Smoothing.h"

@@ -1,6 +1,6 @@
-#include "app/Placement.h"
+#include "rules/Placement.h"
 
-#include "core/ActiveObject.h"
+#include "elements/ActiveObject.h"
 #include "level/Level.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // The command line: -resolution WIDTH HEIGHT, -fullscreen, -level N, -help.
 
-#include "app/Settings.h"
+#include "rules/Settings.h"
 
 #include <ostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "rules/CommandLine.h"
 
 #include <climits>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "core/Light.h"
+#include "elements/Light.h"
 
 #include "model/GameModels.h"
 

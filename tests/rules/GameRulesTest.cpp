@@ -1,4 +1,4 @@
-#include "app/GameRules.h"
+#include "rules/GameRules.h"
 #include "support/LevelText.h"
 
 #include <gtest/gtest.h>

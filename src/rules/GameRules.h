@@ -2,7 +2,7 @@
 // Game rules that need no window: the solved check, the energy that drains while the lasers are
 // powered, and game over. The frame calls them in its order.
 
-#include "app/Settings.h"
+#include "rules/Settings.h"
 
 class Level;
 

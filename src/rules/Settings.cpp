@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "rules/Settings.h"
 
 GameSettings gameSettings;
 

@@ -2,7 +2,7 @@
 // whatever the turns, the eye stays out of the walls, the arrow keys follow the viewer, and a
 // manipulation that would leave a matrix that is no number is dropped.
 
-#include "app/Interaction.h"
+#include "rules/Interaction.h"
 #include "core/Renderable.h"
 #include "elements/Holder.h"
 #include "support/LevelText.h"

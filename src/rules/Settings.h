@@ -3,7 +3,7 @@
 // globals: there is no configuration file; the command line, the keys and the interface's
 // buttons change them.
 
-#include "app/WindowConstants.h"
+#include "rules/WindowConstants.h"
 #include "core/Matrix.h"
 
 #include <cstddef>

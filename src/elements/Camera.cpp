@@ -1,4 +1,4 @@
-#include "core/Camera.h"
+#include "elements/Camera.h"
 
 #include "model/GameModels.h"
 

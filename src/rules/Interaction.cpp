@@ -1,6 +1,6 @@
-#include "app/Interaction.h"
+#include "rules/Interaction.h"
 
-#include "core/Light.h"
+#include "elements/Light.h"
 #include "core/Renderable.h"
 #include "elements/Holder.h"
 #include "elements/Wall.h"
