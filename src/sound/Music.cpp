@@ -12,6 +12,7 @@ constexpr unsigned EMULATED_BUFFER_LENGTH = 1024;
 constexpr int EMULATED_BUFFER_COUNT = 10;
 
 struct MusicState {
+    bool started = false; ///< initMusic made the system (which must exist for every call on it)
     sound::System system;
     sound::Sound sound;
     sound::Channel channel;
@@ -49,6 +50,7 @@ void initMusic(std::unique_ptr<sound::AudioBackend> backend, const std::string& 
     music = MusicState{}; // ends any earlier system and everything on it
     System& system = music.system;
     fmodCheck(System::create(system, std::move(backend)));
+    music.started = true;
 
     unsigned version = 0;
     const Result versionResult = system.getVersion(version);
@@ -111,6 +113,9 @@ bool toggleMusic() {
 
 void shutdownMusic() {
     MusicState& music = state();
+    if (!music.started) {
+        return;
+    }
     fmodCheck(music.sound.release());
     fmodCheck(music.system.close());
     fmodCheck(music.system.release());

@@ -24,5 +24,5 @@ void initMusic(std::unique_ptr<sound::AudioBackend> backend, const std::string& 
 /// Returns whether the music plays now (the game shows MUSIC ON then, else MUSIC OFF).
 bool toggleMusic();
 
-/// Releases the music and closes and releases the sound system.
+/// Releases the music and closes and releases the sound system (nothing before initMusic).
 void shutdownMusic();

@@ -180,15 +180,6 @@ class SdlBackend final : public AudioBackend {
         return Mix_SetMusicPosition(seconds) == 0 ? Result::Ok : Result::Playback;
     }
 
-    double position() override {
-        return current_ != nullptr ? Mix_GetMusicPosition(current_) : -1.0;
-    }
-
-    double duration(int id) override {
-        const auto it = musics_.find(id);
-        return it != musics_.end() ? Mix_MusicDuration(it->second.get()) : -1.0;
-    }
-
     void halt() override {
         if (current_ != nullptr) {
             Mix_HaltMusic();

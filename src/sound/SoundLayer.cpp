@@ -1,7 +1,6 @@
 #include "sound/SoundLayer.h"
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -72,22 +71,6 @@ SpeakerMode modeForChannels(int channels) {
     return channels == 1 ? SpeakerMode::Mono : SpeakerMode::Stereo;
 }
 
-bool validSpeakerMode(SpeakerMode mode) {
-    switch (mode) {
-    case SpeakerMode::Mono:
-    case SpeakerMode::Stereo:
-    case SpeakerMode::Quad:
-    case SpeakerMode::Surround51:
-    case SpeakerMode::Surround71:
-        return true;
-    }
-    return false;
-}
-
-constexpr Mode LOOP_BITS = MODE_LOOP_OFF | MODE_LOOP_NORMAL;
-constexpr Mode KNOWN_MODE_BITS =
-    LOOP_BITS | MODE_2D | MODE_3D | MODE_HARDWARE | MODE_SOFTWARE | MODE_CREATESTREAM;
-
 } // namespace
 
 /// Everything behind a System: the backend, the settings, the loaded sounds and the channel on
@@ -114,7 +97,6 @@ class Core {
     unsigned bufferLength = DEFAULT_DSP_BUFFER_LENGTH;
     int bufferCount = DEFAULT_DSP_BUFFER_COUNT;
     SoftwareFormat format;
-    int maxChannels = 0;
     int nextId = 1;
     std::map<int, SoundState> sounds;
     ChannelState channel;
@@ -182,11 +164,6 @@ std::shared_ptr<Core> alive(const std::weak_ptr<Core>& core) {
 
 // Sound
 
-bool Sound::valid() const {
-    const auto core = alive(core_);
-    return core && core->sounds.count(id_) > 0;
-}
-
 Result Sound::release() {
     const auto core = alive(core_);
     if (!core || core->sounds.count(id_) == 0) {
@@ -198,19 +175,6 @@ Result Sound::release() {
     core->backend->unload(core->sounds.at(id_).backendId);
     core->sounds.erase(id_);
     *this = Sound{};
-    return Result::Ok;
-}
-
-Result Sound::getLength(unsigned& milliseconds) const {
-    const auto core = alive(core_);
-    if (!core || core->sounds.count(id_) == 0) {
-        return Result::InvalidHandle;
-    }
-    const double seconds = core->backend->duration(core->sounds.at(id_).backendId);
-    if (seconds < 0) {
-        return Result::Unsupported;
-    }
-    milliseconds = unsigned(std::lround(seconds * 1000.0));
     return Result::Ok;
 }
 
@@ -247,46 +211,15 @@ Result Channel::getPaused(bool& paused) const {
 }
 
 Result Channel::setMode(Mode mode) {
-    if ((mode & ~LOOP_BITS) != 0 || mode == LOOP_BITS) {
-        return Result::InvalidParam;
-    }
     const auto core = alive(core_);
     Core::ChannelState* ch = core ? core->findChannel(id_) : nullptr;
     if (ch == nullptr) {
         return Result::InvalidHandle;
     }
-    const bool loop = (mode & MODE_LOOP_NORMAL) != 0;
-    if (loop == ch->loop) {
-        return Result::Ok;
+    if (ch->started) {
+        return Result::Unsupported;
     }
-    ch->loop = loop;
-    if (!ch->started) {
-        return Result::Ok;
-    }
-    // The backend fixes looping when a stream starts: start again where it was.
-    const double at = core->backend->position();
-    const bool paused = ch->paused;
-    Result result = core->backend->play(core->sounds.at(ch->sound).backendId, loop);
-    if (result != Result::Ok) {
-        core->channel = Core::ChannelState{};
-        return result;
-    }
-    if (paused) {
-        core->backend->pause();
-    }
-    if (at > 0) {
-        result = core->backend->seek(at);
-    }
-    return result;
-}
-
-Result Channel::getMode(Mode& mode) const {
-    const auto core = alive(core_);
-    const Core::ChannelState* ch = core ? core->findChannel(id_) : nullptr;
-    if (ch == nullptr) {
-        return Result::InvalidHandle;
-    }
-    mode = ch->loop ? MODE_LOOP_NORMAL : MODE_LOOP_OFF;
+    ch->loop = (mode & MODE_LOOP_NORMAL) != 0;
     return Result::Ok;
 }
 
@@ -296,48 +229,11 @@ Result Channel::setPosition(unsigned milliseconds) {
     if (ch == nullptr) {
         return Result::InvalidHandle;
     }
-    const double length = core->backend->duration(core->sounds.at(ch->sound).backendId);
-    if (length >= 0 && milliseconds > 0 && milliseconds >= length * 1000.0) {
-        return Result::InvalidParam;
-    }
     if (!ch->started) {
         ch->startMs = milliseconds;
         return Result::Ok;
     }
     return core->backend->seek(milliseconds / 1000.0);
-}
-
-Result Channel::getPosition(unsigned& milliseconds) const {
-    const auto core = alive(core_);
-    const Core::ChannelState* ch = core ? core->findChannel(id_) : nullptr;
-    if (ch == nullptr) {
-        return Result::InvalidHandle;
-    }
-    if (!ch->started) {
-        milliseconds = ch->startMs;
-        return Result::Ok;
-    }
-    const double seconds = core->backend->position();
-    if (seconds < 0) {
-        return Result::Unsupported;
-    }
-    milliseconds = unsigned(std::lround(seconds * 1000.0));
-    return Result::Ok;
-}
-
-Result Channel::isPlaying(bool& playing) const {
-    const auto core = alive(core_);
-    playing = core && core->findChannel(id_) != nullptr;
-    return playing ? Result::Ok : Result::InvalidHandle;
-}
-
-Result Channel::stop() {
-    const auto core = alive(core_);
-    if (!core || core->findChannel(id_) == nullptr) {
-        return Result::InvalidHandle;
-    }
-    core->endChannel();
-    return Result::Ok;
 }
 
 // System
@@ -353,25 +249,16 @@ Result System::create(System& system, std::unique_ptr<AudioBackend> backend) {
 System::~System() = default;
 
 Result System::getVersion(unsigned& version) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     version = core_->backend->linkedVersion();
     return Result::Ok;
 }
 
 Result System::getNumDrivers(int& count) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     count = std::max(0, core_->backend->driverCount());
     return Result::Ok;
 }
 
 Result System::getDriverInfo(int id, std::string& name) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     if (id < 0 || id >= core_->backend->driverCount()) {
         return Result::InvalidParam;
     }
@@ -380,9 +267,6 @@ Result System::getDriverInfo(int id, std::string& name) const {
 }
 
 Result System::getDriverCaps(int id, Caps& caps, SpeakerMode& mode) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     if (id < 0 || id >= core_->backend->driverCount()) {
         return Result::InvalidParam;
     }
@@ -394,116 +278,28 @@ Result System::getDriverCaps(int id, Caps& caps, SpeakerMode& mode) const {
 }
 
 Result System::setOutput(OutputType output) {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    if (core_->initialised) {
-        return Result::Initialized;
-    }
-    if (output != OutputType::Auto && output != OutputType::NoSound) {
-        return Result::InvalidParam;
-    }
     core_->output = output;
     return Result::Ok;
 }
 
-Result System::getOutput(OutputType& output) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    output = core_->output;
-    return Result::Ok;
-}
-
 Result System::setSpeakerMode(SpeakerMode mode) {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    if (core_->initialised) {
-        return Result::Initialized;
-    }
-    if (!validSpeakerMode(mode)) {
-        return Result::InvalidParam;
-    }
     core_->speakerMode = mode;
     return Result::Ok;
 }
 
-Result System::getSpeakerMode(SpeakerMode& mode) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    mode = core_->speakerMode;
-    return Result::Ok;
-}
-
 Result System::setDSPBufferSize(unsigned length, int count) {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    if (core_->initialised) {
-        return Result::Initialized;
-    }
-    if (length < 64 || length > 16384 || count < 2 || count > 64) {
-        return Result::InvalidParam;
-    }
     core_->bufferLength = length;
     core_->bufferCount = count;
     return Result::Ok;
 }
 
-Result System::getDSPBufferSize(unsigned& length, int& count) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    length = core_->bufferLength;
-    count = core_->bufferCount;
-    return Result::Ok;
-}
-
 Result System::setSoftwareFormat(int sampleRate, SampleFormat format, int outputChannels,
                                  int maxInputChannels, Resampler resampler) {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    if (core_->initialised) {
-        return Result::Initialized;
-    }
-    const bool channelsOk = outputChannels == 0 || outputChannels == 1 || outputChannels == 2 ||
-                            outputChannels == 4 || outputChannels == 6 || outputChannels == 8;
-    const bool formatOk = format == SampleFormat::Pcm16 || format == SampleFormat::PcmFloat;
-    const bool resamplerOk = resampler == Resampler::NoInterpolation ||
-                             resampler == Resampler::Linear || resampler == Resampler::Cubic ||
-                             resampler == Resampler::Spline;
-    if (sampleRate < 8000 || sampleRate > 192000 || !channelsOk || maxInputChannels < 1 ||
-        maxInputChannels > 16 || !formatOk || !resamplerOk) {
-        return Result::InvalidParam;
-    }
     core_->format = SoftwareFormat{sampleRate, format, outputChannels, maxInputChannels, resampler};
     return Result::Ok;
 }
 
-Result System::getSoftwareFormat(SoftwareFormat& format) const {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    format = core_->format;
-    return Result::Ok;
-}
-
-Result System::init(int maxChannels, InitFlags flags) {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
-    if (core_->initialised) {
-        return Result::Initialized;
-    }
-    if (maxChannels < 1 || maxChannels > MAX_VIRTUAL_CHANNELS) {
-        return Result::InvalidParam;
-    }
-    if (flags != INIT_NORMAL) {
-        return Result::Unsupported;
-    }
+Result System::init(int, InitFlags) {
     OutputSettings settings;
     settings.sampleRate = core_->format.sampleRate;
     settings.format = core_->format.format;
@@ -516,41 +312,23 @@ Result System::init(int maxChannels, InitFlags flags) {
         return opened;
     }
     core_->initialised = true;
-    core_->maxChannels = maxChannels;
     return Result::Ok;
 }
 
 Result System::close() {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     core_->shutDown();
     return Result::Ok;
 }
 
 Result System::release() {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     core_->shutDown();
     core_.reset();
     return Result::Ok;
 }
 
 Result System::createStream(const std::string& path, Mode mode, Sound& sound) {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     if (!core_->initialised) {
         return Result::Uninitialized;
-    }
-    if (path.empty() || (mode & ~KNOWN_MODE_BITS) != 0 || (mode & LOOP_BITS) == LOOP_BITS ||
-        ((mode & MODE_2D) != 0 && (mode & MODE_3D) != 0) ||
-        ((mode & MODE_HARDWARE) != 0 && (mode & MODE_SOFTWARE) != 0)) {
-        return Result::InvalidParam;
-    }
-    if ((mode & (MODE_3D | MODE_HARDWARE)) != 0) {
-        return Result::Unsupported;
     }
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
@@ -573,9 +351,6 @@ Result System::createStream(const std::string& path, Mode mode, Sound& sound) {
 }
 
 Result System::playSound(Sound& sound, bool paused, Channel& channel) {
-    if (!core_) {
-        return Result::InvalidHandle;
-    }
     if (!core_->initialised) {
         return Result::Uninitialized;
     }

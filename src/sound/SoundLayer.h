@@ -5,9 +5,13 @@
 // means (the game reports it and plays on without music).
 //
 // System, Sound and Channel are handles. A System owns everything behind it: releasing or
-// destroying it invalidates every Sound and Channel it made, and calls on an invalid handle
-// answer Result::InvalidHandle instead of touching freed state. The actual audio goes through
-// an AudioBackend: SDL2_mixer in the game, a scripted one in tests.
+// destroying it invalidates every Sound and Channel it made, and calls on a Sound or Channel
+// that is gone answer Result::InvalidHandle instead of touching freed state. A System must be
+// created before any other call on it. The actual audio goes through an AudioBackend:
+// SDL2_mixer in the game, a scripted one in tests.
+//
+// The layer offers what the music needs and no more: settings are made before init, as the
+// music makes them.
 
 #include <memory>
 #include <string>
@@ -77,7 +81,6 @@ constexpr Mode MODE_CREATESTREAM = 1u << 6;
 /// Defaults: a 1024 sample buffer, four of them.
 constexpr unsigned DEFAULT_DSP_BUFFER_LENGTH = 1024;
 constexpr int DEFAULT_DSP_BUFFER_COUNT = 4;
-constexpr int MAX_VIRTUAL_CHANNELS = 4093;
 
 /// How the mixer runs once the system is initialised.
 struct SoftwareFormat {
@@ -133,10 +136,6 @@ class AudioBackend {
     /// Moves the started stream to seconds from its beginning: Ok, InvalidParam past the end,
     /// or Playback.
     virtual Result seek(double seconds) = 0;
-    /// Seconds into the started stream, or a negative number when unknown.
-    virtual double position() = 0;
-    /// Length of stream id in seconds, or a negative number when unknown.
-    virtual double duration(int id) = 0;
     virtual void halt() = 0;
 };
 
@@ -151,9 +150,6 @@ class Sound {
     Sound() = default;
     /// Frees the stream; the handle and the channels playing it become invalid.
     Result release();
-    /// Length in milliseconds.
-    Result getLength(unsigned& milliseconds) const;
-    bool valid() const;
 
   private:
     friend class Core;
@@ -169,14 +165,11 @@ class Channel {
     Channel() = default;
     Result setPaused(bool paused);
     Result getPaused(bool& paused) const;
-    /// MODE_LOOP_OFF or MODE_LOOP_NORMAL; other bits are refused.
+    /// Loops the sound (MODE_LOOP_NORMAL) or plays it once (MODE_LOOP_OFF). The output fixes
+    /// looping when the channel starts: Unsupported once it has been unpaused.
     Result setMode(Mode mode);
-    Result getMode(Mode& mode) const;
     /// Moves to milliseconds from the start of the sound.
     Result setPosition(unsigned milliseconds);
-    Result getPosition(unsigned& milliseconds) const;
-    Result isPlaying(bool& playing) const;
-    Result stop();
 
   private:
     friend class Core;
@@ -201,19 +194,15 @@ class System {
     Result getDriverInfo(int id, std::string& name) const;
     Result getDriverCaps(int id, Caps& caps, SpeakerMode& mode) const;
 
-    // Settings made before init().
+    // Settings, made before init().
     Result setOutput(OutputType output);
-    Result getOutput(OutputType& output) const;
     Result setSpeakerMode(SpeakerMode mode);
-    Result getSpeakerMode(SpeakerMode& mode) const;
     Result setDSPBufferSize(unsigned length, int count);
-    Result getDSPBufferSize(unsigned& length, int& count) const;
     Result setSoftwareFormat(int sampleRate, SampleFormat format, int outputChannels,
                              int maxInputChannels, Resampler resampler);
-    Result getSoftwareFormat(SoftwareFormat& format) const;
 
-    /// Opens the output with up to maxChannels virtual channels. A failed init leaves the
-    /// system uninitialised, so settings can be changed and init() tried again.
+    /// Opens the output (INIT_NORMAL only; maxChannels is what the sounds may share). A failed
+    /// init leaves the system uninitialised, so settings can be changed and init() tried again.
     Result init(int maxChannels, InitFlags flags);
     /// Ends playback, frees the sounds and closes the output; the system can be set up and
     /// initialised again.
@@ -221,8 +210,7 @@ class System {
     /// Closes the system and ends it; the handle is empty afterwards.
     Result release();
 
-    /// Opens path as a stream: MODE_2D software streams only (MODE_3D and MODE_HARDWARE are
-    /// unsupported), looping as the mode says.
+    /// Opens path as a 2D software stream, looping when the mode says MODE_LOOP_NORMAL.
     Result createStream(const std::string& path, Mode mode, Sound& sound);
     /// Puts sound on the output, paused or playing, from its start.
     Result playSound(Sound& sound, bool paused, Channel& channel);

@@ -91,8 +91,6 @@ class FakeBackend final : public sound::AudioBackend {
         a_->position = seconds;
         return sound::Result::Ok;
     }
-    double position() override { return a_->current != 0 ? a_->position : -1; }
-    double duration(int id) override { return a_->loaded.count(id) > 0 ? 60.0 : -1; }
     void halt() override {
         a_->calls.push_back("halt");
         a_->current = 0;

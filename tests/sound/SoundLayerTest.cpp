@@ -18,16 +18,18 @@ const SoundScratch& scratch() {
 struct Rig {
     std::shared_ptr<FakeAudio> audio = std::make_shared<FakeAudio>();
     System system;
+    std::set<Sound*> loaded;
     explicit Rig(bool initialise = true) {
         EXPECT_EQ(System::create(system, fakeBackend(audio)), Result::Ok);
         if (initialise) {
             EXPECT_EQ(system.init(100, INIT_NORMAL), Result::Ok);
         }
     }
-    /// sound on a new channel (paused when asked); an invalid sound is first loaded with mode.
-    Channel play(Sound& sound, bool paused, Mode mode = MODE_2D | MODE_CREATESTREAM) {
-        if (!sound.valid()) {
-            EXPECT_EQ(system.createStream(scratch().fakeStream("song.fake"), mode, sound),
+    /// sound on a new channel (paused when asked); a sound not loaded yet is loaded first.
+    Channel play(Sound& sound, bool paused) {
+        if (loaded.insert(&sound).second) {
+            EXPECT_EQ(system.createStream(scratch().fakeStream("song.fake"),
+                                          MODE_2D | MODE_CREATESTREAM, sound),
                       Result::Ok);
         }
         Channel channel;
@@ -56,44 +58,29 @@ TEST(SoundResults, CodesAreStableAndEachHasItsOwnSentence) {
     EXPECT_EQ(unknown, resultText(Result(-1)));
 }
 
-TEST(SoundSystem, SettingsAreCheckedReachTheOutputAndAreFixedOnceInitialised) {
+TEST(SoundSystem, SettingsReachTheOutputAndInitCanBeRetriedAfterAFailedBuffer) {
     Rig rig(false);
     System& s = rig.system;
-    EXPECT_EQ(s.setDSPBufferSize(1024, 1), Result::InvalidParam);
-    EXPECT_EQ(s.setSoftwareFormat(1000, SampleFormat::Pcm16, 0, 6, Resampler::Linear),
-              Result::InvalidParam);
-    ASSERT_EQ(s.setSpeakerMode(SpeakerMode::Quad), Result::Ok);
+    rig.audio->refusedChannels = {6};
+    ASSERT_EQ(s.setSpeakerMode(SpeakerMode::Surround51), Result::Ok);
     ASSERT_EQ(s.setDSPBufferSize(512, 8), Result::Ok);
+    EXPECT_EQ(s.init(100, INIT_NORMAL), Result::OutputCreateBuffer);
+    Sound sound;
+    EXPECT_EQ(s.createStream(scratch().fakeStream("a.fake"), MODE_2D, sound),
+              Result::Uninitialized);
+    ASSERT_EQ(s.setSpeakerMode(SpeakerMode::Quad), Result::Ok);
     ASSERT_EQ(s.init(100, INIT_NORMAL), Result::Ok);
-    EXPECT_EQ(rig.audio->opens.at(0).channels, 4); // 0 output channels: the speaker mode's
-    EXPECT_EQ(rig.audio->opens.at(0).bufferLength, 512u);
-    EXPECT_EQ(s.setSpeakerMode(SpeakerMode::Stereo), Result::Initialized);
-    EXPECT_EQ(s.init(100, INIT_NORMAL), Result::Initialized);
-    // Closing opens it for changes again.
+    ASSERT_EQ(rig.audio->opens.size(), 2u);
+    EXPECT_EQ(rig.audio->opens[1].channels, 4); // 0 output channels: the speaker mode's
+    EXPECT_EQ(rig.audio->opens[1].bufferLength, 512u);
+    // Closing allows new settings: no driver means a silent output.
     ASSERT_EQ(s.close(), Result::Ok);
     ASSERT_EQ(s.setOutput(OutputType::NoSound), Result::Ok);
     ASSERT_EQ(s.init(1, INIT_NORMAL), Result::Ok);
     EXPECT_TRUE(rig.audio->silentOpens.back());
 }
 
-TEST(SoundSystem, InitChecksItsArgumentsAndCanBeRetriedAfterAFailedBuffer) {
-    Rig rig(false);
-    EXPECT_EQ(rig.system.init(MAX_VIRTUAL_CHANNELS + 1, INIT_NORMAL), Result::InvalidParam);
-    EXPECT_EQ(rig.system.init(100, 0x80), Result::Unsupported);
-
-    rig.audio->refusedChannels = {6};
-    ASSERT_EQ(rig.system.setSpeakerMode(SpeakerMode::Surround51), Result::Ok);
-    EXPECT_EQ(rig.system.init(100, INIT_NORMAL), Result::OutputCreateBuffer);
-    Sound sound;
-    EXPECT_EQ(rig.system.createStream(scratch().fakeStream("a.fake"), MODE_2D, sound),
-              Result::Uninitialized);
-    ASSERT_EQ(rig.system.setSpeakerMode(SpeakerMode::Stereo), Result::Ok);
-    EXPECT_EQ(rig.system.init(100, INIT_NORMAL), Result::Ok);
-    ASSERT_EQ(rig.audio->opens.size(), 2u);
-    EXPECT_EQ(rig.audio->opens[1].channels, 2);
-}
-
-TEST(SoundStreams, FileProblemsAndBadModesHaveTheirOwnResults) {
+TEST(SoundStreams, FileProblemsHaveTheirOwnResults) {
     Rig rig;
     Sound sound;
     const Mode mode = MODE_SOFTWARE | MODE_2D | MODE_CREATESTREAM;
@@ -102,17 +89,11 @@ TEST(SoundStreams, FileProblemsAndBadModesHaveTheirOwnResults) {
     EXPECT_EQ(rig.system.createStream(scratch().path.string(), mode, sound), Result::FileBad);
     EXPECT_EQ(rig.system.createStream(scratch().write("noise.mp3", "not music"), mode, sound),
               Result::Format);
-    EXPECT_EQ(rig.system.createStream("", mode, sound), Result::InvalidParam);
-    const std::string path = scratch().fakeStream("modes.fake");
-    EXPECT_EQ(rig.system.createStream(path, MODE_3D, sound), Result::Unsupported);
-    EXPECT_EQ(rig.system.createStream(path, MODE_LOOP_OFF | MODE_LOOP_NORMAL, sound),
-              Result::InvalidParam);
-    EXPECT_FALSE(sound.valid());
     EXPECT_TRUE(rig.audio->loaded.empty());
-    ASSERT_EQ(rig.system.createStream(path, MODE_DEFAULT, sound), Result::Ok);
-    unsigned length = 0;
-    ASSERT_EQ(sound.getLength(length), Result::Ok);
-    EXPECT_EQ(length, 60000u);
+    Channel channel;
+    EXPECT_EQ(rig.system.playSound(sound, false, channel), Result::InvalidHandle);
+    bool paused = false;
+    EXPECT_EQ(channel.getPaused(paused), Result::InvalidHandle);
 }
 
 TEST(SoundChannels, PauseRewindAndResume) {
@@ -125,11 +106,9 @@ TEST(SoundChannels, PauseRewindAndResume) {
     EXPECT_TRUE(rig.audio->calls.empty());
     ASSERT_EQ(channel.setPaused(false), Result::Ok);
     EXPECT_EQ(rig.audio->calls, (std::vector<std::string>{"play loop", "seek 1500"}));
+    EXPECT_EQ(channel.setMode(MODE_LOOP_OFF), Result::Unsupported);
+    EXPECT_TRUE(rig.audio->loop);
     rig.audio->calls.clear();
-    rig.audio->position = 12.5;
-    unsigned at = 0;
-    ASSERT_EQ(channel.getPosition(at), Result::Ok);
-    EXPECT_EQ(at, 12500u);
 
     ASSERT_EQ(channel.setPaused(true), Result::Ok);
     ASSERT_EQ(channel.setPosition(0), Result::Ok);
@@ -142,26 +121,15 @@ TEST(SoundChannels, PauseRewindAndResume) {
     ASSERT_EQ(channel.setPaused(false), Result::Ok);
     EXPECT_FALSE(rig.audio->paused);
     EXPECT_EQ(rig.audio->calls, (std::vector<std::string>{"pause", "seek 0", "resume"}));
-    EXPECT_EQ(channel.setPosition(60000), Result::InvalidParam); // the end is past the sound
-    EXPECT_EQ(channel.setPosition(59999), Result::Ok);
-
-    // A change of looping while paused restarts in place, still paused.
-    rig.audio->position = 3.25;
-    ASSERT_EQ(channel.setPaused(true), Result::Ok);
-    ASSERT_EQ(channel.setMode(MODE_LOOP_OFF), Result::Ok);
-    EXPECT_FALSE(rig.audio->loop);
-    EXPECT_TRUE(rig.audio->paused);
-    EXPECT_EQ(rig.audio->position, 3.25);
 }
 
 TEST(SoundChannels, EndedReplacedReleasedAndClosedHandlesAreInvalid) {
     Rig rig;
     Sound first;
+    bool paused = false;
     Channel once = rig.play(first, false);
     rig.audio->ended = true; // a stream without looping ran out
-    bool playing = true, paused = false;
-    EXPECT_EQ(once.isPlaying(playing), Result::InvalidHandle);
-    EXPECT_FALSE(playing);
+    EXPECT_EQ(once.getPaused(paused), Result::InvalidHandle);
 
     Channel older = rig.play(first, false);
     Sound second;
@@ -175,11 +143,9 @@ TEST(SoundChannels, EndedReplacedReleasedAndClosedHandlesAreInvalid) {
 
     Channel channel = rig.play(first, false);
     ASSERT_EQ(rig.system.close(), Result::Ok);
-    EXPECT_FALSE(first.valid());
     EXPECT_TRUE(rig.audio->loaded.empty());
     EXPECT_EQ(channel.getPaused(paused), Result::InvalidHandle);
+    EXPECT_EQ(first.release(), Result::InvalidHandle);
     EXPECT_EQ(rig.system.playSound(first, false, channel), Result::Uninitialized);
     ASSERT_EQ(rig.system.release(), Result::Ok);
-    EXPECT_EQ(rig.system.release(), Result::InvalidHandle);
-    EXPECT_EQ(System().init(10, INIT_NORMAL), Result::InvalidHandle); // never created
 }
