@@ -29,6 +29,9 @@ bool Collector::emitOutgoingLasers(Level& level) {
         mix = static_cast<signed char>(mix | in->colorCode);
     }
     if (outgoingLasers.empty()) {
+        if (mix == 0) {
+            return false; // no light has reached it: nothing to send on
+        }
         LaserBeam* out = emitSourceBeam(level, *this, mix);
         if (!incomingLasers.empty()) {
             incomingLasers.front()->nextSegments.push_back(out);

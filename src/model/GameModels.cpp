@@ -2,6 +2,8 @@
 
 #include "model/ModelLoader.h"
 
+#include <iostream>
+
 namespace {
 
 struct ModelSlot {
@@ -33,6 +35,34 @@ const ModelSlot MODEL_SLOTS[] = {
     {"Wall.3ds", 0.3f, true, &GameModels::wall, -1},
 };
 
+// The goal's door is blended between its key frames vertex by vertex: every frame must have the
+// first one's vertex count, index count and indices. Frames that do not are dropped (with a line
+// naming the files) and reported as failed.
+void checkGoalKeyframes(GameModels& models, std::vector<std::string>& failed) {
+    const Model* first = models.goalKeyframes[0].get();
+    if (!first) {
+        return;
+    }
+    std::vector<std::string> unlike;
+    for (int i = 1; i < GOAL_KEYFRAME_COUNT; ++i) {
+        const Model* frame = models.goalKeyframes[i].get();
+        if (frame && (frame->vertexCount != first->vertexCount ||
+                      frame->indexCount != first->indexCount || frame->indices != first->indices)) {
+            unlike.push_back("Ziel" + std::to_string(i + 1) + ".3ds");
+            models.goalKeyframes[i].reset();
+        }
+    }
+    if (!unlike.empty()) {
+        std::cout << "The goal door's key frames do not match Ziel1.3ds (vertex count, index "
+                     "count or index order):";
+        for (const std::string& file : unlike) {
+            std::cout << " " << file;
+        }
+        std::cout << std::endl;
+        failed.insert(failed.end(), unlike.begin(), unlike.end());
+    }
+}
+
 } // namespace
 
 GameModels& gameModels() {
@@ -54,6 +84,7 @@ std::vector<std::string> loadGameModels(const std::string& dir) {
             slot.member ? models.*slot.member : models.goalKeyframes[slot.keyframe];
         target = std::move(model);
     }
+    checkGoalKeyframes(models, failed);
     return failed;
 }
 

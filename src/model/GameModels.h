@@ -34,7 +34,8 @@ GameModels& gameModels();
 
 /// Loads every class model, in the game's fixed order, from the folder `dir` ("" for the working
 /// directory, opening bare file names), replacing those loaded before. Returns the file names
-/// that could not be loaded (missing or malformed); their models stay null.
+/// that could not be loaded (missing or malformed), and the goal door's key frames that do not
+/// share the first one's vertices and indices; their models stay null.
 std::vector<std::string> loadGameModels(const std::string& dir = "");
 
 /// The path of a model file in the folder the models were loaded from.

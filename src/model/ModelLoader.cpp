@@ -3,6 +3,7 @@
 #include "core/Matrix.h"
 #include "model/Smoothing.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -72,6 +73,7 @@ class ChunkReader {
 
 // Walks the chunk tree. Container chunks and list chunks are entered: the next header is read
 // from right after their own data, and a chunk ends when the read position reaches its end.
+// Lengths are trusted as far as the bytes go: a chunk never reaches past its parent.
 void parseChunks(const ChunkReader& in, bool readTexCoords, Model& model) {
     std::vector<std::size_t> ends{in.size()}; // ends of the enclosing chunks, innermost last
     std::size_t pos = 0;
@@ -83,7 +85,12 @@ void parseChunks(const ChunkReader& in, bool readTexCoords, Model& model) {
         if (pos >= limit) {
             break;
         }
-        in.need(pos, CHUNK_HEADER_SIZE, limit, "chunk header");
+        if (limit - pos < CHUNK_HEADER_SIZE) {
+            // A few stray bytes after the last chunk, as other tools leave: too short for a
+            // chunk, so nothing to read.
+            pos = limit;
+            continue;
+        }
         const std::uint16_t id = in.u16(pos);
         const std::uint32_t length = in.u32(pos + 2);
         if (length < CHUNK_HEADER_SIZE) {
@@ -91,13 +98,9 @@ void parseChunks(const ChunkReader& in, bool readTexCoords, Model& model) {
             s << "chunk " << hexId(id) << " at offset " << pos << " has length " << length;
             throw BadModel{s.str()};
         }
-        if (length > limit - pos) {
-            std::ostringstream s;
-            s << "chunk " << hexId(id) << " at offset " << pos << " runs past "
-              << (ends.size() > 1 ? "its parent" : "the end of the file");
-            throw BadModel{s.str()};
-        }
-        const std::size_t end = pos + length;
+        // A length that overshoots the parent or the file (slack other tools write) ends the
+        // chunk with the bytes there are.
+        const std::size_t end = pos + std::min<std::size_t>(length, limit - pos);
         std::size_t data = pos + CHUNK_HEADER_SIZE;
         switch (id) {
         case CHUNK_MAIN:

@@ -1,5 +1,4 @@
 #include "laser/Tracer.h"
-#include "rules/GameRules.h"
 #include "elements/Collector.h"
 #include "elements/ColorFilter.h"
 #include "elements/Emitter.h"
@@ -7,6 +6,7 @@
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 #include "elements/Wall.h"
+#include "rules/GameRules.h"
 #include "support/Beams.h"
 #include "support/LevelText.h"
 
@@ -280,4 +280,10 @@ TEST_F(Tracing, UpdateFollowsAMirrorMovedSinceTheLastOne) {
     ASSERT_EQ(level->laserBeams.size(), 2u);
     EXPECT_LT(level->laserBeams[1]->endPoint()[0], -4000);
     EXPECT_EQ(level->laserBeams[1]->hitObject, nullptr);
+}
+
+TEST_F(Tracing, ACollectorThatNoLightReachesSendsNothingEvenAsTheFirstElement) {
+    const auto level = traced(std::string("@ COL\n") + BACK_WALL + "@ FIN\n# Pos 0;0;-300;\n");
+    EXPECT_TRUE(level->laserBeams.empty());
+    EXPECT_TRUE(all<Collector>(*level).front()->outgoingLasers.empty());
 }

@@ -1,11 +1,13 @@
 #include "model/GameModels.h"
 #include "MeshChecks.h"
 #include "assets/GameModels3ds.h"
+#include "elements/Goal.h"
 #include "model/ModelLoader.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -106,6 +108,40 @@ TEST(GameModels, GoalFramesShareTopologyAndOpenProgressively) {
     }
     EXPECT_THROW(buildGoalBody(0), std::out_of_range);
     EXPECT_THROW(buildGoalBody(GOAL_FRAMES + 1), std::out_of_range);
+}
+
+TEST(GameModels, MismatchedGoalFramesAreRefusedByNameAndNeverBlended) {
+    // A replaced key frame (here the wall) cannot be blended with the others.
+    const meshcheck::ScratchDir dir("mismatched");
+    for (const auto& entry : std::filesystem::directory_iterator(written().path)) {
+        std::filesystem::copy_file(entry.path(), dir.path / entry.path().filename());
+    }
+    std::filesystem::copy_file(written().file("Wall.3ds"), dir.file("Ziel3.3ds"),
+                               std::filesystem::copy_options::overwrite_existing);
+    ::testing::internal::CaptureStdout();
+    const std::vector<std::string> failed = loadGameModels(dir.path.string());
+    const std::string log = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(failed, std::vector<std::string>{"Ziel3.3ds"});
+    EXPECT_NE(log.find("key frames do not match Ziel1.3ds (vertex count, index count or index "
+                       "order): Ziel3.3ds\n"),
+              std::string::npos)
+        << log;
+    EXPECT_FALSE(gameModels().goalKeyframes[2]);
+    // The door opens through the gap without reading past any array.
+    {
+        FinshHead head;
+        auto* door = dynamic_cast<Finish*>(head.children.back());
+        ASSERT_NE(door, nullptr);
+        door->state = DOOR_OPENING;
+        door->speed = 0.05f;
+        for (int i = 0; i < 200 && door->state != DOOR_OPEN; ++i) {
+            ASSERT_NE(door->getModel(), nullptr);
+        }
+        EXPECT_EQ(door->state, DOOR_OPEN);
+    }
+    ::testing::internal::CaptureStdout();
+    EXPECT_TRUE(loadGameModels(written().path.string()).empty());
+    ::testing::internal::GetCapturedStdout();
 }
 
 } // namespace
