@@ -1,12 +1,14 @@
 #include "app/Callbacks.h"
 
-#include "rules/Commands.h"
 #include "app/Display.h"
-#include "rules/Interaction.h"
-#include "rules/Settings.h"
+#include "app/Game.h"
 #include "app/Window.h"
 #include "render/GL.h"
 #include "render/Textures.h"
+#include "rules/Commands.h"
+#include "rules/GameFlow.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
 #include "sound/Music.h"
 #include "ui/UserInterface.h"
 
@@ -36,6 +38,13 @@ void switchDisplay() {
 
 void keyCallback(int key, int action) {
     if (action != GLFW_PRESS) {
+        return;
+    }
+    const bool ctrl = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
+    const bool shift = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
+    const GameKey gameKey = gameKeyFor(key, ctrl, shift);
+    if (gameKey != GameKey::None) {
+        gameKeyPressed(gameKey);
         return;
     }
     const CommandResult r = runCommand(key, gameSettings, energy, gameOver, std::cout);

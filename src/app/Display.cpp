@@ -1,13 +1,13 @@
 #include "app/Display.h"
 
 #include "app/Callbacks.h"
-#include "rules/Settings.h"
 #include "app/Window.h"
 #include "render/GL.h"
 #include "render/SceneDrawing.h"
 #include "render/Shaders.h"
 #include "render/ShadowMap.h"
 #include "render/Textures.h"
+#include "rules/Settings.h"
 #include "ui/UserInterface.h"
 
 #include <IL/il.h>

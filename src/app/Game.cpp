@@ -3,11 +3,7 @@
 #include "app/Callbacks.h"
 #include "app/Display.h"
 #include "app/FrameStats.h"
-#include "rules/GameRules.h"
-#include "rules/Interaction.h"
 #include "app/Manipulation.h"
-#include "rules/Placement.h"
-#include "rules/Settings.h"
 #include "app/Window.h"
 #include "elements/Camera.h"
 #include "elements/Mirror.h"
@@ -23,13 +19,24 @@
 #include "render/Shaders.h"
 #include "render/ShadowMap.h"
 #include "render/TransparentPass.h"
+#include "rules/GameFlow.h"
+#include "rules/GameRules.h"
+#include "rules/Interaction.h"
+#include "rules/LevelPack.h"
+#include "rules/Placement.h"
+#include "rules/Progress.h"
+#include "rules/Settings.h"
+#include "rules/UndoHistory.h"
 #include "sound/Music.h"
 #include "ui/UserInterface.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,11 +45,39 @@ namespace {
 
 const std::string HYPHENS(46, '-');
 
+void orderTransparentForView() {
+    orderTransparentObjects(*currentLevel->transparentSet, viewMatrix);
+    transparentDrawList = currentLevel->transparentSet->drawOrder;
+}
+
 std::unique_ptr<Camera> cameraStorage;
 double lastFrameTime = 0;
 
+/// A level to load between frames: a key asked for it inside the window's event processing.
+struct PendingLoad {
+    std::string file;
+    bool restart = false;
+};
+std::optional<PendingLoad> pendingLoad;
+
+/// The reflection switches as the player set them, and as the last level's mirror count left
+/// them: a level with fewer mirrors gives back what a level with many took away.
+struct ReflectionChoice {
+    bool mirroring = true, depth2 = true;
+    bool limitedMirroring = true, limitedDepth2 = true;
+};
+ReflectionChoice reflectionChoice;
+
 // With 4 or more mirrors the second reflection level is off, with 8 or more all reflections.
 void applyMirrorLimits() {
+    ReflectionChoice& c = reflectionChoice;
+    if (gameSettings.mirroring == c.limitedMirroring &&
+        gameSettings.mirroringDepth2 == c.limitedDepth2) {
+        gameSettings.mirroring = c.mirroring; // untouched since the last limit: the choice holds
+        gameSettings.mirroringDepth2 = c.depth2;
+    }
+    c.mirroring = gameSettings.mirroring;
+    c.depth2 = gameSettings.mirroringDepth2;
     int mirrors = 0;
     for (Renderable* object : sceneObjects) {
         mirrors += dynamic_cast<Mirror*>(object) || dynamic_cast<MirrorHalf*>(object);
@@ -53,11 +88,51 @@ void applyMirrorLimits() {
     if (mirrors >= 8) {
         gameSettings.mirroring = false;
     }
+    c.limitedMirroring = gameSettings.mirroring;
+    c.limitedDepth2 = gameSettings.mirroringDepth2;
 }
 
-void orderTransparentForView() {
-    orderTransparentObjects(*currentLevel->transparentSet, viewMatrix);
-    transparentDrawList = currentLevel->transparentSet->drawOrder;
+bool levelFileExists(const std::string& file) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error);
+}
+
+// The interface of a level just entered: no message but its start, the power switch off.
+void showLevelStart() {
+    if (userInterface) {
+        userInterface->setToggle("LASER POWER OFF", "power", false);
+        userInterface->showMessage(
+            levelStartMessage(levelFileName, progress.isSolved(levelFileName)), 3.0);
+    }
+}
+
+// Loads a level in the running game, between frames.
+void runPendingLevelLoad() {
+    if (!pendingLoad) {
+        return;
+    }
+    const PendingLoad load = *pendingLoad;
+    pendingLoad.reset();
+    if (load.restart) {
+        std::cout << "\nRestart: " << load.file << std::endl;
+    }
+    if (!enterLevel(load.file, std::cout)) {
+        if (userInterface) {
+            userInterface->flashMessage("CANNOT LOAD LEVEL");
+        }
+        return;
+    }
+    applyMirrorLimits();
+    if (userInterface) {
+        userInterface->setToggle(
+            gameSettings.mirroring
+                ? (gameSettings.mirroringDepth2 ? "MIRRORING DEPTH 2" : "MIRRORING DEPTH 1")
+                : "MIRRORING OFF",
+            "mirroring", gameSettings.mirroring);
+    }
+    updateLasers(*currentLevel);
+    orderTransparentForView();
+    showLevelStart();
 }
 
 // What a frame leaves behind in the renderer: every mark in the stencil buffer removed, and the
@@ -101,8 +176,14 @@ void runFrame(FrameStats& stats) {
     const float framesPerSecond = static_cast<float>(1.0 / frameTime);
     std::cout << "\rFPS: " << static_cast<int>(framesPerSecond) << " should be " << 100.0f
               << " - Number of Lasers: " << level.getLaserBeams().size() << "     " << std::flush;
-    if (latchSolved(isLevelSolved(level), levelSolved) && userInterface) {
-        userInterface->showMessage("LEVEL SOLVED", 0);
+    if (latchSolved(isLevelSolved(level), levelSolved)) {
+        std::cout << "\nLevel solved: " << levelFileName << std::endl;
+        progress.markSolved(levelFileName, std::cout);
+        if (userInterface) {
+            const bool last = neighbourLevel(levelFileName, 1, levelFileExists).empty();
+            userInterface->showMessage(
+                "LEVEL SOLVED", 0, last ? "R: PLAY IT AGAIN" : "N: NEXT LEVEL - R: PLAY IT AGAIN");
+        }
     }
     lastFrameTime = windowTime();
     inverseViewMatrix = invertMatrix(viewMatrix);
@@ -154,7 +235,7 @@ void runFrame(FrameStats& stats) {
         updateLasers(level);
     }
     if (latchGameOver(isLevelSolved(level), energy, gameOver) && userInterface) {
-        userInterface->showMessage("GAME OVER", 0);
+        userInterface->showMessage("GAME OVER", 0, "R: RESTART THE LEVEL");
         userInterface->setToggle("LASER POWER OFF", "power", false);
     }
     mark("lasers");
@@ -188,15 +269,12 @@ void runFrame(FrameStats& stats) {
 
 bool startGame() {
     viewMatrix = Matrix::identity();
-    if (!loadLevel(levelFileName)) {
+    if (!enterLevel(levelFileName, std::cout)) {
         return false;
     }
     Level& level = *currentLevel;
-    viewMatrix = multiply(
-        Matrix::identity(),
-        Matrix::translation(level.cameraOffset[0], level.cameraOffset[1], level.cameraOffset[2]));
-    startViewMatrix = viewMatrix;
-    energy = ENERGY_CAPACITY;
+    progress.load(Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
+                  std::cout);
     initDisplay();
     cameraStorage = std::make_unique<Camera>();
     camera = cameraStorage.get();
@@ -222,7 +300,54 @@ bool startGame() {
     sceneObjects = level.getObjects();
     lastFrameTime = windowTime();
     windowSetTitle("Beamworks");
+    showLevelStart();
     return true;
+}
+
+void gameKeyPressed(GameKey key) {
+    const auto neighbour = [](int step, const char* end, const char* none) {
+        const std::string file = neighbourLevel(levelFileName, step, levelFileExists);
+        if (file.empty()) {
+            std::cout << "\n" << none << std::endl;
+            if (userInterface) {
+                userInterface->flashMessage(end);
+            }
+        } else {
+            pendingLoad = PendingLoad{file, false};
+        }
+    };
+    switch (key) {
+    case GameKey::NextLevel:
+        neighbour(1, "LAST LEVEL", "No next level");
+        break;
+    case GameKey::PreviousLevel:
+        neighbour(-1, "FIRST LEVEL", "No previous level");
+        break;
+    case GameKey::Restart:
+        pendingLoad = PendingLoad{levelFileName, true};
+        break;
+    case GameKey::Undo:
+    case GameKey::Redo: {
+        const bool undo = key == GameKey::Undo;
+        // A carry in progress ends where it is taken back (the holder would follow the mouse
+        // away again).
+        doubleClicked = false;
+        if (undo ? undoHistory.undo() : undoHistory.redo()) {
+            std::cout << "\n"
+                      << (undo ? "Undo: " : "Redo: ")
+                      << (undo ? undoHistory.undoCount() : undoHistory.redoCount()) << " left"
+                      << std::endl;
+            // The beams and doors follow the restored elements at once.
+            updateLasers(*currentLevel);
+            orderTransparentForView();
+        } else {
+            std::cout << "\n" << (undo ? "Nothing to undo" : "Nothing to redo") << std::endl;
+        }
+        break;
+    }
+    case GameKey::None:
+        break;
+    }
 }
 
 void runFrameLoop() {
@@ -237,6 +362,7 @@ void runFrameLoop() {
         }
         runFrame(stats);
         runPendingDisplaySwitch();
+        runPendingLevelLoad();
         if (stats.done()) {
             stats.print(std::cout);
             gameSettings.running = false;

@@ -15,3 +15,8 @@ void runFrameLoop();
 
 /// Stops the music and shuts the window library down.
 void shutdownGame();
+
+enum class GameKey;
+/// The keys of the play-through: the next, previous or same level (loaded between frames),
+/// undo and redo.
+void gameKeyPressed(GameKey key);

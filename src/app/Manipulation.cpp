@@ -1,7 +1,5 @@
 #include "app/Manipulation.h"
 
-#include "rules/Interaction.h"
-#include "rules/Settings.h"
 #include "app/Window.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
@@ -9,6 +7,9 @@
 #include "level/Level.h"
 #include "render/GL.h"
 #include "render/SceneDrawing.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
+#include "rules/UndoHistory.h"
 
 #include <memory>
 
@@ -120,12 +121,16 @@ void updateCameraAndManipulation(double frameTime) {
         windowShowCursor(false);
         float dx, dy;
         dragDelta(x, y, dx, dy);
+        undoHistory.begin(selectedElement, UndoHistory::Kind::Turn);
         manipulateFinitely(selectedElement, [&] {
             selectedElement->rotateY(dx * static_cast<float>(PI / 2));
             selectedElement->rotateX(dy * static_cast<float>(PI / 2));
         });
     } else {
         windowShowCursor(true);
+        if (undoHistory.isOpen(UndoHistory::Kind::Turn)) {
+            undoHistory.close(); // the button was released: the turn is one step
+        }
     }
 
     if (selectionActive) {
@@ -136,6 +141,7 @@ void updateCameraAndManipulation(double frameTime) {
                        windowKeyDown(GLFW_KEY_LEFT), windowKeyDown(GLFW_KEY_RIGHT), step);
         const float lift = windowKeyDown('-') ? step : windowKeyDown('.') ? -step : 0.0f;
         if (shift[0] != 0 || shift[2] != 0 || lift != 0) {
+            undoHistory.begin(selectedElement, UndoHistory::Kind::Shift);
             manipulateFinitely(selectedElement,
                                [&] { selectedElement->translate(shift[0], lift, shift[2]); });
         }
@@ -147,6 +153,9 @@ void updateCameraAndManipulation(double frameTime) {
     setFrameLighting(*currentLevel);
 
     if (doubleClicked && selectionActive) {
+        undoHistory.begin(selectedElement, UndoHistory::Kind::Carry);
         followMouseOverWalls();
+    } else if (undoHistory.isOpen(UndoHistory::Kind::Carry)) {
+        undoHistory.close(); // set down: the carry is one step
     }
 }

@@ -6,7 +6,6 @@
 
 #include "rules/WindowConstants.h"
 
-
 /// Initialises the library; false when it cannot (no display). Does nothing when it is already
 /// initialised.
 bool windowInit();

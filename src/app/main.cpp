@@ -1,9 +1,9 @@
 // Beamworks: a 3D puzzle game about laser light.
 
-#include "rules/CommandLine.h"
 #include "app/Game.h"
-#include "rules/Settings.h"
 #include "model/GameModels.h"
+#include "rules/CommandLine.h"
+#include "rules/Settings.h"
 #include "ui/UserInterface.h"
 
 #include <filesystem>

@@ -6,12 +6,19 @@
 #include <cassert>
 
 std::atomic<std::uint64_t> Renderable::hierarchyEpoch_{1};
+std::atomic<long> Renderable::liveCount_{0};
 
 Renderable::Renderable() : Renderable(Matrix::identity()) {
     vertexColors.assign(1, 0.0f);
 }
 
-Renderable::Renderable(const Matrix& local) : worldMatrix(Matrix::identity()), localMatrix(local) {}
+Renderable::Renderable(const Matrix& local) : worldMatrix(Matrix::identity()), localMatrix(local) {
+    liveCount_.fetch_add(1, std::memory_order_relaxed);
+}
+
+Renderable::~Renderable() {
+    liveCount_.fetch_sub(1, std::memory_order_relaxed);
+}
 
 void Renderable::markTransformed() {
     transformDirty = true;

@@ -36,9 +36,12 @@ class Renderable {
     /// Starts with `local` as the local matrix and no colours (for laser segments, which colour
     /// themselves at once).
     explicit Renderable(const Matrix& local);
-    virtual ~Renderable() = default;
+    virtual ~Renderable();
     Renderable(const Renderable&) = delete;
     Renderable& operator=(const Renderable&) = delete;
+
+    /// How many scene objects exist in the process (for tests that look for leaks).
+    static long liveCount() { return liveCount_.load(std::memory_order_relaxed); }
 
     /// The class's shared mesh (null only while the models are not loaded).
     virtual Model* getModel() = 0;
@@ -156,6 +159,7 @@ class Renderable {
 
     /// Starts at 1, above every object's initial freshInEpoch_.
     static std::atomic<std::uint64_t> hierarchyEpoch_;
+    static std::atomic<long> liveCount_;
 };
 
 /// Appends child to parent's children and links the child to its parent. Each object is attached

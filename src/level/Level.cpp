@@ -285,10 +285,25 @@ void Level::clearLaserBeams() {
     ownedBeams_.clear();
 }
 
+std::string readLeadingComment(std::istream& in) {
+    std::string text;
+    for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
+        if (c == '@' || c == '#' || c == '+' || c == END_MARK) {
+            break;
+        }
+        text.push_back(static_cast<char>(c));
+    }
+    return text;
+}
+
 bool loadLevel(const std::string& fileName) {
     auto level = std::make_unique<Level>(fileName);
     const bool loaded = level->isLoaded();
+    setCurrentLevel(std::move(level));
+    return loaded;
+}
+
+void setCurrentLevel(std::unique_ptr<Level> level) {
     currentLevelStorage = std::move(level);
     currentLevel = currentLevelStorage.get();
-    return loaded;
 }

@@ -86,9 +86,15 @@ class Level {
     bool loaded_ = true;
 };
 
+/// The comment text before a level's first directive (or the whole text when there is none), as
+/// written: what the level says of itself.
+std::string readLeadingComment(std::istream& in);
+
 /// The level in use; null until loadLevel.
 extern Level* currentLevel;
 
 /// Creates the level from the file and makes it current, replacing (and destroying) the level
 /// loaded before. Returns false, after the console line, when the file cannot be opened.
 bool loadLevel(const std::string& fileName);
+/// Makes `level` current, destroying the level loaded before (and every object it owned).
+void setCurrentLevel(std::unique_ptr<Level> level);

@@ -1,8 +1,8 @@
 #include "rules/Interaction.h"
 
-#include "elements/Light.h"
 #include "core/Renderable.h"
 #include "elements/Holder.h"
+#include "elements/Light.h"
 #include "elements/Wall.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // globals: there is no configuration file; the command line, the keys and the interface's
 // buttons change them.
 
-#include "rules/WindowConstants.h"
 #include "core/Matrix.h"
+#include "rules/WindowConstants.h"
 
 #include <cstddef>
 #include <string>

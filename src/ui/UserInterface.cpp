@@ -155,6 +155,11 @@ void UserInterface::build() {
     bigLabel->adjustSize();
     bigLabel->setVisible(false);
     top->add(bigLabel.get());
+    bigSubLabel = makeLabel(highlightFont.get());
+    bigSubLabel->setCaption("");
+    bigSubLabel->adjustSize();
+    bigSubLabel->setVisible(false);
+    top->add(bigSubLabel.get());
 
     smallButtonOn = loadPicture("images/smallbuttonon.png");
     smallButtonOff = loadPicture("images/smallbuttonoff.png");
@@ -336,13 +341,20 @@ void UserInterface::clearHoverText() {
     }
 }
 
-void UserInterface::showMessage(const std::string& text, double seconds) {
+void UserInterface::showMessage(const std::string& text, double seconds,
+                                const std::string& subText) {
     bigMessage = text;
+    bigSubMessage = text.empty() ? "" : subText;
     bigLabel->setCaption(text);
     bigLabel->adjustSize();
     bigLabel->setPosition(top->getWidth() / 2 - bigLabel->getWidth() / 2,
                           top->getHeight() / 2 - bigLabel->getHeight() / 2);
     bigLabel->setVisible(true);
+    bigSubLabel->setCaption(bigSubMessage);
+    bigSubLabel->adjustSize();
+    bigSubLabel->setPosition(top->getWidth() / 2 - bigSubLabel->getWidth() / 2,
+                             bigLabel->getY() + bigLabel->getHeight() + 8);
+    bigSubLabel->setVisible(!bigSubMessage.empty());
     bigMessageExpiry = seconds > 0 ? clock() + seconds : 0;
 }
 
@@ -385,7 +397,9 @@ void UserInterface::refreshTexts() {
     if (bigMessageExpiry > 0 && now > bigMessageExpiry) {
         bigMessageExpiry = 0;
         bigMessage.clear();
+        bigSubMessage.clear();
         bigLabel->setVisible(false);
+        bigSubLabel->setVisible(false);
     }
 }
 

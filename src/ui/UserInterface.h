@@ -93,9 +93,9 @@ class UserInterface : public gcn::ActionListener {
     void setToggle(const std::string& caption, const std::string& id, bool on);
     /// Shows text in the highlight font in place of the counter for MESSAGE_DURATION seconds.
     void flashMessage(const std::string& text);
-    /// Shows text large in the middle of the window, for `seconds` or, with 0, until replaced.
-    /// The empty text clears it.
-    void showMessage(const std::string& text, double seconds);
+    /// Shows text large in the middle of the window, for `seconds` or, with 0, until replaced,
+    /// with subText (what to do next) in the small font under it. The empty text clears both.
+    void showMessage(const std::string& text, double seconds, const std::string& subText = "");
     /// Makes the counter show the frame rate ("fps") or the laser segment count ("nol"); nothing
     /// when that counter is already shown or for another id.
     void selectCounter(const std::string& id);
@@ -124,6 +124,7 @@ class UserInterface : public gcn::ActionListener {
     const std::string& getShortMessage() const { return shortMessage; }
     double getShortMessageExpiry() const { return shortMessageExpiry; }
     const std::string& getBigMessage() const { return bigMessage; }
+    const std::string& getBigSubMessage() const { return bigSubMessage; }
     double getBigMessageExpiry() const { return bigMessageExpiry; }
     const gcn::Label& getCounterLabel() const { return *counterLabel; }
     const gcn::Label& getMessageLabel() const { return *messageLabel; }
@@ -186,11 +187,11 @@ class UserInterface : public gcn::ActionListener {
     std::map<std::string, std::unique_ptr<gcn::ToggleButton>> switches;
     gcn::ToggleButton* fpsButton = nullptr;
     gcn::ToggleButton* nolButton = nullptr;
-    std::unique_ptr<gcn::Label> bigLabel;
+    std::unique_ptr<gcn::Label> bigLabel, bigSubLabel;
 
     std::string shortMessage;
     double shortMessageExpiry = 0;
-    std::string bigMessage;
+    std::string bigMessage, bigSubMessage;
     double bigMessageExpiry = 0;
     int fpsValue = 0;
     int laserCount = 0;

@@ -71,10 +71,12 @@ class GameRun {
         : log_(std::string(::testing::TempDir()) + "/beamworks_game_" + std::to_string(getpid()) +
                "_" + std::to_string(counter()++) + ".log") {
         // Mesa's drivers keep a few allocations to the end: the game's own code is leak-checked
-        // by the unit tests.
+        // by the unit tests. The player's progress goes to a folder of the test's own, unless
+        // `env` names another.
         const std::string command = "cd '" + dir + "' && DISPLAY=" + display +
-                                    " ASAN_OPTIONS=detect_leaks=0 " + env + " exec ./beamworks " +
-                                    args + " > '" + log_ + "' 2>&1";
+                                    " ASAN_OPTIONS=detect_leaks=0 XDG_DATA_HOME='" +
+                                    ::testing::TempDir() + "/beamworks-data' " + env +
+                                    " exec ./beamworks " + args + " > '" + log_ + "' 2>&1";
         pid_ = fork();
         if (pid_ == 0) {
             execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));

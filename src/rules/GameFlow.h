@@ -1,0 +1,28 @@
+#pragma once
+// Playing through the pack in one launch: entering a level (at start-up, next, previous,
+// restart) and the keys that move between levels and take steps back, without a window.
+
+#include "core/Matrix.h"
+
+#include <ostream>
+#include <string>
+
+class Level;
+
+/// Reads the level file and, when it can be read, makes it the level being played: the old
+/// level with every element, beam, light and goal is destroyed; the view goes to the new start
+/// view; the energy is full; the solved and game-over latches, the selection, move mode, a
+/// pending pick and the undo history are cleared; the laser power is off. Prints
+/// "Level: FILE - TITLE". When the file cannot be read or holds no element, a line names it and
+/// nothing changes: returns false.
+bool enterLevel(const std::string& fileName, std::ostream& out);
+
+/// The start view of a level: the translation by its camera offset.
+Matrix levelStartView(const Level& level);
+
+/// What the keys of the play-through do.
+enum class GameKey { None, NextLevel, PreviousLevel, Restart, Undo, Redo };
+
+/// N and Page Down: the next level; P and Page Up: the previous one; R: restart; Ctrl+Z and
+/// Backspace: undo; Ctrl+Y and Ctrl+Shift+Z: redo.
+GameKey gameKeyFor(int key, bool ctrl, bool shift);

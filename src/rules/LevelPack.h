@@ -1,0 +1,22 @@
+#pragma once
+// The pack of levels and what a level says of itself: the pack is the files level1.txt,
+// level2.txt, ... without gaps; a level named otherwise stands alone. A level's title is the first
+// line of the comment before its first directive.
+
+#include <functional>
+#include <string>
+
+/// The number of a pack level's file ("level12.txt" gives 12), or 0 for any other name.
+int packNumber(const std::string& fileName);
+
+/// The pack level `step` places after (or, negative, before) `fileName` when that file exists,
+/// else "" (also for a level outside the pack).
+std::string neighbourLevel(const std::string& fileName, int step,
+                           const std::function<bool(const std::string&)>& exists);
+
+/// The first non-empty line of a level's leading comment, trimmed; `fileName` when there is none.
+std::string levelTitle(const std::string& leadingComment, const std::string& fileName);
+
+/// The message a level starts with: "LEVEL 3", "LEVEL 3 - SOLVED BEFORE"; a level outside the pack
+/// by its name ("LEVEL CUSTOM" for "levelcustom.txt").
+std::string levelStartMessage(const std::string& fileName, bool solvedBefore);

@@ -1,0 +1,45 @@
+#pragma once
+// Which levels the player has solved, kept across launches in a small text file in the player's
+// data folder ($XDG_DATA_HOME/beamworks/progress.txt, or ~/.local/share/beamworks/progress.txt),
+// never in the game folder: one solved level file name per line.
+//
+// A missing file means nothing is solved yet. A file that cannot be read or is not one of ours
+// (binary bytes, huge lines, names that are not level files) gives one console line and an
+// empty progress; the next save replaces it. A save writes a temporary file and renames it over
+// the old one, so a crash never leaves half a file; a folder that cannot be made or written
+// gives one console line and the game goes on.
+
+#include <ostream>
+#include <set>
+#include <string>
+
+class Progress {
+  public:
+    /// The progress file's path for these environment values ("" when neither is usable).
+    static std::string defaultPath(const char* xdgDataHome, const char* home);
+
+    /// Reads the file at `path` (replacing what was known), reporting problems on `out`.
+    /// Returns whether the file existed.
+    bool load(const std::string& path, std::ostream& out);
+    /// Whether the level file name is among the solved ones.
+    bool isSolved(const std::string& levelFile) const { return solved_.count(levelFile) > 0; }
+    /// Records a solved level and saves the whole file when it is new; a name that is not a level
+    /// file name is not recorded. Returns whether the file was written.
+    bool markSolved(const std::string& levelFile, std::ostream& out);
+
+    const std::set<std::string>& solved() const { return solved_; }
+    const std::string& path() const { return path_; }
+
+    /// Whether a line names a level file: 1 to 91 printable characters, no folder, ending in
+    /// ".txt".
+    static bool isLevelFileName(const std::string& line);
+
+  private:
+    bool save(std::ostream& out) const;
+
+    std::string path_;
+    std::set<std::string> solved_;
+};
+
+/// The player's progress for this run.
+extern Progress progress;

@@ -1,0 +1,93 @@
+// One launch, many levels, with the real game on a virtual display: a solved level leads on to
+// the next with N and is remembered; a drag is taken back with Ctrl+Z; R restarts.
+
+#include "support/GameScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace gamescreen;
+namespace fs = std::filesystem;
+
+namespace {
+
+class PlayThrough : public GameWindow {
+  protected:
+    std::unique_ptr<GameRun> start(const std::string& dir, const std::string& args,
+                                   const std::string& env = "") {
+        auto game = std::make_unique<GameRun>(display.name(), dir, args, env);
+        EXPECT_TRUE(focusGame()) << game->output();
+        EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
+        return game;
+    }
+    bool send(const std::string& args) { return xdotool(display.name(), args); }
+    void quit(GameRun& game) {
+        EXPECT_TRUE(send("key Escape"));
+        EXPECT_EQ(game.wait(60), 0) << game.output();
+    }
+};
+
+std::string at(const std::array<int, 2>& p) {
+    return std::to_string(p[0]) + " " + std::to_string(p[1]);
+}
+
+} // namespace
+
+TEST_F(PlayThrough, ASolvedLevelIsRememberedAndNLoadsTheNextInTheSameWindow) {
+    // A game folder whose level 2 is already solved: every file of the real one, but that.
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("beamworks-pack-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const auto& entry : fs::directory_iterator(GAME)) {
+        fs::create_symlink(entry.path(), dir / entry.path().filename());
+    }
+    fs::remove(dir / "level2.txt");
+    fs::copy_file(std::string(BEAMWORKS_SOURCE_DIR) + "/data/levels/solutions/level2.txt",
+                  dir / "level2.txt");
+    const fs::path data = dir / "data";
+
+    auto game = start(dir.string(), "-level 2", "XDG_DATA_HOME='" + data.string() + "'");
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("Level solved: level2.txt\n", 60)) << game->output();
+    ASSERT_TRUE(send("key n"));
+    ASSERT_TRUE(game->waitForOutput("Level: level3.txt - Beamworks level 3", 60)) << game->output();
+    waitFrames(*game, 2);
+    quit(*game);
+    std::ifstream in(data / "beamworks" / "progress.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "level2.txt\n");
+    fs::remove_all(dir);
+}
+
+TEST_F(PlayThrough, ControlZTakesADragBackAndRRestarts) {
+    auto game = start(GAME, stageLevel("77", "room.txt"));
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    EXPECT_EQ(lastLaserCount(game->output()), 3);
+    // Select the mirror and drag it out of the beam.
+    ASSERT_TRUE(send("mousemove " + at(project(-150, 20, -200)) + " click 1"));
+    ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
+    waitFrames(*game, 2);
+    // Well after the double-click time, or the press would start a carry.
+    ASSERT_TRUE(send("sleep 0.5 mousedown 1"));
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(send("mousemove_relative 40 0 sleep 0.1"));
+    }
+    // The turn ends as one step in the frames after the release.
+    ASSERT_TRUE(send("mouseup 1 sleep 0.5"));
+    waitFrames(*game, 4);
+    ASSERT_NE(lastLaserCount(game->output()), 3) << game->output();
+    ASSERT_TRUE(send("key ctrl+z"));
+    ASSERT_TRUE(game->waitForOutput("Undo: 0 left", 60)) << game->output();
+    waitFrames(*game, 3);
+    EXPECT_EQ(lastLaserCount(game->output()), 3) << game->output();
+    ASSERT_TRUE(send("key ctrl+z"));
+    ASSERT_TRUE(game->waitForOutput("Nothing to undo", 60)) << game->output();
+    ASSERT_TRUE(send("key r"));
+    ASSERT_TRUE(game->waitForOutput("Restart: level77.txt\n\nLevel: level77.txt - ", 60))
+        << game->output();
+    quit(*game);
+}
