@@ -8,6 +8,7 @@
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 #include "laser/LaserBeam.h"
+#include "laser/Ray.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "rules/GameRules.h"
@@ -126,11 +127,52 @@ struct Choice {
     bool open() const { return !decided || members.size() > 1; }
 };
 
+// What an element does to one beam that comes near it, as far as anything else can tell: the
+// light misses it, ends on it (on an edge, used up, or reflected where nothing can take it up),
+// passes through it (a half mirror's share, reflection lost) or through its filter; or something
+// that only a trace tells.
+enum class Response : signed char { Miss, Block, Transmit, Filter, Trace };
+
+// A beam near the element being decided, from a group's trace.
+struct Incoming {
+    Ray ray;
+    double otherHit; ///< distance to the nearest thing else the beam hits, infinite for none
+    signed char intensity;
+};
+
+// Orientations of the element being decided that left the light the same.
 struct Group {
     std::vector<int> members;
     std::vector<Key> known;
     std::vector<Key> signature;
+    /// The beams near the element in the first member's trace and what it does to each; an
+    /// orientation that does the same to each of them (none needing a trace) leaves the same
+    /// light. Empty responses: the group takes no orientation without a trace.
+    std::vector<Incoming> incoming;
+    std::vector<Response> responses;
 };
+
+// A sphere that light must pass through to reach an element that does something with it.
+struct Sphere {
+    double centre[3];
+    double radius;
+    int turnable; ///< -1 for a fixed element
+};
+
+bool rayPasses(const double origin[3], const double dir[3], const Sphere& sphere) {
+    double to[3], proj = 0;
+    for (int k = 0; k < 3; ++k) {
+        to[k] = sphere.centre[k] - origin[k];
+        proj += to[k] * dir[k];
+    }
+    const double u = std::max(proj, 0.0);
+    double d2 = 0;
+    for (int k = 0; k < 3; ++k) {
+        const double e = to[k] - u * dir[k];
+        d2 += e * e;
+    }
+    return d2 <= sphere.radius * sphere.radius;
+}
 
 struct Stop {};
 
@@ -152,6 +194,7 @@ class Search {
             }
         }
         choices_.assign(turnables_.size(), Choice{});
+        findReactiveSpheres();
         try {
             for (int budget = 0; budget <= static_cast<int>(turnables_.size()); ++budget) {
                 budgetCut_ = false;
@@ -198,6 +241,37 @@ class Search {
         }
         t.radius = distance(hw, fw) + distance(fw, ew) + reach + 1.0;
         turnables_.push_back(std::move(t));
+    }
+
+    // The spheres of everything that reacts to light (turnables, goals, collectors), and which
+    // turnables stand clear of all the others.
+    void findReactiveSpheres() {
+        for (ActiveObject* object : level_.activeObjects) {
+            const auto t = std::find_if(turnables_.begin(), turnables_.end(),
+                                        [&](const Turnable& e) { return e.element == object; });
+            if (t != turnables_.end()) {
+                reactive_.push_back(Sphere{{t->centre[0], t->centre[1], t->centre[2]},
+                                           t->radius,
+                                           static_cast<int>(t - turnables_.begin())});
+            } else if (!object->activeShapes.empty() || dynamic_cast<FinshHead*>(object)) {
+                const Point c = object->getBoundingCenter();
+                reactive_.push_back(
+                    Sphere{{c[0], c[1], c[2]}, object->getBoundingRadius() + 1.0, -1});
+            }
+        }
+        for (std::size_t t = 0; t < turnables_.size(); ++t) {
+            const Turnable& e = turnables_[t];
+            bool clear = true;
+            for (const Sphere& s : reactive_) {
+                double d2 = 0;
+                for (int k = 0; k < 3; ++k) {
+                    d2 += (s.centre[k] - e.centre[k]) * (s.centre[k] - e.centre[k]);
+                }
+                const double r = s.radius + e.radius;
+                clear = clear && (s.turnable == static_cast<int>(t) || d2 > r * r);
+            }
+            isolated_.push_back(clear);
+        }
     }
 
     // The orientation o of turnable t, built from its matrices as they were given.
@@ -405,14 +479,101 @@ class Search {
         return keys;
     }
 
+    // The beams near x in the last trace, with the distance each would go without x.
+    std::vector<Incoming> incomingNear(int x) {
+        std::vector<ActiveObject*> others;
+        for (ActiveObject* object : level_.activeObjects) {
+            if (object != turnables_[x].element) {
+                others.push_back(object);
+            }
+        }
+        std::vector<Incoming> list;
+        for (const Segment& s : segments_) {
+            if (std::find(s.near.begin(), s.near.end(), x) == s.near.end()) {
+                continue;
+            }
+            Incoming in{s.first->ray(), std::numeric_limits<double>::infinity(), s.intensity};
+            float point[3], normal[3];
+            if (traceLaser(*s.first, point, normal, true, others, level_) >= 0) {
+                double d2 = 0;
+                for (int k = 0; k < 3; ++k) {
+                    d2 += (point[k] - in.ray.origin[k]) * double(point[k] - in.ray.origin[k]);
+                }
+                in.otherHit = std::sqrt(d2);
+            }
+            list.push_back(in);
+        }
+        return list;
+    }
+
+    // What x, as it stands, does to a beam: the tracer's own tests of x against the ray, and
+    // for a reflection whether it can reach anything that reacts to light.
+    Response respond(int x, const Incoming& in) const {
+        ActiveObject* e = turnables_[x].element;
+        float scratch = 0;
+        if (!e->hitsBoundingSphere(in.ray, scratch)) {
+            return Response::Miss;
+        }
+        float t = 0, p[3] = {0, 0, 0}, n[3] = {0, 0, 0};
+        const int code = e->hitTest(in.ray, t, p, n);
+        if (code == HIT_NONE || !std::isfinite(t) || t > in.otherHit + 1e-2) {
+            return Response::Miss;
+        }
+        if (t >= in.otherHit - 1e-2) {
+            return Response::Trace; // too close to the other hit to call
+        }
+        if (code == HIT_BLOCKING) {
+            return Response::Block;
+        }
+        if (e->asColorFilter()) {
+            return Response::Filter;
+        }
+        const bool half = dynamic_cast<MirrorHalf*>(e) != nullptr;
+        const int intensity = half ? static_cast<int>(in.intensity / 1.2) : in.intensity - 2;
+        if (intensity <= 0) {
+            return Response::Block;
+        }
+        const Point normal = e->beamDirection();
+        const Point& d = in.ray.direction;
+        const double dot =
+            double(d[0]) * normal[0] + double(d[1]) * normal[1] + double(d[2]) * normal[2];
+        const double origin[3] = {p[0], p[1], p[2]};
+        const double r[3] = {d[0] - 2 * dot * normal[0], d[1] - 2 * dot * normal[1],
+                             d[2] - 2 * dot * normal[2]};
+        for (const Sphere& sphere : reactive_) {
+            if (sphere.turnable != x && rayPasses(origin, r, sphere)) {
+                return Response::Trace;
+            }
+        }
+        return half ? Response::Transmit : Response::Block;
+    }
+
+    std::vector<Response> responses(int x, const std::vector<Incoming>& incoming) const {
+        std::vector<Response> list;
+        for (const Incoming& in : incoming) {
+            list.push_back(respond(x, in));
+        }
+        return list;
+    }
+
     // Traces each candidate orientation of x and groups those that leave the light the same;
-    // orientations that light a goal wrongly for good are dropped.
+    // orientations that light a goal wrongly for good are dropped. An orientation that does to
+    // every beam near x what a group's first member does joins that group without a trace (only
+    // for an element whose sphere meets no other that reacts to light, so that light passing
+    // through it from another point of the same line meets the same things).
     std::vector<Group> partition(int x, const std::vector<int>& candidates) {
         std::vector<Group> groups;
         const Choice saved = choices_[x];
         for (int m : candidates) {
-            choices_[x] = Choice{true, {m}, {}};
             apply(x, m);
+            const auto same = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+                return !g.responses.empty() && responses(x, g.incoming) == g.responses;
+            });
+            if (same != groups.end()) {
+                same->members.push_back(m);
+                continue;
+            }
+            choices_[x] = Choice{true, {m}, {}};
             trace();
             if (wrongLightIsFixed()) {
                 continue;
@@ -422,8 +583,18 @@ class Search {
                                   [&](const Group& group) { return group.signature == sig; });
             if (g != groups.end()) {
                 g->members.push_back(m);
-            } else {
-                groups.push_back(Group{{m}, knownNear(x), std::move(sig)});
+                continue;
+            }
+            groups.push_back(Group{{m}, knownNear(x), std::move(sig), {}, {}});
+            if (isolated_[x]) {
+                Group& group = groups.back();
+                group.incoming = incomingNear(x);
+                group.responses = responses(x, group.incoming);
+                if (group.incoming.empty() ||
+                    std::find(group.responses.begin(), group.responses.end(), Response::Trace) !=
+                        group.responses.end()) {
+                    group.responses.clear();
+                }
             }
         }
         choices_[x] = saved;
@@ -531,6 +702,8 @@ class Search {
     std::vector<Turnable> turnables_;
     std::vector<Choice> choices_;
     std::vector<Segment> segments_;
+    std::vector<Sphere> reactive_;
+    std::vector<bool> isolated_;
     std::unordered_map<const LaserBeam*, bool> changeable_;
     bool budgetCut_ = false;
 };
