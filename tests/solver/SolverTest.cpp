@@ -117,9 +117,10 @@ TEST(Solver, SolvedLevelNeedsNoTurn) {
 
 TEST(Solver, LevelComesBackAsGivenAndAnswersRepeat) {
     auto level = packLevel(4);
-    const std::vector<Matrix> before = localMatrices(*level);
+    updateLasers(*level);
+    const std::vector<Matrix> before = localMatrices(*level); // the beams' too
     const SolveResult first = solve(*level);
-    EXPECT_EQ(localMatrices(*level), before);
+    EXPECT_TRUE(localMatrices(*level) == before);
     const SolveResult second = solve(*level);
     ASSERT_EQ(first.outcome, SolveOutcome::Solved);
     ASSERT_EQ(first.turns.size(), second.turns.size());

@@ -118,10 +118,11 @@ TEST(SolveTool, NoSolutionIsNoClaim) {
 }
 
 TEST(SolveTool, SolvedLevelComesBackUnchanged) {
-    const ProcessResult r = runIn(SOURCE + "/tests/data", SOLVE + "solved.txt 2>/dev/null");
+    const ProcessResult r = runIn(SOURCE + "/tests/data", "(" + SOLVE + "solved.txt 2>/dev/null)");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, readFile(SOURCE + "/tests/data/solved.txt"));
-    const ProcessResult report = runIn(SOURCE + "/tests/data", SOLVE + "solved.txt >/dev/null");
+    const ProcessResult report =
+        runIn(SOURCE + "/tests/data", "(" + SOLVE + "solved.txt >/dev/null)");
     EXPECT_EQ(report.out.rfind("solved.txt: solved by turning 0 elements (", 0), 0u) << report.out;
 }
 
