@@ -3,6 +3,7 @@
 #
 #   app                      the window, display set-up, frame loop, main
 #   render   ui   sound      drawing; the interface; the music
+#   solver                   the level solver (searches orientations with the simulation)
 #   rules                    settings, commands and game rules without a window
 #   elements laser level     the light simulation (one layer: an element's reaction makes
 #                            segments in the level and traces them on)
@@ -21,10 +22,11 @@ declare -A allowed=(
   [laser]="$sim"
   [level]="$sim"
   [rules]="$sim rules"
+  [solver]="$sim rules solver"
   [render]="$sim rules render"
   [ui]="$sim rules ui"
   [sound]="sound"
-  [app]="$sim rules render ui sound app"
+  [app]="$sim rules solver render ui sound app"
 )
 
 status=0
