@@ -83,6 +83,8 @@ class GameWindow : public ::testing::Test {
         if (!display.ok()) {
             GTEST_SKIP() << "no virtual display (Xvfb)";
         }
+        // The pointer where a fresh display has it, whatever the case before left.
+        xdotool(display.name(), "mousemove 512 384");
     }
     // Runs a test level for a number of frames and returns the screenshot of the last one.
     Picture frames(const std::string& level, int count, const std::string& file = "room.txt") {
@@ -95,28 +97,16 @@ class GameWindow : public ::testing::Test {
         return takeShot(shot);
     }
     // Runs a test level, presses the keys once the window is up, lets a few frames pass after
-    // the last key's console report (or after the start), ends the game with ESC and returns
-    // its last frame.
+    // the last key's console report, ends the game with ESC and returns its last frame.
     Picture afterKeys(const std::string& level, const std::string& file, const std::string& keys,
                       const std::string& report) {
         const std::string shot = shotPath();
         GameRun game(display.name(), GAME, stageLevel(level, file),
                      "BEAMWORKS_SCREENSHOT='" + shot + "'");
         EXPECT_TRUE(focusGame()) << game.output();
-        if (!keys.empty()) {
-            EXPECT_TRUE(xdotool(display.name(), "key " + keys));
-        }
-        if (!report.empty()) {
-            EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
-        }
-        const auto statusLines = [&] {
-            const std::string out = game.output();
-            return std::count(out.begin(), out.end(), '\r');
-        };
-        const long start = statusLines();
-        for (int i = 0; i < 600 && statusLines() < start + 3; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        EXPECT_TRUE(xdotool(display.name(), "key " + keys));
+        EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
+        waitFrames(game, 3);
         EXPECT_TRUE(xdotool(display.name(), "key Escape"));
         EXPECT_EQ(game.wait(60), 0) << game.output();
         lastOutput = game.output();
@@ -170,7 +160,7 @@ class GameWindow : public ::testing::Test {
         return {};
     }
 
-    VirtualDisplay display;
+    const VirtualDisplay& display = sharedDisplay();
     std::string lastOutput;
 };
 

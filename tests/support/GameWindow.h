@@ -1,6 +1,7 @@
 #pragma once
 // Runs the real game in a window on a private virtual X display (Xvfb), drives it with xdotool
-// and reads its screenshots, for end-to-end tests.
+// and reads its screenshots, for end-to-end tests. A test program starts one display and runs
+// every game of its cases on it, one after the other.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -62,6 +63,12 @@ class VirtualDisplay {
     pid_t pid_ = -1;
     std::string name_;
 };
+
+/// The test program's display, started on first use and stopped when the program ends.
+inline VirtualDisplay& sharedDisplay() {
+    static VirtualDisplay display;
+    return display;
+}
 
 /// The game started in the background in `dir`; its output goes to a file.
 class GameRun {

@@ -6,8 +6,8 @@
 #include "assets/Images.h"
 #include "assets/ImagesPng.h"
 #include "support/GameWindow.h"
+#include "support/GraphicsDrivers.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <guichan/cliprectangle.hpp>
 #include <guichan/color.hpp>
@@ -16,7 +16,6 @@
 #include <guichan/image.hpp>
 #include <guichan/imageloader.hpp>
 #include <guichan/rectangle.hpp>
-#include <link.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -152,26 +151,6 @@ class RecordingGraphics : public gcn::Graphics {
     gcn::Color colour;
 };
 
-/// Keeps Mesa's driver libraries mapped after the window library unloads them, so that the leak
-/// checker at exit can still name them: they keep a few allocations of their own to the end,
-/// which the test programs' suppressions then recognise.
-inline void keepGraphicsDriversLoaded() {
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void*) {
-            const std::string path = info->dlpi_name != nullptr ? info->dlpi_name : "";
-            if (path.find("/dri/") != std::string::npos ||
-                path.find("libLLVM") != std::string::npos) {
-                // A handle that is never closed: the library stays.
-                dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            }
-            return 0;
-        },
-        nullptr);
-}
-
-/// Leak suppressions for a test program that draws with Mesa.
-constexpr const char* GRAPHICS_DRIVER_LEAKS = "leak:swrast_dri.so\nleak:libLLVM\n";
-
 /// One 1024 x 768 OpenGL window on a private virtual display for the whole test program, and
 /// every generated picture under "images/" in the working directory.
 class GlEnvironment : public ::testing::Environment {
@@ -179,9 +158,8 @@ class GlEnvironment : public ::testing::Environment {
     static constexpr int WIDTH = 1024, HEIGHT = 768;
 
     void SetUp() override {
-        display = std::make_unique<VirtualDisplay>();
-        ASSERT_TRUE(display->ok()) << "cannot start Xvfb";
-        ::setenv("DISPLAY", display->name().c_str(), 1);
+        ASSERT_TRUE(sharedDisplay().ok()) << "cannot start Xvfb";
+        ::setenv("DISPLAY", sharedDisplay().name().c_str(), 1);
         ASSERT_TRUE(windowInit());
         ASSERT_TRUE(windowOpen(WIDTH, HEIGHT, 0, 0, 0, 8, 16, 16, GLFW_WINDOW));
         pictures = std::make_unique<ScratchDir>("pictures");
@@ -195,7 +173,6 @@ class GlEnvironment : public ::testing::Environment {
         pictures.reset();
         keepGraphicsDriversLoaded();
         windowTerminate();
-        display.reset();
     }
     static bool& ready() {
         static bool value = false;
@@ -203,7 +180,6 @@ class GlEnvironment : public ::testing::Environment {
     }
 
   private:
-    std::unique_ptr<VirtualDisplay> display;
     std::unique_ptr<ScratchDir> pictures;
     std::unique_ptr<WorkingDirectory> workingDirectory;
 };

@@ -18,7 +18,7 @@ static ::testing::Environment* const glEnvironment =
 // it rejects a glyph list.
 extern "C" const char* __lsan_default_suppressions() {
     static const std::string suppressions =
-        std::string(uitest::GRAPHICS_DRIVER_LEAKS) + "leak:gcn::ImageFont::ImageFont\n";
+        std::string(GRAPHICS_DRIVER_LEAKS) + "leak:gcn::ImageFont::ImageFont\n";
     return suppressions.c_str();
 }
 
