@@ -1,8 +1,8 @@
 // The real game driven with keys and the mouse on a virtual display: turns of the view and the
 // Home key, the display-mode switch, the music key, and the interface's power button and bars.
 
-#include "GameControls.h"
 #include "app/Window.h"
+#include "support/GameScreen.h"
 #include "support/GraphicsDrivers.h"
 #include "ui/UserInterface.h"
 
@@ -14,6 +14,8 @@
 #include <string>
 
 using namespace gamescreen;
+
+class GameControls : public GameWindow {};
 
 // This program opens an OpenGL window of its own to ask the interface where its switches are.
 extern "C" const char* __lsan_default_suppressions() {

@@ -1,11 +1,13 @@
 // The real game played with the mouse on a virtual display: picking and turning a mirror,
 // carrying it to another wall, and a shipped level solved by dragging alone.
 
-#include "GameControls.h"
+#include "support/GameScreen.h"
 
 #include <gtest/gtest.h>
 
 using namespace gamescreen;
+
+class GameControls : public GameWindow {};
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -149,28 +150,39 @@ TEST_F(HitShapes, BoundingSpherePreTestWritesItsEstimate) {
     EXPECT_FALSE(owner.hitsBoundingSphere(wide->ray(), d));
 }
 
-TEST(SphereRejection, LeavesTheBoundaryAndOddInputToTheExactTest) {
+TEST(SphereRejection, NeverTurnsAwayWhatTheExactTestHitsNorOddInput) {
+    // Rays from around a sphere aimed at points near its surface, grazing it from inside and
+    // outside, some with the centre near a right angle behind the start.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> u(-1, 1);
     const Point k{0, 0, -100, 1};
     const float r = 10;
-    const Point alongX{1, 0, 0, 0};
-    float d = -1;
-    // Tangent, and just outside within the margin: left to the exact test.
-    EXPECT_FALSE(sphereClearlyMissed({-50, 10, -100, 1}, alongX, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 10.004f, -100, 1}, alongX, k, r));
-    EXPECT_FALSE(sphereDistance({-50, 10.004f, -100, 1}, alongX, k, r, d));
-    EXPECT_TRUE(sphereClearlyMissed({-50, 10.5f, -100, 1}, alongX, k, r));
-    // The centre at a right angle from the start within the radius: a hit.
-    EXPECT_FALSE(sphereClearlyMissed({0, 0, -95, 1}, alongX, k, r));
-    EXPECT_TRUE(sphereDistance({0, 0, -95, 1}, alongX, k, r, d));
-    // The centre behind the start, even with the start inside the sphere; barely behind is
-    // left to the exact test, which turns it away.
-    EXPECT_TRUE(sphereClearlyMissed({0, 0, -95, 1}, {0, 0, 1, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({0, 0, -95, 1}, {1, 0, 1e-6f, 0}, k, r));
-    EXPECT_FALSE(exactSphereDistance({0, 0, -95, 1}, {1, 0, 1e-6f, 0}, k, r, d));
+    int hits = 0, turnedAway = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const Point from{k[0] + 40 * u(random), k[1] + 40 * u(random), k[2] + 40 * u(random), 1};
+        const float reach = r * (1 + 0.01f * u(random));
+        Point to{u(random), u(random), u(random), 0};
+        const float n = std::sqrt(to[0] * to[0] + to[1] * to[1] + to[2] * to[2]);
+        Point d{k[0] + reach * to[0] / n - from[0], k[1] + reach * to[1] / n - from[1],
+                k[2] + reach * to[2] / n - from[2], 0};
+        const float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+        for (int c = 0; c < 3; ++c) {
+            d[c] /= length;
+        }
+        float dist = 0;
+        const bool hit = exactSphereDistance(from, d, k, r, dist);
+        const bool missed = sphereClearlyMissed(from, d, k, r);
+        hits += hit;
+        turnedAway += missed;
+        ASSERT_FALSE(hit && missed) << i;
+    }
+    EXPECT_GT(hits, 1000);
+    EXPECT_GT(turnedAway, 500); // and it does turn rays away
     // Nothing is turned away for a direction far from unit length or values that are not
     // finite.
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Point alongX{1, 0, 0, 0};
     EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {0, 0, 0, 0}, k, r));
     EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {3, 0, 0, 0}, k, r));
     EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {nan, 0, 0, 0}, k, r));

@@ -9,8 +9,8 @@ using namespace sound;
 
 namespace {
 
-const SoundScratch& scratch() {
-    static const SoundScratch dir("layer");
+const ScratchDir& scratch() {
+    static const ScratchDir dir("layer");
     return dir;
 }
 
@@ -28,7 +28,7 @@ struct Rig {
     /// sound on a new channel (paused when asked); a sound not loaded yet is loaded first.
     Channel play(Sound& sound, bool paused) {
         if (loaded.insert(&sound).second) {
-            EXPECT_EQ(system.createStream(scratch().fakeStream("song.fake"),
+            EXPECT_EQ(system.createStream(fakeStream(scratch(), "song.fake"),
                                           MODE_2D | MODE_CREATESTREAM, sound),
                       Result::Ok);
         }
@@ -40,11 +40,7 @@ struct Rig {
 
 } // namespace
 
-TEST(SoundResults, CodesAreStableAndEachHasItsOwnSentence) {
-    EXPECT_EQ(int(Result::InvalidHandle), 2);
-    EXPECT_EQ(int(Result::OutputCreateBuffer), 7);
-    EXPECT_EQ(int(Result::FileNotFound), 8);
-    EXPECT_EQ(int(Result::Format), 10);
+TEST(SoundResults, EachHasItsOwnSentence) {
     std::set<std::string> seen;
     for (int code = 0; code <= LAST_RESULT; ++code) {
         const std::string text = resultText(Result(code));
@@ -66,7 +62,7 @@ TEST(SoundSystem, SettingsReachTheOutputAndInitCanBeRetriedAfterAFailedBuffer) {
     ASSERT_EQ(s.setDSPBufferSize(512, 8), Result::Ok);
     EXPECT_EQ(s.init(100, INIT_NORMAL), Result::OutputCreateBuffer);
     Sound sound;
-    EXPECT_EQ(s.createStream(scratch().fakeStream("a.fake"), MODE_2D, sound),
+    EXPECT_EQ(s.createStream(fakeStream(scratch(), "a.fake"), MODE_2D, sound),
               Result::Uninitialized);
     ASSERT_EQ(s.setSpeakerMode(SpeakerMode::Quad), Result::Ok);
     ASSERT_EQ(s.init(100, INIT_NORMAL), Result::Ok);

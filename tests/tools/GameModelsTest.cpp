@@ -11,8 +11,8 @@
 namespace {
 
 // All model files, written once per test process.
-const meshcheck::ScratchDir& written() {
-    static const meshcheck::ScratchDir dir("models");
+const ScratchDir& written() {
+    static const ScratchDir dir("models");
     static const bool done = [] {
         for (const auto& model : generatedModelFiles()) {
             EXPECT_TRUE(write3ds(dir.file(model.fileName), model.build())) << model.fileName;

@@ -58,7 +58,7 @@ TEST(Textures, EveryGameTextureTilesAndIsWrittenAndReadAsJpegOfItsSize) {
                                             "textures/box.jpg", "textures/floor.jpg",
                                             "textures/semimount.jpg"};
     ASSERT_EQ(generatedTextureFiles().size(), files.size());
-    const meshcheck::ScratchDir dir("texture-jpeg");
+    const ScratchDir dir("texture-jpeg");
     for (std::size_t i = 0; i < files.size(); ++i) {
         const GeneratedTexture& t = generatedTextureFiles()[i];
         SCOPED_TRACE(t.fileName);

@@ -13,7 +13,7 @@
 
 namespace {
 
-using uitest::ScratchDir;
+using ScratchDir;
 
 /// Writes a PNG with DevIL straight from bytes, rows from the top.
 void writeRaw(const std::string& path, int w, int h, int channels,

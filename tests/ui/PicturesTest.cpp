@@ -56,7 +56,7 @@ TEST(GeneratedPictures, AreTheFilesTheInterfaceLoadsAsRgbaPngsOfTheLayoutsSizes)
     EXPECT_EQ(generated, std::set<std::string>(interfacePictureFiles().begin(),
                                                interfacePictureFiles().end()));
 
-    const uitest::ScratchDir dir("png");
+    const ScratchDir dir("png");
     uitest::writeAllPictures(dir);
     for (const GeneratedImage& g : generatedImageFiles()) {
         RgbaImage read;

@@ -7,6 +7,7 @@
 #include "assets/ImagesPng.h"
 #include "support/GameWindow.h"
 #include "support/GraphicsDrivers.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 #include <guichan/cliprectangle.hpp>
@@ -16,7 +17,6 @@
 #include <guichan/image.hpp>
 #include <guichan/imageloader.hpp>
 #include <guichan/rectangle.hpp>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,26 +32,6 @@ inline std::string dims(const gcn::Rectangle& r) {
     return std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.width) + " " +
            std::to_string(r.height);
 }
-
-/// A fresh folder below the system's temporary folder, removed with everything in it.
-struct ScratchDir {
-    std::filesystem::path path;
-    explicit ScratchDir(const std::string& tag) {
-        static int count = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("beamworks-ui-" + tag + "-" + std::to_string(::getpid()) + "-" +
-                std::to_string(count++));
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    std::string file(const std::string& name) const { return (path / name).string(); }
-};
 
 /// Writes every generated picture below dir (as "images/...").
 inline void writeAllPictures(const ScratchDir& dir) {

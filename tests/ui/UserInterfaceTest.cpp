@@ -314,7 +314,7 @@ TEST_F(UserInterfaceTest, CanBeDestroyedAndRebuiltRepeatedly) {
 TEST(UserInterfaceFailure, MissingPictureThrowsTheLoaderMessageAndLeavesNoLoader) {
     ASSERT_TRUE(uitest::GlEnvironment::ready());
     for (const bool somePictures : {false, true}) {
-        const uitest::ScratchDir dir("pictures");
+        const ScratchDir dir("pictures");
         if (somePictures) {
             uitest::writeAllPictures(dir);
             std::filesystem::remove(dir.file("images/exithighlight.png"));
