@@ -75,13 +75,7 @@ bool pressFunctionKey(const std::string& display, const std::string& key, Done d
         ADD_FAILURE() << "cannot press " << key << " (keycode '" << code << "')";
         return false;
     }
-    for (int i = 0; i < 600; ++i) {
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+    return waitUntil(done);
 }
 
 // How many different colours (in steps of 8) the scene between the bars shows: a view turned to

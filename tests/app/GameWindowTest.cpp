@@ -168,12 +168,15 @@ TEST_F(GameWindow, PowerOffHidesBeamsNotFiltersAndTransparencyOffDrawsThemOpaque
     const auto filterAt = project(100, 30, -100, eye);
     const Picture dark = frames("84", 3, "filter-front.txt");
     const Picture lit = afterKeys("84", "filter-front.txt", "space", "set Laser to: 1");
+    ASSERT_EQ(dark.width, 1024);
+    ASSERT_EQ(lit.width, 1024);
     EXPECT_GT(brightness(beamPixel(lit, beamAt)), brightness(beamPixel(dark, beamAt)) + 100);
     // The filter tints the wall behind it red with the power off too.
     const auto f = dark.at(filterAt[0], filterAt[1]);
     EXPECT_GT(f[0], f[1] + 20);
     // Transparency off: the filter is drawn as an opaque dark red pane, the beam as a solid rod.
     const Picture opaque = afterKeys("84", "filter-front.txt", "F9 space", "set Laser to: 1");
+    ASSERT_EQ(opaque.width, 1024);
     EXPECT_NE(lastOutput.find("Transparency: 0"), std::string::npos);
     const auto o = opaque.at(filterAt[0], filterAt[1]);
     EXPECT_LT(o[1] + o[2], 40);

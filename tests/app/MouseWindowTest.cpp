@@ -7,23 +7,25 @@
 
 using namespace gamescreen;
 
-class GameControls : public GameWindow {};
-
-namespace {
-
-// Presses the left button on a point and drags it `pixels` to the right in ten steps.
-void dragRight(const std::string& display, int x, int y, int pixels) {
-    ASSERT_TRUE(xdotool(display, "mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                                     " click 1 sleep 1.5 mousedown 1"));
-    for (int i = 1; i <= 10; ++i) {
-        const int step = pixels * i / 10 - pixels * (i - 1) / 10;
-        ASSERT_TRUE(
-            xdotool(display, "mousemove_relative " + std::to_string(step) + " 0 sleep 0.3"));
+class GameControls : public GameWindow {
+  protected:
+    // Presses the left button at (x, y), after a click there when asked, and drags it `pixels`
+    // to the right in ten steps, each waiting for a frame, whatever the frame rate of a busy
+    // machine.
+    void dragRight(const GameRun& game, int x, int y, int pixels, bool clickFirst) {
+        ASSERT_TRUE(send("mousemove " + at({x, y}) + (clickFirst ? " click 1" : "")));
+        waitFrames(game, 2);
+        ASSERT_TRUE(send("mousedown 1"));
+        waitFrames(game, 2);
+        for (int i = 1; i <= 10; ++i) {
+            const int step = pixels * i / 10 - pixels * (i - 1) / 10;
+            ASSERT_TRUE(send("mousemove_relative " + std::to_string(step) + " 0"));
+            waitFrames(game, 1);
+        }
+        ASSERT_TRUE(send("mouseup 1"));
+        waitFrames(game, 3);
     }
-    ASSERT_TRUE(xdotool(display, "mouseup 1 sleep 1.5"));
-}
-
-} // namespace
+};
 
 TEST_F(GameControls, ClickingAMirrorSelectsItAndDraggingTurnsItOutOfTheBeam) {
     auto game = start("71", "room.txt");
@@ -32,8 +34,8 @@ TEST_F(GameControls, ClickingAMirrorSelectsItAndDraggingTurnsItOutOfTheBeam) {
     ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
     EXPECT_EQ(lastLaserCount(game->output()), 3);
     // The mirror's pane, left of the middle, a little above its centre (off the holder's post).
-    ASSERT_TRUE(send("mousemove " + at(project(-150, 20, -200))));
-    ASSERT_TRUE(send("click 1"));
+    const auto mirror = project(-150, 20, -200);
+    ASSERT_TRUE(send("mousemove " + at(mirror) + " click 1"));
     ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
     waitFrames(*game, 2);
     // The next frame's pick reports the chosen name at the end of a line: a number other than
@@ -48,12 +50,7 @@ TEST_F(GameControls, ClickingAMirrorSelectsItAndDraggingTurnsItOutOfTheBeam) {
     EXPECT_EQ(out.find("---- 1 ----"), std::string::npos);
     // A left drag sideways turns the mirror so far that the beam meets a wall before the
     // filter's plane, which no longer cuts it.
-    ASSERT_TRUE(send("sleep 0.5 mousedown 1"));
-    for (int i = 0; i < 10; ++i) {
-        ASSERT_TRUE(send("mousemove_relative 40 0 sleep 0.1"));
-    }
-    ASSERT_TRUE(send("mouseup 1"));
-    waitFrames(*game, 3);
+    dragRight(*game, mirror[0], mirror[1], 400, false);
     EXPECT_NE(lastLaserCount(game->output()), 3) << game->output();
     quit(*game);
 }
@@ -88,9 +85,9 @@ TEST_F(GameControls, TheSecondLevelIsSolvedWithTheMouseAlone) {
     ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
     // The first mirror turns 15 degrees to send the beam through the red filter; the second
     // turns 30 degrees, in two drags as the window's edge is near, towards the red goal.
-    dragRight(display.name(), 151, 499, 171);
-    dragRight(display.name(), 790, 499, 230);
-    dragRight(display.name(), 790, 499, 111);
+    dragRight(*game, 151, 499, 171, true);
+    dragRight(*game, 790, 499, 230, true);
+    dragRight(*game, 790, 499, 111, true);
     const Picture p = frameNow(*game, shot);
     ASSERT_EQ(p.width, 1024);
     // "LEVEL SOLVED" in large orange letters across the middle.

@@ -151,41 +151,36 @@ TEST_F(HitShapes, BoundingSpherePreTestWritesItsEstimate) {
 }
 
 TEST(SphereRejection, NeverTurnsAwayWhatTheExactTestHitsNorOddInput) {
-    // Rays from around a sphere aimed at points near its surface, grazing it from inside and
-    // outside, some with the centre near a right angle behind the start.
+    // Unit rays from around a sphere through points near its surface: grazing it from inside
+    // and outside, some with the centre about a right angle behind the start.
     std::mt19937 random(3);
     std::uniform_real_distribution<float> u(-1, 1);
+    const auto unit = [](Point p) {
+        const float n = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+        return Point{p[0] / n, p[1] / n, p[2] / n, 0};
+    };
     const Point k{0, 0, -100, 1};
-    const float r = 10;
     int hits = 0, turnedAway = 0;
     for (int i = 0; i < 20000; ++i) {
-        const Point from{k[0] + 40 * u(random), k[1] + 40 * u(random), k[2] + 40 * u(random), 1};
-        const float reach = r * (1 + 0.01f * u(random));
-        Point to{u(random), u(random), u(random), 0};
-        const float n = std::sqrt(to[0] * to[0] + to[1] * to[1] + to[2] * to[2]);
-        Point d{k[0] + reach * to[0] / n - from[0], k[1] + reach * to[1] / n - from[1],
-                k[2] + reach * to[2] / n - from[2], 0};
-        const float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-        for (int c = 0; c < 3; ++c) {
-            d[c] /= length;
-        }
+        const Point from{40 * u(random), 40 * u(random), k[2] + 40 * u(random), 1};
+        const Point n = unit({u(random), u(random), u(random), 0});
+        const float reach = 10 * (1 + 0.01f * u(random));
+        const Point d = unit(
+            {reach * n[0] - from[0], reach * n[1] - from[1], k[2] + reach * n[2] - from[2], 0});
         float dist = 0;
-        const bool hit = exactSphereDistance(from, d, k, r, dist);
-        const bool missed = sphereClearlyMissed(from, d, k, r);
+        const bool hit = exactSphereDistance(from, d, k, 10, dist);
+        const bool missed = sphereClearlyMissed(from, d, k, 10);
+        ASSERT_FALSE(hit && missed) << i;
         hits += hit;
         turnedAway += missed;
-        ASSERT_FALSE(hit && missed) << i;
     }
     EXPECT_GT(hits, 1000);
     EXPECT_GT(turnedAway, 500); // and it does turn rays away
-    // Nothing is turned away for a direction far from unit length or values that are not
-    // finite.
-    const float inf = std::numeric_limits<float>::infinity();
+    // Nothing is turned away for a direction far from unit length or values that are no number.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const Point alongX{1, 0, 0, 0};
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {0, 0, 0, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {3, 0, 0, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {nan, 0, 0, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-inf, 50, -100, 1}, alongX, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, alongX, k, nan));
+    for (const Point& d : {Point{0, 0, 0, 0}, Point{3, 0, 0, 0}, Point{nan, 0, 0, 0}}) {
+        EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, d, k, 10));
+    }
+    EXPECT_FALSE(sphereClearlyMissed({-INFINITY, 50, -100, 1}, {1, 0, 0, 0}, k, 10));
+    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {1, 0, 0, 0}, k, nan));
 }

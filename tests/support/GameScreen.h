@@ -108,7 +108,8 @@ class GameWindow : public ::testing::Test {
         EXPECT_TRUE(send("key " + keys));
         EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
         waitFrames(game, 3);
-        quit(game);
+        EXPECT_TRUE(send("key Escape"));
+        EXPECT_EQ(game.wait(60), 0) << game.output();
         lastOutput = game.output();
         return takeShot(shot);
     }
@@ -131,31 +132,25 @@ class GameWindow : public ::testing::Test {
             return std::count(out.begin(), out.end(), '\r');
         };
         const long start = statusLines();
-        for (int i = 0; i < 600; ++i) {
-            if (statusLines() >= start + count) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
+        return waitUntil([&] { return statusLines() >= start + count; });
     }
     // The frame on screen a few frames from now, from a game that rewrites its screenshot after
     // every frame. The file may be caught half written: read it until it is whole.
     static Picture frameNow(const GameRun& game, const std::string& shot) {
         waitFrames(game, 3);
-        for (int i = 0; i < 50; ++i) {
-            const std::string copy = shot + ".copy.png";
-            std::error_code error;
-            std::filesystem::copy_file(shot, copy,
-                                       std::filesystem::copy_options::overwrite_existing, error);
-            Picture p = error ? Picture{} : load(copy);
-            std::filesystem::remove(copy, error);
-            if (p.width > 0) {
-                return p;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return {};
+        Picture p;
+        waitUntil(
+            [&] {
+                const std::string copy = shot + ".copy.png";
+                std::error_code error;
+                std::filesystem::copy_file(
+                    shot, copy, std::filesystem::copy_options::overwrite_existing, error);
+                p = error ? Picture{} : load(copy);
+                std::filesystem::remove(copy, error);
+                return p.width > 0;
+            },
+            5);
+        return p;
     }
 
     // Starts the level with the screenshot (`shot`) rewritten after every frame and focuses the

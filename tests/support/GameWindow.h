@@ -3,8 +3,10 @@
 // and reads its screenshots, for end-to-end tests. A test program starts one display and runs
 // every game of its cases on it, one after the other.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +30,12 @@ class VirtualDisplay {
         }
         pid_ = fork();
         if (pid_ == 0) {
+            // The server ends with the test program, however that ends, and keeps none of its
+            // output channels open (ctest waits for them to close).
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
@@ -70,6 +78,18 @@ inline VirtualDisplay& sharedDisplay() {
     return display;
 }
 
+/// Checks `done` every 100 ms until it holds or `seconds` have passed; whether it held.
+template <class Done> bool waitUntil(Done done, double seconds = 60) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
 /// The game started in the background in `dir`; its output goes to a file.
 class GameRun {
   public:
@@ -84,6 +104,7 @@ class GameRun {
                                     args + " > '" + log_ + "' 2>&1";
         pid_ = fork();
         if (pid_ == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL); // the game ends with the test program
             execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -100,17 +121,17 @@ class GameRun {
 
     /// The exit status, or -1 if the game did not end within `seconds` (it is then killed).
     int wait(double seconds) {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < until) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        waitUntil( // a second call finds the status at once
+            [&] {
+                int status = 0;
+                if (status_ >= 0 || waitpid(pid_, &status, WNOHANG) != pid_) {
+                    return status_ >= 0;
+                }
                 status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-                return status_;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return -1;
+                return true;
+            },
+            seconds);
+        return status_;
     }
     std::string output() const {
         std::ifstream in(log_, std::ios::binary);
@@ -120,15 +141,7 @@ class GameRun {
     }
     /// Waits until the output holds `text`.
     bool waitForOutput(const std::string& text, double seconds) const {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < until) {
-            if (output().find(text) != std::string::npos) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
+        return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds);
     }
 
   private:

@@ -13,7 +13,6 @@
 
 namespace {
 
-using ScratchDir;
 
 /// Writes a PNG with DevIL straight from bytes, rows from the top.
 void writeRaw(const std::string& path, int w, int h, int channels,
