@@ -56,20 +56,6 @@ TEST_F(LevelFile, ReadsTheExampleFile) {
     EXPECT_EQ(frame->parent->localMatrix[5], 1.0f);             // the holder is not
 }
 
-TEST_F(LevelFile, ListOrdersForMirrorAndGoal) {
-    auto level = parse("@ MIR\n@ FIN\n");
-    ASSERT_EQ(level->objects.size(), 5u);
-    EXPECT_NE(dynamic_cast<Mirror*>(level->objects[0]), nullptr);
-    EXPECT_NE(dynamic_cast<HolderFrame*>(level->objects[1]), nullptr);
-    EXPECT_NE(dynamic_cast<Holder*>(level->objects[2]), nullptr);
-    EXPECT_NE(dynamic_cast<Finish*>(level->objects[3]), nullptr);
-    EXPECT_NE(dynamic_cast<FinshHead*>(level->objects[4]), nullptr);
-    ASSERT_EQ(level->activeObjects.size(), 5u);
-    EXPECT_EQ(static_cast<Renderable*>(level->activeObjects[3]), level->objects[3]);
-    ASSERT_EQ(level->goals.size(), 1u);
-    EXPECT_EQ(level->goals[0], level->objects[4]);
-}
-
 TEST_F(LevelFile, CameraPositionIsNegatedAndTruncated) {
     auto level = parse("@ CAM\n# Pos 1.5;2;-3.7;\n");
     EXPECT_EQ(level->cameraOffset, (std::array<float, 3>{-1, -2, 3}));

@@ -3,7 +3,9 @@
 // and reads its screenshots, for end-to-end tests. A test program starts one display and runs
 // every game of its cases on it, one after the other.
 
+#include "support/Process.h"
 #include <fcntl.h>
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -166,18 +168,8 @@ inline bool xdotool(const std::string& display, const std::string& args) {
 /// no keysym, so xdotool cannot press them by name; the window library knows them by their key
 /// names.
 inline std::string keycodeOf(const std::string& display, const std::string& keyName) {
-    const std::string command = "xkbcomp -xkb " + display + " - 2>/dev/null | sed -n " + "'s/^ *<" +
-                                keyName + "> *= *\\([0-9]*\\);.*/\\1/p'";
-    std::string code;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char line[32] = {};
-        if (fgets(line, sizeof line, p)) {
-            code = line;
-        }
-        pclose(p);
-    }
-    while (!code.empty() && (code.back() == '\n' || code.back() == ' ')) {
-        code.pop_back();
-    }
-    return code;
+    std::string code = runIn(".", "xkbcomp -xkb " + display + " - 2>/dev/null | sed -n 's/^ *<" +
+                                      keyName + "> *= *\\([0-9]*\\);.*/\\1/p'")
+                           .out;
+    return code.substr(0, code.find('\n'));
 }
