@@ -48,7 +48,7 @@ std::vector<int> glyphWidths(const RgbaImage& font) {
     return widths;
 }
 
-TEST(GeneratedPictures, AreTheFilesTheInterfaceLoadsAsRgbaPngsOfTheLayoutsSizes) {
+TEST(GeneratedPictures, AreTheFilesTheInterfaceLoadsReadBackExactlyAndFitTheEnergyBar) {
     std::set<std::string> generated;
     for (const GeneratedImage& g : generatedImageFiles()) {
         EXPECT_TRUE(generated.insert(g.fileName).second) << "twice: " << g.fileName;
