@@ -4,8 +4,8 @@
 // every game of its cases on it, one after the other.
 
 #include "support/Process.h"
-#include <fcntl.h>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
