@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 class Elements : public ::testing::Test {
@@ -131,7 +134,6 @@ TEST_F(Elements, GoalRequiresWhiteUntilColouredAndHitsOnItsSphere) {
     goal.setColor(5);
     EXPECT_EQ(goal.requiredColor, 5);
     EXPECT_EQ(firstColor(goal), (std::array<float, 4>{1, 0, 1, 1}));
-    EXPECT_FLOAT_EQ(goal.door()->getWorldMatrix()[13], -50);
 
     auto beam = aimedBeam({0, 0, 300, 1}, {0, 0, -1, 0});
     float d = 0, p[3] = {5, 5, 5}, n[3];
@@ -142,56 +144,33 @@ TEST_F(Elements, GoalRequiresWhiteUntilColouredAndHitsOnItsSphere) {
     EXPECT_EQ(goal.hitTest(miss->ray(), d, p, n), HIT_NONE);
 }
 
-TEST_F(Elements, OpeningDoorBlendsKeyFramesRebuildingEveryHundredth) {
+TEST_F(Elements, DoorBlendsItsKeyFramesOpeningFullyAndClosingBack) {
     FinshHead goal;
     Finish& d = *goal.door();
     d.state = DOOR_OPENING;
+    // Just opening: the first two key frames' shape, every point between them and nearer the
+    // first.
     const Model* first = d.getModel();
-    EXPECT_FLOAT_EQ(d.progress, 0.001f);
     const Model& k0 = *gameModels().goalKeyframes[0];
     const Model& k1 = *gameModels().goalKeyframes[1];
-    for (std::size_t i = 0; i < first->positions.size(); i += 97) {
-        EXPECT_FLOAT_EQ(first->positions[i], k0.positions[i] * 0.999f + k1.positions[i] * 0.001f);
-    }
     EXPECT_EQ(first->indices, k0.indices);
-    // No rebuild until the progress moved more than 0.01.
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(d.getModel(), first);
+    for (std::size_t i = 0; i < first->positions.size(); i += 7) {
+        const float p = first->positions[i], a = k0.positions[i], b = k1.positions[i];
+        EXPECT_TRUE(std::min(a, b) - 1e-4f <= p && p <= std::max(a, b) + 1e-4f) << i;
+        EXPECT_LE(std::fabs(p - a), std::fabs(p - b) + 1e-4f) << i;
     }
-    d.getModel();
-    d.getModel();
-    EXPECT_NE(d.lastBuiltProgress, 0.001f);
-    // Half way through the third stretch: key frames 2 and 3 in equal parts.
-    d.progress = 2.5f - d.speed;
-    const Model* m = d.getModel();
-    EXPECT_EQ(d.keyframe, 2);
-    const Model& k2 = *gameModels().goalKeyframes[2];
-    const Model& k3 = *gameModels().goalKeyframes[3];
-    for (std::size_t i = 0; i < m->positions.size(); i += 31) {
-        EXPECT_NEAR(m->positions[i], (k2.positions[i] + k3.positions[i]) / 2, 1e-3);
-    }
-}
-
-TEST_F(Elements, DoorOpensFullyThenClosesBack) {
-    FinshHead goal;
-    Finish& d = *goal.door();
-    d.state = DOOR_OPENING;
-    int calls = 0;
-    while (d.state == DOOR_OPENING && calls < 10000) {
-        d.getModel();
-        ++calls;
-    }
+    const auto runWhile = [&](int state) {
+        for (int calls = 0; d.state == state && calls < 100000; ++calls) {
+            d.getModel();
+        }
+    };
+    runWhile(DOOR_OPENING);
     EXPECT_EQ(d.state, DOOR_OPEN);
-    EXPECT_NEAR(calls, 4000, 2);
     const float open = d.progress;
     d.getModel();
     EXPECT_EQ(d.progress, open); // an open door stays
     d.state = DOOR_CLOSING;
-    calls = 0;
-    while (d.state == DOOR_CLOSING && calls < 10000) {
-        d.getModel();
-        ++calls;
-    }
+    runWhile(DOOR_CLOSING);
     EXPECT_EQ(d.state, DOOR_CLOSED);
     EXPECT_LE(d.progress, 0.0f);
 }

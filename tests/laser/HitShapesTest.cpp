@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -149,31 +150,37 @@ TEST_F(HitShapes, BoundingSpherePreTestWritesItsEstimate) {
     EXPECT_FALSE(owner.hitsBoundingSphere(wide->ray(), d));
 }
 
-TEST(SphereRejection, LeavesTheBoundaryAndOddInputToTheExactTest) {
+TEST(SphereRejection, NeverTurnsAwayWhatTheExactTestHitsNorOddInput) {
+    // Unit rays from around a sphere through points near its surface: grazing it from inside
+    // and outside, some with the centre about a right angle behind the start.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> u(-1, 1);
+    const auto unit = [](Point p) {
+        const float n = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+        return Point{p[0] / n, p[1] / n, p[2] / n, 0};
+    };
     const Point k{0, 0, -100, 1};
-    const float r = 10;
-    const Point alongX{1, 0, 0, 0};
-    float d = -1;
-    // Tangent, and just outside within the margin: left to the exact test.
-    EXPECT_FALSE(sphereClearlyMissed({-50, 10, -100, 1}, alongX, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 10.004f, -100, 1}, alongX, k, r));
-    EXPECT_FALSE(sphereDistance({-50, 10.004f, -100, 1}, alongX, k, r, d));
-    EXPECT_TRUE(sphereClearlyMissed({-50, 10.5f, -100, 1}, alongX, k, r));
-    // The centre at a right angle from the start within the radius: a hit.
-    EXPECT_FALSE(sphereClearlyMissed({0, 0, -95, 1}, alongX, k, r));
-    EXPECT_TRUE(sphereDistance({0, 0, -95, 1}, alongX, k, r, d));
-    // The centre behind the start, even with the start inside the sphere; barely behind is
-    // left to the exact test, which turns it away.
-    EXPECT_TRUE(sphereClearlyMissed({0, 0, -95, 1}, {0, 0, 1, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({0, 0, -95, 1}, {1, 0, 1e-6f, 0}, k, r));
-    EXPECT_FALSE(exactSphereDistance({0, 0, -95, 1}, {1, 0, 1e-6f, 0}, k, r, d));
-    // Nothing is turned away for a direction far from unit length or values that are not
-    // finite.
-    const float inf = std::numeric_limits<float>::infinity();
+    int hits = 0, turnedAway = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const Point from{40 * u(random), 40 * u(random), k[2] + 40 * u(random), 1};
+        const Point n = unit({u(random), u(random), u(random), 0});
+        const float reach = 10 * (1 + 0.01f * u(random));
+        const Point d = unit(
+            {reach * n[0] - from[0], reach * n[1] - from[1], k[2] + reach * n[2] - from[2], 0});
+        float dist = 0;
+        const bool hit = exactSphereDistance(from, d, k, 10, dist);
+        const bool missed = sphereClearlyMissed(from, d, k, 10);
+        ASSERT_FALSE(hit && missed) << i;
+        hits += hit;
+        turnedAway += missed;
+    }
+    EXPECT_GT(hits, 1000);
+    EXPECT_GT(turnedAway, 500); // and it does turn rays away
+    // Nothing is turned away for a direction far from unit length or values that are no number.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {0, 0, 0, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {3, 0, 0, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {nan, 0, 0, 0}, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-inf, 50, -100, 1}, alongX, k, r));
-    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, alongX, k, nan));
+    for (const Point& d : {Point{0, 0, 0, 0}, Point{3, 0, 0, 0}, Point{nan, 0, 0, 0}}) {
+        EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, d, k, 10));
+    }
+    EXPECT_FALSE(sphereClearlyMissed({-INFINITY, 50, -100, 1}, {1, 0, 0, 0}, k, 10));
+    EXPECT_FALSE(sphereClearlyMissed({-50, 50, -100, 1}, {1, 0, 0, 0}, k, nan));
 }

@@ -1,13 +1,13 @@
 // The shipped level pack, proven with the real simulation: every level is unsolved as shipped
 // and solved by its solution file, which moves elements to places the player can reach.
 
-#include "rules/GameRules.h"
-#include "rules/Placement.h"
 #include "elements/ActiveObject.h"
 #include "elements/Emitter.h"
 #include "elements/Holder.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
+#include "rules/GameRules.h"
+#include "rules/Placement.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>

@@ -12,107 +12,94 @@
 
 namespace {
 
-struct Parsed {
-    bool proceed;
-    GameSettings settings;
-    std::string level = "level2.txt";
-    std::string out;
+struct Case {
+    std::vector<const char*> args;
+    std::string out;   // what it prints
+    std::string level; // the level file it chooses
+    int width = 1024, height = 768;
+    bool fullscreen = false;
+    bool proceed = true; // false: -help, the program ends
 };
 
-Parsed parse(std::vector<const char*> args) {
-    args.insert(args.begin(), "beamworks");
-    Parsed p;
-    std::ostringstream out;
-    p.proceed =
-        parseCommandLine(static_cast<int>(args.size()), args.data(), p.settings, p.level, out);
-    p.out = out.str();
-    return p;
-}
+const std::string USAGE = "USEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]\n";
 
 } // namespace
 
-TEST(CommandLine, DefaultsWithoutArguments) {
-    const Parsed p = parse({});
-    EXPECT_TRUE(p.proceed);
-    EXPECT_EQ(p.settings.windowMode, GLFW_WINDOW);
-    EXPECT_EQ(p.settings.screenWidth, 1024);
-    EXPECT_EQ(p.settings.screenHeight, 768);
-    EXPECT_EQ(p.level, "level2.txt");
-    EXPECT_EQ(p.out, "");
-}
-
-TEST(CommandLine, ResolutionValuesAreTruncatedAndNotSkipped) {
-    const Parsed p = parse({"-resolution", "800.9", "600.9"});
-    EXPECT_EQ(p.settings.screenWidth, 800);
-    EXPECT_EQ(p.settings.screenHeight, 600);
-    EXPECT_EQ(p.out, "using 800 x 600\n");
-    // The value "-fullscreen" is examined again as an argument of its own.
-    const Parsed q = parse({"-resolution", "-fullscreen", "700", "500"});
-    EXPECT_EQ(q.settings.windowMode, GLFW_FULLSCREEN);
-    EXPECT_EQ(q.settings.screenWidth, 1024);
-    EXPECT_EQ(q.out,
-              "Resolution -fullscreen x 700 refused: width and height must be at least 1; keeping "
-              "1024 x 768\nfullscreen active\n");
-}
-
-TEST(CommandLine, OptionsLackingValuesAreIgnored) {
-    const Parsed p = parse({"-resolution", "800"});
-    EXPECT_EQ(p.settings.screenWidth, 1024);
-    EXPECT_EQ(p.out, "");
-    const Parsed q = parse({"-level"});
-    EXPECT_EQ(q.level, "level2.txt");
-    EXPECT_EQ(q.out, "");
-}
-
-TEST(CommandLine, ResolutionBelowOneOrNotANumberIsRefused) {
-    for (const char* bad : {"0", "-5", "abc", "0.9", "1e300", "nan"}) {
-        const Parsed p = parse({"-resolution", bad, "600"});
-        EXPECT_EQ(p.settings.screenWidth, 1024) << bad;
-        EXPECT_EQ(p.settings.screenHeight, 768) << bad;
-        EXPECT_NE(p.out.find("refused"), std::string::npos) << bad;
+TEST(CommandLine, OptionsInOrderWithTheirValuesExaminedAgainAndBadOnesRefusedOrIgnored) {
+    const std::string longest(82, 'x'), tooLong(83, 'x');
+    const Case cases[] = {
+        {{}, "", "level2.txt"},
+        // Values are truncated; a value is examined again as an argument of its own.
+        {{"-resolution", "800.9", "600.9"}, "using 800 x 600\n", "level2.txt", 800, 600},
+        {{"-resolution", "1e3", "1"}, "using 1000 x 1\n", "level2.txt", 1000, 1},
+        {{"-resolution", "-fullscreen", "700", "500"},
+         "Resolution -fullscreen x 700 refused: width and height must be at least 1; keeping "
+         "1024 x 768\nfullscreen active\n",
+         "level2.txt",
+         1024,
+         768,
+         true},
+        // Options lacking their values are ignored.
+        {{"-resolution", "800"}, "", "level2.txt"},
+        {{"-level"}, "", "level2.txt"},
+        // -level composes the file name and prints the current resolution.
+        {{"-level", "7", "-fullscreen"},
+         "using 1024 x 768\nfullscreen active\n",
+         "level7.txt",
+         1024,
+         768,
+         true},
+        {{"-level", "pack/a b"}, "using 1024 x 768\n", "levelpack/a b.txt"},
+        {{"-level", longest.c_str()}, "using 1024 x 768\n", "level" + longest + ".txt"},
+        {{"-level", tooLong.c_str()},
+         "Level name too long (at most 82 characters); keeping level2.txt\n",
+         "level2.txt"},
+        // -help stops at once, after the options before it.
+        {{"-fullscreen", "-help", "-resolution", "800", "600"},
+         "fullscreen active\n" + USAGE,
+         "level2.txt",
+         1024,
+         768,
+         true,
+         false},
+        {{"-level", "-help"},
+         "using 1024 x 768\n" + USAGE,
+         "level-help.txt",
+         1024,
+         768,
+         false,
+         false},
+        // Names are exact and case-sensitive.
+        {{"-Fullscreen", "--fullscreen", "-fullscreen2", "-HELP"}, "", "level2.txt"},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> args = c.args;
+        args.insert(args.begin(), "beamworks");
+        GameSettings settings;
+        std::string level = "level2.txt";
+        std::ostringstream out;
+        const bool proceed =
+            parseCommandLine(static_cast<int>(args.size()), args.data(), settings, level, out);
+        const std::string what = c.args.empty() ? "no arguments" : c.args[0];
+        EXPECT_EQ(proceed, c.proceed) << what;
+        EXPECT_EQ(out.str(), c.out) << what;
+        EXPECT_EQ(level, c.level) << what;
+        EXPECT_EQ(settings.screenWidth, c.width) << what;
+        EXPECT_EQ(settings.screenHeight, c.height) << what;
+        EXPECT_EQ(settings.windowMode, c.fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW) << what;
     }
-    const Parsed big = parse({"-resolution", "1e3", "1"});
-    EXPECT_EQ(big.settings.screenWidth, 1000);
-    EXPECT_EQ(big.settings.screenHeight, 1);
-}
-
-TEST(CommandLine, LevelComposesFileNameAndPrintsCurrentResolution) {
-    const Parsed p = parse({"-level", "7", "-fullscreen"});
-    EXPECT_EQ(p.level, "level7.txt");
-    EXPECT_EQ(p.settings.windowMode, GLFW_FULLSCREEN);
-    EXPECT_EQ(p.out, "using 1024 x 768\nfullscreen active\n");
-    const Parsed text = parse({"-level", "pack/a b"});
-    EXPECT_EQ(text.level, "levelpack/a b.txt");
-}
-
-TEST(CommandLine, LevelNameAtTheBufferLimit) {
-    const std::string longest(82, 'x');
-    const Parsed p = parse({"-level", longest.c_str()});
-    EXPECT_EQ(p.level, "level" + longest + ".txt");
-    EXPECT_EQ(p.level.size(), LEVEL_FILE_NAME_MAX);
-    const std::string tooLong(83, 'x');
-    const Parsed q = parse({"-level", tooLong.c_str()});
-    EXPECT_EQ(q.level, "level2.txt");
-    EXPECT_EQ(q.out, "Level name too long (at most 82 characters); keeping level2.txt\n");
-}
-
-TEST(CommandLine, HelpStopsAtOnceAfterEarlierOptions) {
-    const Parsed p = parse({"-fullscreen", "-help", "-resolution", "800", "600"});
-    EXPECT_FALSE(p.proceed);
-    EXPECT_EQ(p.out, "fullscreen active\nUSEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]\n");
-    EXPECT_EQ(p.settings.screenWidth, 1024);
-    // -level takes -help as its value first, then -help is examined on its own.
-    const Parsed q = parse({"-level", "-help"});
-    EXPECT_FALSE(q.proceed);
-    EXPECT_EQ(q.level, "level-help.txt");
-    EXPECT_EQ(q.out, "using 1024 x 768\nUSEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]\n");
-}
-
-TEST(CommandLine, OptionNamesAreCaseSensitiveAndExact) {
-    const Parsed p = parse({"-Fullscreen", "--fullscreen", "-fullscreen2", "-HELP"});
-    EXPECT_TRUE(p.proceed);
-    EXPECT_EQ(p.settings.windowMode, GLFW_WINDOW);
-    EXPECT_EQ(p.out, "");
+    EXPECT_EQ(("level" + longest + ".txt").size(), LEVEL_FILE_NAME_MAX);
+    // Widths and heights below one or that are no number are refused.
+    for (const char* bad : {"0", "-5", "abc", "0.9", "1e300", "nan"}) {
+        const char* args[] = {"beamworks", "-resolution", bad, "600"};
+        GameSettings settings;
+        std::string level;
+        std::ostringstream out;
+        parseCommandLine(4, args, settings, level, out);
+        EXPECT_EQ(settings.screenWidth, 1024) << bad;
+        EXPECT_EQ(settings.screenHeight, 768) << bad;
+        EXPECT_NE(out.str().find("refused"), std::string::npos) << bad;
+    }
 }
 
 // The real program, started as a process in a given working directory.
@@ -141,8 +128,7 @@ TEST(Program, HelpPrintsModelLinesBannerAndUsageAndExitsZero) {
     }
     const std::size_t banner = r.out.find("=== Beamworks Alpha ===\n");
     EXPECT_GT(banner, at);
-    EXPECT_EQ(r.out.substr(banner), "=== Beamworks Alpha ===\n"
-                                    "USEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]\n");
+    EXPECT_EQ(r.out.substr(banner), "=== Beamworks Alpha ===\n" + USAGE);
     EXPECT_EQ(r.out.find("File not Found"), std::string::npos);
 }
 
@@ -159,7 +145,7 @@ TEST(Program, OptionsAreReportedInOrderAndAMissingLevelStopsBeforeTheWindow) {
                   std::filesystem::canonical(BEAMWORKS_GAME_DIR).string() + ")\n");
 }
 
-TEST(Program, MissingModelsStopWithNonZeroStatusNamingFileAndDirectory) {
+TEST(Program, MissingModelsStopWithNonZeroStatusNamingFileAndDirectoryButHelpStillWorks) {
     const std::string dir = emptyDir();
     const ProcessResult r = runGame(dir, "");
     EXPECT_NE(r.status, 0);
@@ -170,11 +156,8 @@ TEST(Program, MissingModelsStopWithNonZeroStatusNamingFileAndDirectory) {
                          std::filesystem::canonical(dir).string() + ")"),
               std::string::npos)
         << r.out;
-}
-
-TEST(Program, HelpStillWorksWithoutModels) {
-    const ProcessResult r = runGame(emptyDir(), "-help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("USEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]\n"), std::string::npos);
-    EXPECT_EQ(r.out.find("Cannot start"), std::string::npos);
+    const ProcessResult help = runGame(dir, "-help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find(USAGE), std::string::npos);
+    EXPECT_EQ(help.out.find("Cannot start"), std::string::npos);
 }

@@ -25,17 +25,6 @@ struct Game {
 
 } // namespace
 
-TEST(Commands, WireframeTwiceReportsOneThenZero) {
-    Game g;
-    const CommandResult on = g.press(GLFW_KEY_F3);
-    EXPECT_EQ(on.toggleId, "wireframe");
-    EXPECT_EQ(on.caption, "WIREFRAME MODE ON");
-    EXPECT_TRUE(on.on);
-    const CommandResult off = g.press(GLFW_KEY_F3);
-    EXPECT_EQ(off.caption, "WIREFRAME MODE OFF");
-    EXPECT_EQ(g.out, "\nWireframe Mode: 1\n\nWireframe Mode: 0\n");
-}
-
 TEST(Commands, OnOffKeysFlipTheirOwnSettingOnlyAndBackAgain) {
     const auto flags = [](const GameSettings& s) {
         return std::vector<bool>{s.wireframe, s.linearFiltering, s.frustumCulling, s.transparency,
@@ -157,7 +146,7 @@ TEST(Commands, DisplaySwitchAlternatesModes) {
     EXPECT_EQ(g.settings.windowMode, GLFW_WINDOW);
 }
 
-TEST(Commands, EscapeStopsAndOtherKeysAreIgnored) {
+TEST(Commands, EscapeStopsHomeResetsTheViewAndOtherKeysAreIgnored) {
     Game g;
     EXPECT_FALSE(g.press('Z').handled);
     EXPECT_FALSE(g.press(GLFW_KEY_F1).handled);
@@ -167,13 +156,7 @@ TEST(Commands, EscapeStopsAndOtherKeysAreIgnored) {
     EXPECT_TRUE(g.press(GLFW_KEY_F2).selectFpsCounter);
     EXPECT_TRUE(g.press(GLFW_KEY_F18).toggleMusic);
     EXPECT_EQ(g.out, "");
-}
-
-TEST(Commands, HomeAsksForTheStartViewAndSaysSo) {
-    Game g;
-    const CommandResult r = g.press(GLFW_KEY_HOME);
-    EXPECT_TRUE(r.handled);
-    EXPECT_TRUE(r.resetView);
-    EXPECT_TRUE(r.toggleId.empty());
+    const CommandResult home = g.press(GLFW_KEY_HOME);
+    EXPECT_TRUE(home.handled && home.resetView && home.toggleId.empty());
     EXPECT_EQ(g.out, "\nView reset\n");
 }

@@ -14,15 +14,9 @@ using namespace sound;
 
 namespace {
 
-const SoundScratch& scratch() {
-    static const SoundScratch dir("sdl");
+const ScratchDir& scratch() {
+    static const ScratchDir dir("sdl");
     return dir;
-}
-
-template <typename F> std::string printed(F&& action) {
-    testing::internal::CaptureStdout();
-    action();
-    return testing::internal::GetCapturedStdout();
 }
 
 class SdlSound : public testing::Test {
@@ -47,7 +41,7 @@ TEST_F(SdlSound, StreamPausesRewindsAndResumes) {
     }
     Sound sound;
     ASSERT_EQ(
-        system.createStream(scratch().wavTone("tone.wav", 2.0), MODE_2D | MODE_SOFTWARE, sound),
+        system.createStream(wavTone(scratch(), "tone.wav", 2.0), MODE_2D | MODE_SOFTWARE, sound),
         Result::Ok);
     Channel channel;
     ASSERT_EQ(system.playSound(sound, true, channel), Result::Ok);
@@ -69,8 +63,8 @@ TEST_F(SdlSound, StreamPausesRewindsAndResumes) {
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
-TEST_F(SdlSound, GameMusicTogglesAndReportsAMissingFile) {
-    EXPECT_EQ(printed([&] { initMusic(nullptr, scratch().wavTone("loop.wav", 1.0)); }), "");
+TEST_F(SdlSound, GameMusicTogglesAndReportsAFileTheMixerCannotDecode) {
+    EXPECT_EQ(printed([&] { initMusic(nullptr, wavTone(scratch(), "loop.wav", 1.0)); }), "");
     EXPECT_NE(Mix_PlayingMusic(), 0);
     EXPECT_FALSE(toggleMusic());
     EXPECT_NE(Mix_PausedMusic(), 0);
@@ -78,8 +72,6 @@ TEST_F(SdlSound, GameMusicTogglesAndReportsAMissingFile) {
     EXPECT_EQ(printed([] { shutdownMusic(); }), "");
     const std::string invalid =
         "FMOD error! (2) " + std::string(resultText(Result::InvalidHandle)) + "\n";
-    EXPECT_EQ(printed([] { initMusic(nullptr, scratch().file("music/test1.mp3")); }),
-              "FMOD error! (8) The file could not be found.\n" + invalid + invalid + invalid);
     EXPECT_EQ(
         printed([] { initMusic(nullptr, scratch().write("junk.mp3", std::string(4000, 'x'))); }),
         "FMOD error! (10) " + std::string(resultText(Result::Format)) + "\n" + invalid + invalid +

@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,8 @@ class GameWindow : public ::testing::Test {
         if (!display.ok()) {
             GTEST_SKIP() << "no virtual display (Xvfb)";
         }
+        // The pointer where a fresh display has it, whatever the case before left.
+        send("mousemove 512 384");
     }
     // Runs a test level for a number of frames and returns the screenshot of the last one.
     Picture frames(const std::string& level, int count, const std::string& file = "room.txt") {
@@ -95,29 +98,17 @@ class GameWindow : public ::testing::Test {
         return takeShot(shot);
     }
     // Runs a test level, presses the keys once the window is up, lets a few frames pass after
-    // the last key's console report (or after the start), ends the game with ESC and returns
-    // its last frame.
+    // the last key's console report, ends the game with ESC and returns its last frame.
     Picture afterKeys(const std::string& level, const std::string& file, const std::string& keys,
                       const std::string& report) {
-        const std::string shot = shotPath();
+        shot = shotPath();
         GameRun game(display.name(), GAME, stageLevel(level, file),
                      "BEAMWORKS_SCREENSHOT='" + shot + "'");
         EXPECT_TRUE(focusGame()) << game.output();
-        if (!keys.empty()) {
-            EXPECT_TRUE(xdotool(display.name(), "key " + keys));
-        }
-        if (!report.empty()) {
-            EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
-        }
-        const auto statusLines = [&] {
-            const std::string out = game.output();
-            return std::count(out.begin(), out.end(), '\r');
-        };
-        const long start = statusLines();
-        for (int i = 0; i < 600 && statusLines() < start + 3; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        EXPECT_TRUE(xdotool(display.name(), "key Escape"));
+        EXPECT_TRUE(send("key " + keys));
+        EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
+        waitFrames(game, 3);
+        EXPECT_TRUE(send("key Escape"));
         EXPECT_EQ(game.wait(60), 0) << game.output();
         lastOutput = game.output();
         return takeShot(shot);
@@ -133,9 +124,7 @@ class GameWindow : public ::testing::Test {
         std::filesystem::remove(shot);
         return p;
     }
-    bool focusGame() {
-        return xdotool(display.name(), "search --sync --name '^Beamworks$' windowfocus --sync");
-    }
+    bool focusGame() { return send("search --sync --name '^Beamworks$' windowfocus --sync"); }
     // Waits until the game has drawn `count` more frames (status lines) than when called.
     static bool waitFrames(const GameRun& game, int count) {
         const auto statusLines = [&] {
@@ -143,35 +132,49 @@ class GameWindow : public ::testing::Test {
             return std::count(out.begin(), out.end(), '\r');
         };
         const long start = statusLines();
-        for (int i = 0; i < 600; ++i) {
-            if (statusLines() >= start + count) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
+        return waitUntil([&] { return statusLines() >= start + count; });
     }
     // The frame on screen a few frames from now, from a game that rewrites its screenshot after
     // every frame. The file may be caught half written: read it until it is whole.
     static Picture frameNow(const GameRun& game, const std::string& shot) {
         waitFrames(game, 3);
-        for (int i = 0; i < 50; ++i) {
-            const std::string copy = shot + ".copy.png";
-            std::error_code error;
-            std::filesystem::copy_file(shot, copy,
-                                       std::filesystem::copy_options::overwrite_existing, error);
-            Picture p = error ? Picture{} : load(copy);
-            std::filesystem::remove(copy, error);
-            if (p.width > 0) {
-                return p;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return {};
+        Picture p;
+        waitUntil(
+            [&] {
+                const std::string copy = shot + ".copy.png";
+                std::error_code error;
+                std::filesystem::copy_file(
+                    shot, copy, std::filesystem::copy_options::overwrite_existing, error);
+                p = error ? Picture{} : load(copy);
+                std::filesystem::remove(copy, error);
+                return p.width > 0;
+            },
+            5);
+        return p;
     }
 
-    VirtualDisplay display;
+    // Starts the level with the screenshot (`shot`) rewritten after every frame and focuses the
+    // window. An empty file name plays the shipped level of that number.
+    std::unique_ptr<GameRun> start(const std::string& number, const std::string& file) {
+        shot = shotPath();
+        const std::string args = file.empty() ? "-level " + number : stageLevel(number, file);
+        auto game = std::make_unique<GameRun>(display.name(), GAME, args,
+                                              "BEAMWORKS_SCREENSHOT='" + shot + "'");
+        EXPECT_TRUE(focusGame()) << game->output();
+        EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
+        return game;
+    }
+    bool send(const std::string& args) { return xdotool(display.name(), args); }
+    // Ends the game with ESC, which must end it with status 0.
+    void quit(GameRun& game) {
+        EXPECT_TRUE(send("key Escape"));
+        EXPECT_EQ(game.wait(60), 0) << game.output();
+        std::filesystem::remove(shot);
+    }
+
+    const VirtualDisplay& display = sharedDisplay();
     std::string lastOutput;
+    std::string shot;
 };
 
 /// The laser count of the game's last status line, or -1 before the first.
@@ -183,6 +186,22 @@ inline int lastLaserCount(const std::string& output) {
 
 inline int brightness(const std::array<int, 3>& c) {
     return c[0] + c[1] + c[2];
+}
+
+// Sum of the absolute brightness differences of two pictures over a rectangle.
+inline long difference(const Picture& a, const Picture& b, int x0, int y0, int x1, int y1) {
+    long sum = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            sum += std::abs(brightness(a.at(x, y)) - brightness(b.at(x, y)));
+        }
+    }
+    return sum;
+}
+
+// A point as xdotool's "x y".
+inline std::string at(const std::array<int, 2>& p) {
+    return std::to_string(p[0]) + " " + std::to_string(p[1]);
 }
 
 // The brightest pixel within `radius` rows of a projected point: a beam is a few pixels thick,

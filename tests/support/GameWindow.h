@@ -1,9 +1,14 @@
 #pragma once
 // Runs the real game in a window on a private virtual X display (Xvfb), drives it with xdotool
-// and reads its screenshots, for end-to-end tests.
+// and reads its screenshots, for end-to-end tests. A test program starts one display and runs
+// every game of its cases on it, one after the other.
 
+#include "support/Process.h"
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,6 +32,12 @@ class VirtualDisplay {
         }
         pid_ = fork();
         if (pid_ == 0) {
+            // The server ends with the test program, however that ends, and keeps none of its
+            // output channels open (ctest waits for them to close).
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
@@ -63,6 +74,24 @@ class VirtualDisplay {
     std::string name_;
 };
 
+/// The test program's display, started on first use and stopped when the program ends.
+inline VirtualDisplay& sharedDisplay() {
+    static VirtualDisplay display;
+    return display;
+}
+
+/// Checks `done` every 100 ms until it holds or `seconds` have passed; whether it held.
+template <class Done> bool waitUntil(Done done, double seconds = 60) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
 /// The game started in the background in `dir`; its output goes to a file.
 class GameRun {
   public:
@@ -79,6 +108,7 @@ class GameRun {
                                     " exec ./beamworks " + args + " > '" + log_ + "' 2>&1";
         pid_ = fork();
         if (pid_ == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL); // the game ends with the test program
             execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -95,17 +125,17 @@ class GameRun {
 
     /// The exit status, or -1 if the game did not end within `seconds` (it is then killed).
     int wait(double seconds) {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < until) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        waitUntil( // a second call finds the status at once
+            [&] {
+                int status = 0;
+                if (status_ >= 0 || waitpid(pid_, &status, WNOHANG) != pid_) {
+                    return status_ >= 0;
+                }
                 status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-                return status_;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return -1;
+                return true;
+            },
+            seconds);
+        return status_;
     }
     std::string output() const {
         std::ifstream in(log_, std::ios::binary);
@@ -115,15 +145,7 @@ class GameRun {
     }
     /// Waits until the output holds `text`.
     bool waitForOutput(const std::string& text, double seconds) const {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < until) {
-            if (output().find(text) != std::string::npos) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
+        return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds);
     }
 
   private:
@@ -148,18 +170,8 @@ inline bool xdotool(const std::string& display, const std::string& args) {
 /// no keysym, so xdotool cannot press them by name; the window library knows them by their key
 /// names.
 inline std::string keycodeOf(const std::string& display, const std::string& keyName) {
-    const std::string command = "xkbcomp -xkb " + display + " - 2>/dev/null | sed -n " + "'s/^ *<" +
-                                keyName + "> *= *\\([0-9]*\\);.*/\\1/p'";
-    std::string code;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char line[32] = {};
-        if (fgets(line, sizeof line, p)) {
-            code = line;
-        }
-        pclose(p);
-    }
-    while (!code.empty() && (code.back() == '\n' || code.back() == ' ')) {
-        code.pop_back();
-    }
-    return code;
+    std::string code = runIn(".", "xkbcomp -xkb " + display + " - 2>/dev/null | sed -n 's/^ *<" +
+                                      keyName + "> *= *\\([0-9]*\\);.*/\\1/p'")
+                           .out;
+    return code.substr(0, code.find('\n'));
 }

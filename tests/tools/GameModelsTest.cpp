@@ -13,8 +13,8 @@
 namespace {
 
 // All model files, written once per test process.
-const meshcheck::ScratchDir& written() {
-    static const meshcheck::ScratchDir dir("models");
+const ScratchDir& written() {
+    static const ScratchDir dir("models");
     static const bool done = [] {
         for (const auto& model : generatedModelFiles()) {
             EXPECT_TRUE(write3ds(dir.file(model.fileName), model.build())) << model.fileName;
@@ -37,18 +37,6 @@ Mesh3ds build(const std::string& file) {
     }
     ADD_FAILURE() << "no builder for " << file;
     return {};
-}
-
-// Lower and upper bounds of the vertices that keep accepts.
-std::array<Vec3, 2> bounds(const Mesh3ds& mesh, bool (*keep)(const Vec3&) = nullptr) {
-    std::array<Vec3, 2> b{Vec3{1e30f, 1e30f, 1e30f}, Vec3{-1e30f, -1e30f, -1e30f}};
-    for (const auto& p : mesh.positions) {
-        for (int k = 0; k < 3 && (!keep || keep(p)); ++k) {
-            b[0][k] = std::min(b[0][k], p[k]);
-            b[1][k] = std::max(b[1][k], p[k]);
-        }
-    }
-    return b;
 }
 
 // The loaded model's bounding sphere holds the hit sphere (c, r).
@@ -97,7 +85,10 @@ TEST(GameModels, GoalFramesShareTopologyAndOpenProgressively) {
         // Closed, the petals reach over the ball (radius 15 at y = 50); open, they bare its
         // upper half. The ball stays clear of the body throughout.
         const Mesh3ds body = build(file);
-        const float top = bounds(body)[1][1];
+        float top = -1e30f;
+        for (const auto& p : body.positions) {
+            top = std::max(top, p[1]);
+        }
         EXPECT_LT(top, previousTop);
         previousTop = top;
         EXPECT_TRUE(frame > 1 || top > 65);

@@ -2,13 +2,13 @@
 // Geometric checks on built meshes shared by the asset tests.
 
 #include "assets/Shapes.h"
+#include "support/ScratchDir.h"
 
 #include <cmath>
 #include <filesystem>
 #include <map>
 #include <numeric>
 #include <string>
-#include <unistd.h>
 
 namespace meshcheck {
 
@@ -66,20 +66,5 @@ inline Solidity solidity(const Mesh3ds& mesh) {
     }
     return s;
 }
-
-/// A folder of its own for one test process, removed with it.
-struct ScratchDir {
-    std::filesystem::path path;
-    explicit ScratchDir(const std::string& tag)
-        : path(std::filesystem::temp_directory_path() /
-               ("beamworks-" + tag + "-" + std::to_string(::getpid()))) {
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-};
 
 } // namespace meshcheck

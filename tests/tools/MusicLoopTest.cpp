@@ -12,8 +12,8 @@
 
 namespace {
 
-const meshcheck::ScratchDir& scratch() {
-    static const meshcheck::ScratchDir dir("music");
+const ScratchDir& scratch() {
+    static const ScratchDir dir("music");
     return dir;
 }
 

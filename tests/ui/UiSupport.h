@@ -6,8 +6,9 @@
 #include "assets/Images.h"
 #include "assets/ImagesPng.h"
 #include "support/GameWindow.h"
+#include "support/GraphicsDrivers.h"
+#include "support/ScratchDir.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <guichan/cliprectangle.hpp>
 #include <guichan/color.hpp>
@@ -16,8 +17,6 @@
 #include <guichan/image.hpp>
 #include <guichan/imageloader.hpp>
 #include <guichan/rectangle.hpp>
-#include <link.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -33,26 +32,6 @@ inline std::string dims(const gcn::Rectangle& r) {
     return std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.width) + " " +
            std::to_string(r.height);
 }
-
-/// A fresh folder below the system's temporary folder, removed with everything in it.
-struct ScratchDir {
-    std::filesystem::path path;
-    explicit ScratchDir(const std::string& tag) {
-        static int count = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("beamworks-ui-" + tag + "-" + std::to_string(::getpid()) + "-" +
-                std::to_string(count++));
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    std::string file(const std::string& name) const { return (path / name).string(); }
-};
 
 /// Writes every generated picture below dir (as "images/...").
 inline void writeAllPictures(const ScratchDir& dir) {
@@ -131,14 +110,13 @@ class RecordingGraphics : public gcn::Graphics {
     struct Draw {
         const gcn::Image* image;
         int x, y;            ///< relative to the clip area's offset
-        int offsetX;         ///< the clip area's offset: where the drawing widget sits
         gcn::Rectangle clip; ///< the visible part, in absolute coordinates
     };
     void drawImage(const gcn::Image* image, int, int, int dstX, int dstY, int, int) override {
-        const bool clipped = !mClipStack.empty();
-        const gcn::ClipRectangle area = clipped ? mClipStack.top() : gcn::ClipRectangle();
-        draws.push_back({image, dstX, dstY, clipped ? area.xOffset : 0,
-                         gcn::Rectangle(area.x, area.y, area.width, area.height)});
+        const gcn::ClipRectangle area =
+            mClipStack.empty() ? gcn::ClipRectangle() : mClipStack.top();
+        draws.push_back(
+            {image, dstX, dstY, gcn::Rectangle(area.x, area.y, area.width, area.height)});
     }
     void drawPoint(int, int) override {}
     void drawLine(int, int, int, int) override {}
@@ -152,26 +130,6 @@ class RecordingGraphics : public gcn::Graphics {
     gcn::Color colour;
 };
 
-/// Keeps Mesa's driver libraries mapped after the window library unloads them, so that the leak
-/// checker at exit can still name them: they keep a few allocations of their own to the end,
-/// which the test programs' suppressions then recognise.
-inline void keepGraphicsDriversLoaded() {
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void*) {
-            const std::string path = info->dlpi_name != nullptr ? info->dlpi_name : "";
-            if (path.find("/dri/") != std::string::npos ||
-                path.find("libLLVM") != std::string::npos) {
-                // A handle that is never closed: the library stays.
-                dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            }
-            return 0;
-        },
-        nullptr);
-}
-
-/// Leak suppressions for a test program that draws with Mesa.
-constexpr const char* GRAPHICS_DRIVER_LEAKS = "leak:swrast_dri.so\nleak:libLLVM\n";
-
 /// One 1024 x 768 OpenGL window on a private virtual display for the whole test program, and
 /// every generated picture under "images/" in the working directory.
 class GlEnvironment : public ::testing::Environment {
@@ -179,9 +137,8 @@ class GlEnvironment : public ::testing::Environment {
     static constexpr int WIDTH = 1024, HEIGHT = 768;
 
     void SetUp() override {
-        display = std::make_unique<VirtualDisplay>();
-        ASSERT_TRUE(display->ok()) << "cannot start Xvfb";
-        ::setenv("DISPLAY", display->name().c_str(), 1);
+        ASSERT_TRUE(sharedDisplay().ok()) << "cannot start Xvfb";
+        ::setenv("DISPLAY", sharedDisplay().name().c_str(), 1);
         ASSERT_TRUE(windowInit());
         ASSERT_TRUE(windowOpen(WIDTH, HEIGHT, 0, 0, 0, 8, 16, 16, GLFW_WINDOW));
         pictures = std::make_unique<ScratchDir>("pictures");
@@ -195,7 +152,6 @@ class GlEnvironment : public ::testing::Environment {
         pictures.reset();
         keepGraphicsDriversLoaded();
         windowTerminate();
-        display.reset();
     }
     static bool& ready() {
         static bool value = false;
@@ -203,7 +159,6 @@ class GlEnvironment : public ::testing::Environment {
     }
 
   private:
-    std::unique_ptr<VirtualDisplay> display;
     std::unique_ptr<ScratchDir> pictures;
     std::unique_ptr<WorkingDirectory> workingDirectory;
 };

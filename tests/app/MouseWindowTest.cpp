@@ -1,0 +1,103 @@
+// The real game played with the mouse on a virtual display: picking and turning a mirror,
+// carrying it to another wall, and a shipped level solved by dragging alone.
+
+#include "support/GameScreen.h"
+
+#include <gtest/gtest.h>
+
+using namespace gamescreen;
+
+class GameControls : public GameWindow {
+  protected:
+    // Presses the left button at (x, y), after a click there when asked, and drags it `pixels`
+    // to the right in ten steps, each waiting for a frame, whatever the frame rate of a busy
+    // machine.
+    void dragRight(const GameRun& game, int x, int y, int pixels, bool clickFirst) {
+        ASSERT_TRUE(send("mousemove " + at({x, y}) + (clickFirst ? " click 1" : "")));
+        waitFrames(game, 2);
+        ASSERT_TRUE(send("mousedown 1"));
+        waitFrames(game, 2);
+        for (int i = 1; i <= 10; ++i) {
+            const int step = pixels * i / 10 - pixels * (i - 1) / 10;
+            ASSERT_TRUE(send("mousemove_relative " + std::to_string(step) + " 0"));
+            waitFrames(game, 1);
+        }
+        ASSERT_TRUE(send("mouseup 1"));
+        waitFrames(game, 3);
+    }
+};
+
+TEST_F(GameControls, ClickingAMirrorSelectsItAndDraggingTurnsItOutOfTheBeam) {
+    auto game = start("71", "room.txt");
+    // With the power on the beam is traced every frame.
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    EXPECT_EQ(lastLaserCount(game->output()), 3);
+    // The mirror's pane, left of the middle, a little above its centre (off the holder's post).
+    const auto mirror = project(-150, 20, -200);
+    ASSERT_TRUE(send("mousemove " + at(mirror) + " click 1"));
+    ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
+    waitFrames(*game, 2);
+    // The next frame's pick reports the chosen name at the end of a line: a number other than
+    // 0 (0 is an empty click, followed by "---- 1 ----").
+    const std::string out = game->output();
+    const std::size_t report = out.find("---- 2 ----\n");
+    ASSERT_NE(report, std::string::npos);
+    const std::size_t end = out.find('\n', report + 12);
+    ASSERT_NE(end, std::string::npos);
+    const std::size_t last = out.find_last_of(' ', end);
+    EXPECT_GT(std::atoi(out.c_str() + last + 1), 0) << out.substr(report);
+    EXPECT_EQ(out.find("---- 1 ----"), std::string::npos);
+    // A left drag sideways turns the mirror so far that the beam meets a wall before the
+    // filter's plane, which no longer cuts it.
+    dragRight(*game, mirror[0], mirror[1], 400, false);
+    EXPECT_NE(lastLaserCount(game->output()), 3) << game->output();
+    quit(*game);
+}
+
+TEST_F(GameControls, DoubleClickCarriesTheMirrorToAnotherWall) {
+    auto game = start("72", "room.txt");
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    const Picture before = frameNow(*game, shot);
+    const auto mirror = project(-150, 20, -200);
+    // Both clicks at once: the second comes well within the double-click time.
+    ASSERT_TRUE(send("mousemove " + at(mirror) + " mousedown 1 mouseup 1 mousedown 1 mouseup 1"));
+    waitFrames(*game, 3);
+    // The holder follows the mouse onto the right wall; a click sets it down there.
+    ASSERT_TRUE(send("mousemove " + at(project(309, 60, -100))));
+    waitFrames(*game, 4);
+    ASSERT_TRUE(send("click 1"));
+    waitFrames(*game, 3);
+    // The emitter's beam now runs straight to the back wall.
+    EXPECT_EQ(lastLaserCount(game->output()), 1) << game->output();
+    const Picture after = frameNow(*game, shot);
+    ASSERT_EQ(after.width, 1024);
+    EXPECT_GT(
+        difference(before, after, mirror[0] - 30, mirror[1] - 30, mirror[0] + 30, mirror[1] + 30),
+        30L * 60 * 60);
+    quit(*game);
+}
+
+TEST_F(GameControls, TheSecondLevelIsSolvedWithTheMouseAlone) {
+    auto game = start("2", "");
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    // The first mirror turns 15 degrees to send the beam through the red filter; the second
+    // turns 30 degrees, in two drags as the window's edge is near, towards the red goal.
+    dragRight(*game, 151, 499, 171, true);
+    dragRight(*game, 790, 499, 230, true);
+    dragRight(*game, 790, 499, 111, true);
+    const Picture p = frameNow(*game, shot);
+    ASSERT_EQ(p.width, 1024);
+    // "LEVEL SOLVED" in large orange letters across the middle.
+    int orange = 0;
+    for (int y = 360; y < 410; y += 2) {
+        for (int x = 290; x < 730; x += 2) {
+            const auto c = p.at(x, y);
+            orange += c[0] > 100 && c[0] - c[1] > 30 && c[1] > c[2] + 15;
+        }
+    }
+    EXPECT_GT(orange, 300) << game->output();
+    quit(*game);
+}
