@@ -2,13 +2,17 @@
 
 #include "app/Display.h"
 #include "app/Game.h"
+#include "app/Guidance.h"
+#include "app/Manipulation.h"
 #include "app/Window.h"
+#include "core/Renderable.h"
 #include "render/GL.h"
 #include "render/Textures.h"
 #include "rules/Commands.h"
 #include "rules/GameFlow.h"
 #include "rules/Interaction.h"
 #include "rules/Settings.h"
+#include "rules/UndoHistory.h"
 #include "sound/Music.h"
 #include "ui/UserInterface.h"
 
@@ -17,13 +21,19 @@
 namespace {
 
 bool displaySwitchPending = false;
+/// A key press closed the introduction in this frame's events: the character it brings ('#')
+/// belongs to it.
+bool swallowCharacter = false;
 
 // Tears the window down and opens it again in the new mode, with every OpenGL object and a new
 // interface.
 void switchDisplay() {
     reinitialising = true;
     glFlush();
-    // The interface frees its pictures while their context is still there.
+    // The interface frees its pictures while their context is still there; what it shows
+    // comes back on the new one.
+    const UserInterface::State shown =
+        userInterface ? userInterface->captureState() : UserInterface::State{};
     userInterface.reset();
     // Only the window goes: the library stays, with its clock and its connection to the
     // display (a virtual X server resets when its last client leaves, and a window asked for
@@ -31,6 +41,10 @@ void switchDisplay() {
     windowClose();
     initDisplay();
     createUserInterface();
+    if (userInterface) {
+        userInterface->restoreState(shown);
+    }
+    windowSetTitle("Beamworks");
     reinitialising = false;
 }
 
@@ -40,11 +54,37 @@ void keyCallback(int key, int action) {
     if (action != GLFW_PRESS) {
         return;
     }
+    if (key == '#' && swallowCharacter) {
+        return; // the character of the key press that closed the introduction
+    }
+    if (introductionOpen && key != GLFW_KEY_F1) {
+        // The first key closes the introduction and does nothing else, not even while held.
+        closeLevelIntroduction();
+        suppressHeldKey(key);
+        swallowCharacter = true;
+        return;
+    }
     const bool ctrl = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
     const bool shift = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
     const GameKey gameKey = gameKeyFor(key, ctrl, shift);
     if (gameKey != GameKey::None) {
         gameKeyPressed(gameKey);
+        return;
+    }
+    float yaw = 0, tilt = 0;
+    if (keyTurn(key, shift, yaw, tilt)) {
+        if (selectionActive && !doubleClicked) {
+            undoHistory.begin(selectedElement, UndoHistory::Kind::KeyTurn);
+            manipulateFinitely(selectedElement, [&] {
+                selectedElement->rotateY(yaw);
+                selectedElement->rotateX(tilt);
+            });
+            int heading = 0, tiltDegrees = 0;
+            headingAndTilt(*selectedElement, heading, tiltDegrees);
+            if (userInterface) {
+                userInterface->flashMessage(headingText(heading, tiltDegrees));
+            }
+        }
         return;
     }
     const CommandResult r = runCommand(key, gameSettings, energy, gameOver, std::cout);
@@ -77,6 +117,9 @@ void keyCallback(int key, int action) {
         }
         std::cout << "\nAudio: " << (playing ? 1 : 0) << std::endl;
     }
+    if (r.toggleHelp) {
+        showHelpPanel();
+    }
     if (r.resetView) {
         viewMatrix = startViewMatrix;
     }
@@ -90,6 +133,15 @@ void keyCallback(int key, int action) {
 void mouseButtonCallback(int button, int action) {
     int x = 0, y = 0;
     windowGetMousePos(x, y);
+    if (action == GLFW_PRESS && introductionOpen) {
+        // The first click closes the introduction and does nothing else: until it is
+        // released, the button is the interface's.
+        closeLevelIntroduction();
+        leftPressOnInterface = leftPressOnInterface || button == GLFW_MOUSE_BUTTON_LEFT;
+        rightPressOnInterface = rightPressOnInterface || button == GLFW_MOUSE_BUTTON_RIGHT;
+        return;
+    }
+    const bool onInterface = userInterface && userInterface->isInterfaceAt(x, y);
     if (button == GLFW_MOUSE_BUTTON_LEFT && userInterface) {
         // The pointer may have come to the button since the last frame: the interface learns
         // where it is before the button, or a quick click on a switch would miss it.
@@ -101,9 +153,14 @@ void mouseButtonCallback(int button, int action) {
             static_cast<int>(windowTime())));
     }
     if (action != GLFW_PRESS) {
-        return;
+        return; // the frame sees the button up and frees it from the interface
     }
     if (button == GLFW_MOUSE_BUTTON_LEFT) {
+        if (onInterface || leftPressOnInterface) {
+            // A click, drag or double click on the interface stays in it.
+            leftPressOnInterface = true;
+            return;
+        }
         const double now = windowTime();
         const LeftPress press = classifyLeftPress(now, lastClickTime, placementBlocked);
         if (press.single) {
@@ -125,9 +182,17 @@ void mouseButtonCallback(int button, int action) {
             warpPending = true;
         }
     } else if (button == GLFW_MOUSE_BUTTON_RIGHT) {
+        if (onInterface) {
+            rightPressOnInterface = true;
+            return;
+        }
         clickX = x;
         clickY = y;
     }
+}
+
+void beginInputFrame() {
+    swallowCharacter = false;
 }
 
 void runPendingDisplaySwitch() {

@@ -7,3 +7,5 @@ void mouseButtonCallback(int button, int action);
 /// Carries out a display-mode switch that a command asked for; called between frames, outside
 /// the window's event processing.
 void runPendingDisplaySwitch();
+/// Forgets what the last frame's events left for their own follow-ups; called as a frame starts.
+void beginInputFrame();

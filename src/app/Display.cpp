@@ -8,6 +8,7 @@
 #include "render/ShadowMap.h"
 #include "render/Textures.h"
 #include "rules/Settings.h"
+#include "sound/Music.h"
 #include "ui/UserInterface.h"
 
 #include <IL/il.h>
@@ -77,25 +78,33 @@ void initDisplay() {
 std::unique_ptr<UserInterface> userInterface;
 
 void createUserInterface() {
+    userInterface.reset(); // its pictures go while their context is current
     userInterface = std::make_unique<UserInterface>(keyCallback, windowTime);
+    windowSetMinimumSize(userInterface->minimumWidth(), UserInterface::MINIMUM_HEIGHT);
     const GameSettings& s = gameSettings;
     UserInterface& ui = *userInterface;
     ui.setToggle(s.wireframe ? "WIREFRAME MODE ON" : "WIREFRAME MODE OFF", "wireframe",
                  s.wireframe);
     ui.setToggle(s.linearFiltering ? "BILINEAR TEXTURING" : "NEAREST NEIGHBOR TEXTURING", "texture",
                  s.linearFiltering);
-    ui.setToggle("MIP MAPPING: NEAREST NEIGHBOR", "mipmap", true);
+    ui.setToggle(!s.mipmapping    ? "MIP MAPPING: OFF"
+                 : s.mipmapLinear ? "MIP MAPPING: LINEAR"
+                                  : "MIP MAPPING: NEAREST NEIGHBOR",
+                 "mipmap", s.mipmapping);
     ui.setToggle(s.frustumCulling ? "VIEW FRUSTUM CULLING ON" : "VIEW FRUSTUM CULLING OFF",
                  "frustum", s.frustumCulling);
     ui.setToggle(s.showBoundingSpheres ? "BOUNDING SPHERES ON" : "BOUNDING SPHERES OFF",
                  "boundingsphere", s.showBoundingSpheres);
     ui.setToggle(s.transparency ? "TRANSPARENCY ON" : "TRANSPARENCY OFF", "transparency",
                  s.transparency);
-    ui.setToggle("MUSIC ON", "audio", true);
+    const bool music = isMusicPlaying();
+    ui.setToggle(music ? "MUSIC ON" : "MUSIC OFF", "audio", music);
     ui.setToggle(s.laserPower ? "LASER POWER ON" : "LASER POWER OFF", "power", s.laserPower);
     ui.setToggle("EXIT BEAMWORKS", "exit", false);
-    ui.setToggle("WINDOW MODE", "fullscreen", false);
-    ui.setToggle("LIGHT ON", "light", true);
+    const bool full = s.windowMode == GLFW_FULLSCREEN;
+    ui.setToggle(full ? "FULLSCREEN MODE" : "WINDOW MODE", "fullscreen", full);
+    const bool light = s.ambientLevel >= 0.2f;
+    ui.setToggle(light ? "LIGHT ON" : "LIGHT OFF", "light", light);
     ui.setToggle(!s.mirroring         ? "MIRRORING OFF"
                  : !s.mirroringDepth2 ? "MIRRORING DEPTH 1"
                                       : "MIRRORING DEPTH 2",

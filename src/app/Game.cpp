@@ -3,6 +3,7 @@
 #include "app/Callbacks.h"
 #include "app/Display.h"
 #include "app/FrameStats.h"
+#include "app/Guidance.h"
 #include "app/Manipulation.h"
 #include "app/Window.h"
 #include "elements/Camera.h"
@@ -97,12 +98,38 @@ bool levelFileExists(const std::string& file) {
     return std::filesystem::is_regular_file(file, error);
 }
 
-// The interface of a level just entered: no message but its start, the power switch off.
+// The interface of a level just entered: no message, the power switch off, the level's
+// introduction open.
 void showLevelStart() {
     if (userInterface) {
         userInterface->setToggle("LASER POWER OFF", "power", false);
-        userInterface->showMessage(
-            levelStartMessage(levelFileName, progress.isSolved(levelFileName)), 3.0);
+        userInterface->showMessage("", 0);
+        // A measuring run (BEAMWORKS_FRAMES) has no one to read it.
+        if (!FrameStats::fromEnvironment().enabled()) {
+            showLevelIntroduction();
+        }
+    }
+}
+
+// A new window size (a window manager, maximising): the projection, the frustum and the
+// interface follow it.
+void followWindowSize() {
+    int w = 0, h = 0;
+    windowSize(w, h);
+    if (w <= 0 || h <= 0 || (w == gameSettings.screenWidth && h == gameSettings.screenHeight)) {
+        return;
+    }
+    gameSettings.screenWidth = w;
+    gameSettings.screenHeight = h;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW, static_cast<double>(w) / h, NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+    buildFrustumPlanes();
+    if (userInterface) {
+        const UserInterface::State shown = userInterface->captureState();
+        createUserInterface();
+        userInterface->restoreState(shown);
     }
 }
 
@@ -165,6 +192,8 @@ void runFrame(FrameStats& stats) {
         }
     };
     stats.beginFrame(start);
+    beginInputFrame();
+    followWindowSize();
     if (userInterface) {
         int x = 0, y = 0;
         windowGetMousePos(x, y);
@@ -176,7 +205,11 @@ void runFrame(FrameStats& stats) {
     const float framesPerSecond = static_cast<float>(1.0 / frameTime);
     std::cout << "\rFPS: " << static_cast<int>(framesPerSecond) << " should be " << 100.0f
               << " - Number of Lasers: " << level.getLaserBeams().size() << "     " << std::flush;
-    if (latchSolved(isLevelSolved(level), levelSolved)) {
+    const GoalCount goals = countOpenGoals(level);
+    if (userInterface) {
+        userInterface->setGoals(goals.open, goals.total, gameSettings.laserPower);
+    }
+    if (latchSolved(goals.allOpen(), levelSolved)) {
         std::cout << "\nLevel solved: " << levelFileName << std::endl;
         progress.markSolved(levelFileName, std::cout);
         if (userInterface) {
@@ -251,6 +284,7 @@ void runFrame(FrameStats& stats) {
     }
     mark("transparent");
     if (userInterface) {
+        updateColourLabels();
         userInterface->updateAndDraw();
     }
     mark("interface");

@@ -16,6 +16,14 @@
 namespace {
 
 std::unique_ptr<LaserBeam> probeBeam;
+/// A key that must be released before it acts again (-1: none).
+int suppressedKey = -1;
+
+// A held key, as the frame's controls see it: nothing while the introduction is open, and not
+// the key that closed it until it is let go.
+bool held(int key) {
+    return !introductionOpen && key != suppressedKey && windowKeyDown(key);
+}
 
 // Turns a mouse drag into (dx, dy) as fractions of the screen, moving the drag origin along.
 void dragDelta(int x, int y, float& dx, float& dy) {
@@ -76,48 +84,54 @@ void followMouseOverWalls() {
 
 } // namespace
 
+void suppressHeldKey(int key) {
+    suppressedKey = key;
+}
+
 void updateCameraAndManipulation(double frameTime) {
+    if (suppressedKey >= 0 && !windowKeyDown(suppressedKey)) {
+        suppressedKey = -1;
+    }
+    // A button that went down on the interface is the interface's until the frame sees it up.
+    const bool leftDown = windowMouseButtonDown(GLFW_MOUSE_BUTTON_LEFT);
+    const bool rightDown = windowMouseButtonDown(GLFW_MOUSE_BUTTON_RIGHT);
+    leftPressOnInterface = leftPressOnInterface && leftDown;
+    rightPressOnInterface = rightPressOnInterface && rightDown;
+    const bool turningView = rightDown && !rightPressOnInterface && !introductionOpen;
+    const bool turningElement =
+        leftDown && !leftPressOnInterface && !introductionOpen && selectionActive && !doubleClicked;
     const float k = static_cast<float>(frameTime / MOTION_FRAME_TIME);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    if (windowKeyDown('O')) {
+    if (held('O')) {
         gameSettings.ambientLevel += 0.02f * k;
-    } else if (windowKeyDown('L')) {
+    } else if (held('L')) {
         gameSettings.ambientLevel -= 0.02f * k;
     }
 
-    float tx = 0, ty = 0, tz = 0;
-    if (windowKeyDown('A')) {
-        tx = 2 * k;
-    } else if (windowKeyDown('D')) {
-        tx = -2 * k;
-    }
-    if (windowKeyDown('E')) {
-        ty = 2 * k;
-    } else if (windowKeyDown('Q')) {
-        ty = -2 * k;
-    }
+    CameraKeys keys;
+    keys.left = held('A');
+    keys.right = held('D');
+    keys.down = held('E');
+    keys.up = held('Q');
+    keys.forward = held('W');
+    keys.back = held('S');
     const int wheel = windowMouseWheel();
-    if (windowKeyDown('W')) {
-        tz = 2 * k;
-    } else if (windowKeyDown('S')) {
-        tz = -2 * k;
-    } else {
-        tz = static_cast<float>(wheel - lastWheel) * 3 * k;
-    }
+    float tx = 0, ty = 0, tz = 0;
+    cameraMove(keys, introductionOpen ? 0 : wheel - lastWheel, k, tx, ty, tz);
     lastWheel = wheel;
 
     int x = 0, y = 0;
     windowGetMousePos(x, y);
     float yaw = 0, pitch = 0;
-    if (windowMouseButtonDown(GLFW_MOUSE_BUTTON_RIGHT)) {
+    if (turningView) {
         float dx, dy;
         dragDelta(x, y, dx, dy);
         yaw = dx * static_cast<float>(PI);
         pitch = dy * static_cast<float>(PI);
     }
-    if (windowMouseButtonDown(GLFW_MOUSE_BUTTON_LEFT) && selectionActive && !doubleClicked) {
+    if (turningElement) {
         windowShowCursor(false);
         float dx, dy;
         dragDelta(x, y, dx, dy);
@@ -134,12 +148,11 @@ void updateCameraAndManipulation(double frameTime) {
     }
 
     if (selectionActive) {
-        const bool fast = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
+        const bool fast = held(GLFW_KEY_LSHIFT) || held(GLFW_KEY_RSHIFT);
         const float step = 0.5f * k * (fast ? FAST_SHIFT_FACTOR : 1.0f);
-        const Point shift =
-            arrowShift(viewMatrix, windowKeyDown(GLFW_KEY_DOWN), windowKeyDown(GLFW_KEY_UP),
-                       windowKeyDown(GLFW_KEY_LEFT), windowKeyDown(GLFW_KEY_RIGHT), step);
-        const float lift = windowKeyDown('-') ? step : windowKeyDown('.') ? -step : 0.0f;
+        const Point shift = arrowShift(viewMatrix, held(GLFW_KEY_DOWN), held(GLFW_KEY_UP),
+                                       held(GLFW_KEY_LEFT), held(GLFW_KEY_RIGHT), step);
+        const float lift = held('-') ? step : held('.') ? -step : 0.0f;
         if (shift[0] != 0 || shift[2] != 0 || lift != 0) {
             undoHistory.begin(selectedElement, UndoHistory::Kind::Shift);
             manipulateFinitely(selectedElement,

@@ -4,3 +4,6 @@
 
 /// frameTime in seconds; all motion is scaled by frameTime / 0.033.
 void updateCameraAndManipulation(double frameTime);
+
+/// Keeps a held key from acting until it is released (the key that closed the introduction).
+void suppressHeldKey(int key);

@@ -16,6 +16,8 @@ constexpr int V2_FULLSCREEN = 0x00010002;
 
 GLFWwindow* window = nullptr;
 KeyCallback keyCallback = nullptr;
+/// The last key event was a repeat of a held key: the character it brings is one too.
+bool lastKeyRepeated = false;
 MouseButtonCallback mouseButtonCallback = nullptr;
 double wheel = 0;
 
@@ -65,6 +67,7 @@ int toV3(int key) {
 }
 
 void onKey(GLFWwindow*, int key, int, int action, int) {
+    lastKeyRepeated = action == GLFW_REPEAT;
     if (action == GLFW_REPEAT || !keyCallback) {
         return; // GLFW 2 had no key repeat unless asked for
     }
@@ -75,9 +78,10 @@ void onKey(GLFWwindow*, int key, int, int action, int) {
 }
 
 // '#' is a character of its own on some layouts and a shifted digit on others: it reaches the
-// game as the key '#', pressed and released at once.
+// game as the key '#', pressed and released at once; once per press, as every key (the window
+// library sends the character again for every repeat of the held key).
 void onChar(GLFWwindow*, unsigned int codepoint) {
-    if (codepoint == '#' && keyCallback) {
+    if (codepoint == '#' && keyCallback && !lastKeyRepeated) {
         keyCallback('#', 1);
         keyCallback('#', 0);
     }
@@ -209,5 +213,11 @@ void windowSize(int& width, int& height) {
     width = height = 0;
     if (window) {
         glfwGetFramebufferSize(window, &width, &height);
+    }
+}
+
+void windowSetMinimumSize(int width, int height) {
+    if (window) {
+        glfwSetWindowSizeLimits(window, width, height, GLFW_DONT_CARE, GLFW_DONT_CARE);
     }
 }

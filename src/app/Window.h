@@ -34,5 +34,7 @@ int windowMouseWheel();
 void windowShowCursor(bool visible);
 void windowSetKeyCallback(KeyCallback callback);
 void windowSetMouseButtonCallback(MouseButtonCallback callback);
+/// The smallest size a window manager may give the window.
+void windowSetMinimumSize(int width, int height);
 /// The framebuffer size of the open window.
 void windowSize(int& width, int& height);

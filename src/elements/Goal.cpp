@@ -109,11 +109,16 @@ int FinshHead::hitTest(const Ray& ray, float& distance, float*, float*) {
     return hitsBoundingSphere(ray, distance) ? HIT_ACTIVE : HIT_NONE;
 }
 
-bool FinshHead::isSatisfied() {
+bool FinshHead::hasItsColour() const {
     bool ok = !incomingLasers.empty();
     for (const LaserBeam* beam : incomingLasers) {
         ok = ok && beam->colorCode == requiredColor;
     }
+    return ok;
+}
+
+bool FinshHead::isSatisfied() {
+    const bool ok = hasItsColour();
     // The door is the head's last child.
     if (auto* door = dynamic_cast<Finish*>(children.empty() ? nullptr : children.back())) {
         if (ok && door->state != DOOR_OPEN) {

@@ -3,8 +3,8 @@
 // below it the goal's body (Finish), whose mesh morphs through five key frames as its door opens
 // and back as it closes.
 
-#include "elements/ActiveObject.h"
 #include "core/Model.h"
+#include "elements/ActiveObject.h"
 
 #include <memory>
 
@@ -53,6 +53,9 @@ class FinshHead : public ActiveObject {
     /// colour. Sets the door opening when satisfied (unless open) and closing otherwise (unless
     /// closed).
     bool isSatisfied();
+    /// Whether some beam reaches it and every one that does has its colour; the door is left
+    /// alone.
+    bool hasItsColour() const;
 
     Finish* door() const { return door_.get(); }
 

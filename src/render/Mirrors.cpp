@@ -1,6 +1,5 @@
 #include "render/Mirrors.h"
 
-#include "rules/Settings.h"
 #include "elements/Camera.h"
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
@@ -10,6 +9,7 @@
 #include "render/SceneDrawing.h"
 #include "render/Shaders.h"
 #include "render/TransparentPass.h"
+#include "rules/Settings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -134,6 +134,10 @@ void drawMirror(Renderable* mirror, int level) {
         reflectionLevel = 2;
         drawMirrors();
         reflectionLevel = 1;
+        // A nested mirror leaves its own darkening and the shadows on: the rest of this
+        // reflection is drawn as the first level again.
+        setUniform(shaderProgram, "darking", 0.5f);
+        setUniform(shaderProgram, "useShadows", 0);
         glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
         glPopMatrix();
         glPushMatrix();

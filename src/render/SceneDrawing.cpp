@@ -1,21 +1,21 @@
 #include "render/SceneDrawing.h"
 
-#include "rules/Settings.h"
+#include "core/Model.h"
 #include "elements/ActiveObject.h"
 #include "elements/Camera.h"
-#include "elements/Light.h"
 #include "elements/ColorFilter.h"
 #include "elements/Goal.h"
 #include "elements/Holder.h"
+#include "elements/Light.h"
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 #include "laser/HitShapes.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
-#include "core/Model.h"
 #include "render/GL.h"
 #include "render/Shaders.h"
 #include "render/Textures.h"
+#include "rules/Settings.h"
 
 #include <cmath>
 #include <vector>
@@ -31,13 +31,14 @@ bool isMirror(Renderable* object) {
     return dynamic_cast<Mirror*>(object) || dynamic_cast<MirrorHalf*>(object);
 }
 
-// The selection highlight's colour array, reused between draws.
+// The selection highlight's colour array, reused between draws: a bright orange that no beam,
+// filter or goal has (their colours mix red, green and blue fully on or off).
 const float* highlightColors(std::uint32_t vertexCount) {
     static std::vector<float> colors;
     if (colors.size() < 4u * vertexCount) {
         colors.clear();
         for (std::uint32_t i = 0; i < vertexCount; ++i) {
-            colors.insert(colors.end(), {1.0f, 0.3f, 0.3f, 0.5f});
+            colors.insert(colors.end(), {1.0f, 0.55f, 0.0f, 1.0f});
         }
     }
     return colors.data();
@@ -154,12 +155,22 @@ void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, b
                                 dynamic_cast<MirrorHalf*>(object) ||
                                 dynamic_cast<ColorFilter*>(object) || dynamic_cast<Holder*>(object);
     if (object->isSelectionRelated() && !plainHighlight) {
+        // A rim around the frame, unlit so that it stays bright over the frame's dark glass.
+        GLint program = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        glUseProgram(0);
+        glPushAttrib(GL_LIGHTING_BIT | GL_ENABLE_BIT);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_TEXTURE_3D);
         glPushMatrix();
-        glScalef(1.05f, 1.05f, 1.0f);
+        glScalef(1.07f, 1.07f, 1.0f);
         glColorPointer(4, GL_FLOAT, 0, highlightColors(model->vertexCount));
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(model->indexCount), GL_UNSIGNED_SHORT,
                        model->indices.data());
         glPopMatrix();
+        glPopAttrib();
+        glUseProgram(static_cast<GLuint>(program));
         glColorPointer(4, GL_FLOAT, 0, object->vertexColors.data());
     }
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(model->indexCount), GL_UNSIGNED_SHORT,

@@ -18,6 +18,17 @@ bool readDimension(const char* text, int& value) {
     return true;
 }
 
+// What -help says of every option, one per line.
+const char* const OPTION_LINES[] = {
+    "  -level N                  play the level file levelN.txt of the game folder (default "
+    "level2.txt)",
+    "  -file PATH                play the level file at PATH (N and P then walk the levelN.txt "
+    "files beside it)",
+    "  -resolution WIDTH HEIGHT  open a window of WIDTH x HEIGHT pixels (default 1024 x 768)",
+    "  -fullscreen               play in full screen",
+    "  -help                     print this help and end",
+};
+
 void printResolution(const GameSettings& settings, std::ostream& out) {
     out << "using " << settings.screenWidth << " x " << settings.screenHeight << std::endl;
 }
@@ -58,8 +69,23 @@ bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
                 levelFile = name;
                 printResolution(settings, out);
             }
+        } else if (std::strcmp(arg, "-file") == 0) {
+            if (remaining < 1) {
+                continue;
+            }
+            const std::string path = argv[i + 1];
+            if (path.empty() || path.size() > LEVEL_PATH_MAX) {
+                out << "Level path empty or too long (at most " << LEVEL_PATH_MAX
+                    << " characters); keeping " << levelFile << std::endl;
+            } else {
+                levelFile = path;
+                printResolution(settings, out);
+            }
         } else if (std::strcmp(arg, "-help") == 0) {
             out << "USEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]" << std::endl;
+            for (const char* line : OPTION_LINES) {
+                out << line << std::endl;
+            }
             return false;
         }
     }

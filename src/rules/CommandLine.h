@@ -1,5 +1,5 @@
 #pragma once
-// The command line: -resolution WIDTH HEIGHT, -fullscreen, -level N, -help.
+// The command line: -resolution WIDTH HEIGHT, -fullscreen, -level N, -file PATH, -help.
 
 #include "rules/Settings.h"
 
@@ -10,6 +10,6 @@
 /// writing the console lines to `out`. Each argument is compared exactly with the option names;
 /// unknown arguments and options that lack their values are ignored, and option values are not
 /// skipped (they are examined as arguments in turn). Returns false when -help was given: the
-/// usage line is printed and the program is to end at once.
+/// usage line and a line per option are printed and the program is to end at once.
 bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
                       std::string& levelFile, std::ostream& out);

@@ -78,6 +78,8 @@ const OnOffCommand ON_OFF_COMMANDS[] = {
      "TRANSPARENCY OFF", "Transparency: "},
     {GLFW_KEY_F10, &GameSettings::showBoundingSpheres, "boundingsphere", "BOUNDING SPHERES ON",
      "BOUNDING SPHERES OFF", "Bounding Spheres: "},
+    {'C', &GameSettings::colourLabels, "colourlabels", "COLOUR LABELS ON", "COLOUR LABELS OFF",
+     "Colour Labels: "},
 };
 
 } // namespace
@@ -110,10 +112,12 @@ CommandResult runCommand(int key, GameSettings& s, double& energy, bool& gameOve
     case GLFW_KEY_F11:
         return mirroringCycle(s, out);
     case GLFW_KEY_F18:
+    case 'M': // for keyboards without F18
         r.handled = true;
         r.toggleMusic = true;
         return r;
     case GLFW_KEY_F19:
+    case 'F': // for keyboards without F19
         if (s.windowMode == GLFW_WINDOW) {
             s.windowMode = GLFW_FULLSCREEN;
             r = toggle("fullscreen", true, "FULLSCREEN MODE", "");
@@ -145,6 +149,12 @@ CommandResult runCommand(int key, GameSettings& s, double& energy, bool& gameOve
             out << "\nlight off" << std::endl;
         }
         reportSetting(out, "Light: ", r.on);
+        return r;
+    case GLFW_KEY_F1:
+        s.showHelp = !s.showHelp;
+        r.handled = true;
+        r.toggleHelp = true;
+        reportSetting(out, "Help: ", s.showHelp);
         return r;
     case GLFW_KEY_HOME:
         r.handled = true;

@@ -20,6 +20,7 @@ struct CommandResult {
     bool selectFpsCounter = false;
     bool toggleMusic = false; ///< pause or resume the music
     bool resetView = false;   ///< the view goes back to the level's start view
+    bool toggleHelp = false;  ///< open or close the help panel (settings.showHelp says which)
 };
 
 /// Carries out the command of a key press on the settings, energy and game-over flag, writing

@@ -4,11 +4,16 @@
 #include "level/Level.h"
 
 bool isLevelSolved(Level& level) {
-    bool solved = true;
+    return countOpenGoals(level).allOpen();
+}
+
+GoalCount countOpenGoals(Level& level) {
+    GoalCount count;
     for (FinshHead* goal : level.goals) {
-        solved = goal->isSatisfied() && solved;
+        count.open += goal->isSatisfied();
+        ++count.total;
     }
-    return solved;
+    return count;
 }
 
 bool latchSolved(bool solvedNow, bool& levelSolved) {

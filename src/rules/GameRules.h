@@ -10,6 +10,13 @@ class Level;
 /// whether all are satisfied; a level without goals counts as solved.
 bool isLevelSolved(Level& level);
 
+/// The same question, counted: how many goals are satisfied (their doors open) of how many.
+struct GoalCount {
+    int open = 0, total = 0;
+    bool allOpen() const { return open == total; }
+};
+GoalCount countOpenGoals(Level& level);
+
 /// Latches `levelSolved` when the level is solved now; true only in the frame that latches it.
 bool latchSolved(bool solvedNow, bool& levelSolved);
 

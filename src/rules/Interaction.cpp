@@ -42,6 +42,13 @@ bool moveView(Matrix& view, float tx, float ty, float tz, float yaw, float pitch
     return true;
 }
 
+void cameraMove(const CameraKeys& keys, int wheelNotches, float k, float& tx, float& ty,
+                float& tz) {
+    tx = keys.left ? 2 * k : keys.right ? -2 * k : 0.0f;
+    ty = keys.down ? 2 * k : keys.up ? -2 * k : 0.0f;
+    tz = keys.forward ? 2 * k : keys.back ? -2 * k : static_cast<float>(wheelNotches) * WHEEL_STEP;
+}
+
 Point eyePosition(const Matrix& view) {
     // view = [R t]: the eye sits at -R^T t.
     Point e{0, 0, 0, 1};
@@ -129,6 +136,41 @@ Point arrowShift(const Matrix& view, bool down, bool up, bool left, bool right, 
     const float f = down ? -distance : up ? distance : 0;
     const float r = left ? -distance : right ? distance : 0;
     return {f * forward[0] + r * side[0], 0, f * forward[2] + r * side[2], 0};
+}
+
+bool keyTurn(int key, bool shift, float& yaw, float& tilt) {
+    const float step = static_cast<float>((shift ? 1.0 : 5.0) * PI / 180.0);
+    yaw = tilt = 0;
+    switch (key) {
+    case ']':
+        yaw = step;
+        return true;
+    case '[':
+        yaw = -step;
+        return true;
+    case '\'':
+        tilt = step;
+        return true;
+    case ';':
+        tilt = -step;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void headingAndTilt(Renderable& element, int& heading, int& tilt) {
+    const Point f = element.beamDirection();
+    const double degrees = 180.0 / PI;
+    heading = static_cast<int>(std::lround(std::atan2(-f[0], -f[2]) * degrees));
+    if (heading == -180) {
+        heading = 180;
+    }
+    tilt = static_cast<int>(std::lround(clampedAsin(f[1]) * degrees));
+}
+
+std::string headingText(int heading, int tilt) {
+    return "HEADING " + std::to_string(heading) + " TILT " + std::to_string(tilt);
 }
 
 bool GroupPose::isFinite() const {

@@ -6,6 +6,7 @@
 #include "core/Matrix.h"
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,20 @@ extern double lastClickTime; ///< time of the last accepted left press
 constexpr float CAMERA_WALL_DISTANCE = 10.0f;
 /// The arrow keys' shift with Shift held, as a multiple of the plain one.
 constexpr float FAST_SHIFT_FACTOR = 4.0f;
+/// How far one notch of the mouse wheel moves the eye, in world units, at any frame rate.
+constexpr float WHEEL_STEP = 25.0f;
+
+/// The camera keys held in a frame.
+struct CameraKeys {
+    bool left = false, right = false;   ///< A, D
+    bool down = false, up = false;      ///< E, Q (the world moves; E takes the eye down)
+    bool forward = false, back = false; ///< W, S
+};
+
+/// The eye-space move of the world for a frame: 2 units per unit of k for each held key (A and
+/// D, E and Q, W and S; the first of a pair wins), and, when neither W nor S is held, WHEEL_STEP
+/// per wheel notch since the last frame, forward positive.
+void cameraMove(const CameraKeys& keys, int wheelNotches, float k, float& tx, float& ty, float& tz);
 
 /// Moves the view in eye space by (tx, ty, tz), then turns it about the eye's vertical axis by
 /// yaw and about its horizontal axis by pitch (radians), then removes any roll. When the world's
@@ -52,6 +67,18 @@ void viewerGroundAxes(const Matrix& view, Point& forward, Point& right);
 /// towards, left and right to the viewer's sides, horizontally. Of down and up only the first
 /// held acts, likewise of left and right; the two pairs add.
 Point arrowShift(const Matrix& view, bool down, bool up, bool left, bool right, float distance);
+
+/// The turn a key gives the selected element, in radians: ']' and '[' turn it 5 degrees about
+/// its vertical axis to the right and to the left (the way a drag to that side turns it: the side
+/// nearest the viewer moves that way), '\'' and ';' tilt its face 5 degrees up and down; with
+/// Shift held, 1 degree. False for any other key.
+bool keyTurn(int key, bool shift, float& yaw, float& tilt);
+
+/// Where an element faces, in whole degrees: the heading about the vertical (0 along -z, growing
+/// as it turns right, in (-180, 180]) and the tilt of its face (positive up).
+void headingAndTilt(Renderable& element, int& heading, int& tilt);
+/// "HEADING 45 TILT -15".
+std::string headingText(int heading, int tilt);
 
 /// The local matrices of a holder group (its root and everything under it) and the light views
 /// of its lamps, exactly as they were: what a manipulation can change.

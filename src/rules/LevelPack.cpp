@@ -35,7 +35,21 @@ std::string trimmed(const std::string& s) {
 
 } // namespace
 
-int packNumber(const std::string& fileName) {
+namespace {
+
+// The folder part of a path, with its slash ("" for a bare name), and the name.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+std::string nameOf(const std::string& path) {
+    return path.substr(folderOf(path).size());
+}
+
+} // namespace
+
+int packNumber(const std::string& path) {
+    const std::string fileName = nameOf(path);
     if (!hasPackShape(fileName)) {
         return 0;
     }
@@ -59,7 +73,7 @@ std::string neighbourLevel(const std::string& fileName, int step,
     if (n == 0 || n + step < 1) {
         return "";
     }
-    const std::string next = PREFIX + std::to_string(n + step) + SUFFIX;
+    const std::string next = folderOf(fileName) + PREFIX + std::to_string(n + step) + SUFFIX;
     return exists(next) ? next : "";
 }
 
@@ -80,7 +94,7 @@ std::string levelTitle(const std::string& leadingComment, const std::string& fil
 }
 
 std::string levelStartMessage(const std::string& fileName, bool solvedBefore) {
-    std::string name = stem(fileName);
+    std::string name = stem(nameOf(fileName));
     for (char& c : name) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }

@@ -1,16 +1,18 @@
 #pragma once
 // The pack of levels and what a level says of itself: the pack is the files level1.txt,
-// level2.txt, ... without gaps; a level named otherwise stands alone. A level's title is the first
+// level2.txt, ... without gaps, in one folder (the game folder, or the folder of a level given by
+// its path); a level named otherwise stands alone. A level's title is the first
 // line of the comment before its first directive.
 
 #include <functional>
 #include <string>
 
-/// The number of a pack level's file ("level12.txt" gives 12), or 0 for any other name.
-int packNumber(const std::string& fileName);
+/// The number of a pack level's file ("level12.txt" or "maps/level12.txt" gives 12), or 0 for any
+/// other name.
+int packNumber(const std::string& path);
 
-/// The pack level `step` places after (or, negative, before) `fileName` when that file exists,
-/// else "" (also for a level outside the pack).
+/// The pack level `step` places after (or, negative, before) `fileName`, in the same folder, when
+/// that file exists, else "" (also for a level outside the pack).
 std::string neighbourLevel(const std::string& fileName, int step,
                            const std::function<bool(const std::string&)>& exists);
 

@@ -22,3 +22,5 @@ bool warpPending = false;
 int clickX = 0, clickY = 0;
 int pickX = 0, pickY = 0;
 bool placementBlocked = false;
+bool introductionOpen = false;
+bool leftPressOnInterface = false, rightPressOnInterface = false;

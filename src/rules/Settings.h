@@ -31,6 +31,8 @@ struct GameSettings {
     int screenWidth = 1024;                ///< window width in pixels
     int screenHeight = 768;                ///< window height in pixels
     int windowMode = GLFW_WINDOW;          ///< GLFW_WINDOW or GLFW_FULLSCREEN
+    bool showHelp = false;                 ///< the help panel is open
+    bool colourLabels = false;             ///< goals and filters say their colours in words
 };
 
 extern GameSettings gameSettings;
@@ -40,8 +42,11 @@ constexpr double ENERGY_CAPACITY = 300.0;
 
 /// Longest level file name: "level" + an argument of up to 82 characters + ".txt".
 constexpr std::size_t LEVEL_FILE_NAME_MAX = 91;
+/// Longest level path that -file takes.
+constexpr std::size_t LEVEL_PATH_MAX = 4096;
 
-extern std::string levelFileName;  ///< the level to load, "level2.txt" unless -level names one
+/// The level to load: "level2.txt" unless -level names one, or the path -file gives.
+extern std::string levelFileName;
 extern double energy;              ///< remaining powered laser time, seconds
 extern bool levelSolved;           ///< latched once every goal is satisfied
 extern bool gameOver;              ///< latched when the energy ran out unsolved
@@ -63,3 +68,8 @@ extern bool warpPending;      ///< the first move-mode frame places the cursor
 extern int clickX, clickY;    ///< drag origin
 extern int pickX, pickY;      ///< where the click that asked for the pick was pressed
 extern bool placementBlocked; ///< this frame, the moved element overlaps another one
+/// The level's introduction is open: the first click or key closes it and does nothing else.
+extern bool introductionOpen;
+/// The left or right button went down over the interface: until it comes up, it is the
+/// interface's alone (no pick, no turn of the view or of an element).
+extern bool leftPressOnInterface, rightPressOnInterface;

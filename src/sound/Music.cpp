@@ -98,6 +98,11 @@ void initMusic(std::unique_ptr<sound::AudioBackend> backend, const std::string& 
     fmodCheck(music.channel.setPaused(false));
 }
 
+bool isMusicPlaying() {
+    bool paused = true;
+    return state().channel.getPaused(paused) == sound::Result::Ok && !paused;
+}
+
 bool toggleMusic() {
     sound::Channel& channel = state().channel;
     bool paused = false;

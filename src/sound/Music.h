@@ -20,6 +20,9 @@ void initMusic();
 /// ended first, quietly.
 void initMusic(std::unique_ptr<sound::AudioBackend> backend, const std::string& file = MUSIC_FILE);
 
+/// Whether the music plays (false while paused, and when it could not be started).
+bool isMusicPlaying();
+
 /// The music key: resumes paused music, or pauses playing music and rewinds it to the start.
 /// Returns whether the music plays now (the game shows MUSIC ON then, else MUSIC OFF).
 bool toggleMusic();

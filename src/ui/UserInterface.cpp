@@ -1,5 +1,7 @@
 #include "ui/UserInterface.h"
 
+#include "ui/TextLayout.h"
+
 #include "rules/Settings.h"
 #include "rules/WindowConstants.h"
 
@@ -10,10 +12,11 @@
 #include <guichan/graphics.hpp>
 #include <guichan/rectangle.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 const char* const UserInterface::SMALL_FONT_GLYPHS =
-    " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()";
+    " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()abcdefghijklmnopqrstuvwxyz'\";[]#+?=<>*%&_";
 const char* const UserInterface::LARGE_FONT_GLYPHS =
     " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-_,!/()";
 
@@ -30,14 +33,23 @@ constexpr int COUNTER_LABEL_HEIGHT = 50;
 struct Command {
     const char* id;
     int key;
+    const char* caption; ///< what a hover shows: what the switch does and its key
 };
 
 // The switches that setToggle may set, in its search order, with the key a click sends.
 const Command COMMANDS[] = {
-    {"wireframe", GLFW_KEY_F3},   {"texture", GLFW_KEY_F4},         {"mipmap", GLFW_KEY_F5},
-    {"frustum", GLFW_KEY_F8},     {"boundingsphere", GLFW_KEY_F10}, {"transparency", GLFW_KEY_F9},
-    {"power", GLFW_KEY_SPACE},    {"light", GLFW_KEY_ENTER},        {"audio", GLFW_KEY_F18},
-    {"fullscreen", GLFW_KEY_F19}, {"mirroring", GLFW_KEY_F11},      {"exit", GLFW_KEY_ESC},
+    {"wireframe", GLFW_KEY_F3, "WIRE FRAME - F3"},
+    {"texture", GLFW_KEY_F4, "TEXTURE FILTERING - F4"},
+    {"mipmap", GLFW_KEY_F5, "MIP MAPPING - F5"},
+    {"frustum", GLFW_KEY_F8, "VIEW FRUSTUM CULLING - F8"},
+    {"boundingsphere", GLFW_KEY_F10, "BOUNDING SPHERES - F10"},
+    {"transparency", GLFW_KEY_F9, "TRANSPARENCY - F9"},
+    {"power", GLFW_KEY_SPACE, "LASER POWER - SPACE"},
+    {"light", GLFW_KEY_ENTER, "BRIGHTNESS - ENTER"},
+    {"audio", GLFW_KEY_F18, "MUSIC - M"},
+    {"fullscreen", GLFW_KEY_F19, "WINDOW OR FULL SCREEN - F"},
+    {"mirroring", GLFW_KEY_F11, "REFLECTIONS - F11"},
+    {"exit", GLFW_KEY_ESC, "QUIT - ESC"},
 };
 
 const Command* findCommand(const std::string& id) {
@@ -103,7 +115,7 @@ const char* const PICTURE_FILES[] = {
     "images/smallbuttonoff.png", "images/energyback.png", "images/energylevel.png",
     "images/energyborder.png",   "images/menuline.png",   "images/debugline.png",
     "images/debugfield.png",     "images/ea030.png",      "images/ea030h.png",
-    "images/ea105.png",
+    "images/ea105.png",          "images/ea030o.png",
 };
 
 const char* const SWITCH_IDS[] = {"wireframe",    "boundingsphere", "texture", "mipmap", "frustum",
@@ -149,6 +161,9 @@ void UserInterface::build() {
     normalFont = loadFont("images/ea030.png", SMALL_FONT_GLYPHS, SMALL_FONT_SPACING, true);
     highlightFont = loadFont("images/ea030h.png", SMALL_FONT_GLYPHS, SMALL_FONT_SPACING, true);
     largeFont = loadFont("images/ea105.png", LARGE_FONT_GLYPHS, 0, false);
+    // Texts over the scene lie under everything else.
+    labelLayer = makeContainer(0, 0, width, height);
+    top->add(labelLayer.get());
 
     bigLabel = makeLabel(largeFont.get());
     bigLabel->setCaption("");
@@ -160,6 +175,13 @@ void UserInterface::build() {
     bigSubLabel->adjustSize();
     bigSubLabel->setVisible(false);
     top->add(bigSubLabel.get());
+    labelFont = loadFont("images/ea030o.png", SMALL_FONT_GLYPHS, SMALL_FONT_SPACING, true);
+
+    panelBox = makeContainer(0, 0, 0, 0);
+    panelBox->setOpaque(true);
+    panelBox->setBaseColor(gcn::Color(8, 12, 22, 215));
+    panelBox->setVisible(false);
+    top->add(panelBox.get());
 
     smallButtonOn = loadPicture("images/smallbuttonon.png");
     smallButtonOff = loadPicture("images/smallbuttonoff.png");
@@ -272,8 +294,213 @@ void UserInterface::buildTopBar() {
     nolButton = &nol;
 
     row.setSize(x8 + widthOf(nol), BAR_HEIGHT);
-    row.setPosition(topBar->getWidth() / 2 - row.getWidth() / 2, TOP_ROW_Y);
+    // The goal count stands right of the row: the row moves left as far as it needs the room.
+    goalsLabel = makeLabel(normalFont.get());
+    goalsLabel->setCaption("GOALS 10/10");
+    goalsLabel->adjustSize();
+    const int room = goalsLabel->getWidth() + 8;
+    const int rowX = std::max(0, std::min(topBar->getWidth() / 2 - row.getWidth() / 2,
+                                          topBar->getWidth() - room - row.getWidth()));
+    row.setPosition(rowX, TOP_ROW_Y);
     topBar->add(&row);
+    goalsLabel->setPosition(rowX + row.getWidth() + 4, TOP_ROW_Y + LABEL_Y);
+    goalsLabel->setCaption("");
+    goalsLabel->setVisible(false);
+    topBar->add(goalsLabel.get());
+}
+
+namespace {
+
+/// Room left free around a panel and inside it, pixels.
+constexpr int PANEL_MARGIN = 16, PANEL_PADDING = 18, PANEL_MAX_WIDTH = 900;
+/// Where the interface's bars are solid: the top band's rows and the bottom band's.
+constexpr int TOP_BAND = 56, BOTTOM_BAND = 56;
+/// The switch plates' pictures are clear above this row.
+constexpr int PLATE_TOP = 31;
+
+} // namespace
+
+void UserInterface::showPanel(const PanelContent& content) {
+    panel = content;
+    panelShown = true;
+    layoutPanel();
+}
+
+void UserInterface::hidePanel() {
+    panelShown = false;
+    panelBox->setVisible(false);
+}
+
+void UserInterface::layoutPanel() {
+    for (auto& label : panelLabels) {
+        panelBox->remove(label.get());
+    }
+    panelLabels.clear();
+    if (!panelShown) {
+        panelBox->setVisible(false);
+        return;
+    }
+    const int panelWidth = std::min(PANEL_MAX_WIDTH, width - 2 * PANEL_MARGIN);
+    const int inner = panelWidth - 2 * PANEL_PADDING;
+    const int lineHeight = normalFont->getHeight() + 3;
+    const int available = height - 2 * (BAR_HEIGHT - 20) - 2 * PANEL_MARGIN;
+    const int fixedLines = 2 + static_cast<int>(panel.rows.size() + panel.footer.size()) +
+                           (panel.footer.empty() ? 0 : 1);
+    const int textLines = std::max(1, (available - 2 * PANEL_PADDING) / lineHeight - fixedLines);
+    const TextWidth measure = [&](const std::string& line) { return normalFont->getWidth(line); };
+
+    int y = PANEL_PADDING;
+    const auto add = [&](const std::string& text, gcn::ImageFont* font, int x, bool centred) {
+        auto label = makeLabel(font);
+        label->setCaption(fitLine(text, inner - (x - PANEL_PADDING), measure));
+        label->adjustSize();
+        label->setPosition(centred ? panelWidth / 2 - label->getWidth() / 2 : x, y);
+        panelBox->add(label.get());
+        panelLabels.push_back(std::move(label));
+    };
+    add(panel.title, highlightFont.get(), PANEL_PADDING, true);
+    y += lineHeight * 2;
+    if (!panel.text.empty()) {
+        const std::vector<std::string> lines = layoutText(
+            panel.text, inner, static_cast<std::size_t>(textLines), measure, SMALL_FONT_GLYPHS);
+        for (const std::string& line : lines) {
+            add(line, normalFont.get(), PANEL_PADDING, false);
+            y += lineHeight;
+        }
+    }
+    int keyWidth = 0;
+    for (const auto& row : panel.rows) {
+        keyWidth = std::max(keyWidth, highlightFont->getWidth(row.first));
+    }
+    keyWidth = std::min(keyWidth, inner / 2);
+    for (const auto& row : panel.rows) {
+        add(row.first, highlightFont.get(), PANEL_PADDING, false);
+        add(row.second, normalFont.get(), PANEL_PADDING + keyWidth + 16, false);
+        y += lineHeight;
+    }
+    if (!panel.footer.empty()) {
+        y += lineHeight;
+        for (const std::string& line : panel.footer) {
+            add(line, highlightFont.get(), PANEL_PADDING, true);
+            y += lineHeight;
+        }
+    }
+    const int panelHeight = y + PANEL_PADDING - 3;
+    panelBox->setDimension(gcn::Rectangle(width / 2 - panelWidth / 2,
+                                          std::max(0, height / 2 - panelHeight / 2), panelWidth,
+                                          panelHeight));
+    panelBox->setVisible(true);
+}
+
+std::vector<std::string> UserInterface::panelLines() const {
+    std::vector<std::string> lines;
+    for (const auto& label : panelLabels) {
+        lines.push_back(label->getCaption());
+    }
+    return lines;
+}
+
+void UserInterface::setScreenLabels(const std::vector<ScreenLabel>& labels) {
+    while (screenLabels.size() > labels.size()) {
+        labelLayer->remove(screenLabels.back().get());
+        screenLabels.pop_back();
+    }
+    while (screenLabels.size() < labels.size()) {
+        screenLabels.push_back(makeLabel(labelFont.get()));
+        labelLayer->add(screenLabels.back().get());
+    }
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        gcn::Label& label = *screenLabels[i];
+        if (label.getCaption() != labels[i].text) {
+            label.setCaption(labels[i].text);
+            label.adjustSize();
+        }
+        label.setPosition(labels[i].x - label.getWidth() / 2, labels[i].y - label.getHeight());
+        label.setVisible(true);
+    }
+}
+
+bool UserInterface::isInterfaceAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        return false;
+    }
+    if (y < TOP_BAND || y >= height - BOTTOM_BAND) {
+        return true;
+    }
+    if (panelShown) {
+        const gcn::Rectangle r = panelBox->getDimension();
+        if (r.isPointInRect(x, y)) {
+            return true;
+        }
+    }
+    // The plates that stand out of the bands.
+    for (const gcn::Container* row : {topRow.get(), bottomRow.get()}) {
+        int rowX = 0, rowY = 0;
+        row->getAbsolutePosition(rowX, rowY);
+        for (const auto& entry : switches) {
+            const gcn::ToggleButton& s = *entry.second;
+            if (!s.isVisible() || s.getParent() != row) {
+                continue;
+            }
+            if (x >= rowX + s.getX() && x < rowX + s.getX() + s.getWidth() &&
+                y >= rowY + s.getY() + PLATE_TOP && y < rowY + s.getY() + s.getHeight()) {
+                return true;
+            }
+        }
+    }
+    for (const gcn::Widget* w : {static_cast<const gcn::Widget*>(counterField.get()),
+                                 static_cast<const gcn::Widget*>(energyBar.get())}) {
+        int wx = 0, wy = 0;
+        w->getAbsolutePosition(wx, wy);
+        if (x >= wx && x < wx + w->getWidth() && y >= wy + PLATE_TOP && y < wy + w->getHeight()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int UserInterface::minimumWidth() const {
+    return std::max(topRow->getWidth() + goalsLabel->getWidth() + 12, bottomRow->getWidth());
+}
+
+UserInterface::State UserInterface::captureState() const {
+    State s;
+    const double now = clock();
+    s.fpsCounter = fpsButton->getState();
+    s.bigMessage = bigMessage;
+    s.bigSubMessage = bigSubMessage;
+    s.bigRemaining = bigMessageExpiry > 0 ? std::max(0.01, bigMessageExpiry - now) : 0;
+    s.shortMessage = shortMessage;
+    s.shortRemaining = shortMessageExpiry > 0 ? std::max(0.01, shortMessageExpiry - now) : 0;
+    s.goals = goalsLabel->getCaption();
+    s.goalsVisible = goalsLabel->isVisible();
+    s.panelShown = panelShown;
+    s.panel = panel;
+    return s;
+}
+
+void UserInterface::restoreState(const State& s) {
+    selectCounter(s.fpsCounter ? "fps" : "nol");
+    if (!s.bigMessage.empty()) {
+        showMessage(s.bigMessage, s.bigRemaining, s.bigSubMessage);
+    }
+    if (!s.shortMessage.empty() && s.shortRemaining > 0) {
+        flashMessage(s.shortMessage);
+        shortMessageExpiry = clock() + s.shortRemaining;
+    }
+    goalsLabel->setCaption(s.goals);
+    goalsLabel->setVisible(s.goalsVisible);
+    if (s.panelShown) {
+        showPanel(s.panel);
+    }
+}
+
+void UserInterface::setGoals(int open, int total, bool visible) {
+    const std::string text = "GOALS " + std::to_string(open) + "/" + std::to_string(total);
+    if (goalsLabel->getCaption() != text) {
+        goalsLabel->setCaption(text);
+    }
+    goalsLabel->setVisible(visible);
 }
 
 gcn::ToggleButton* UserInterface::findToggle(const std::string& id) const {
@@ -293,7 +520,7 @@ void UserInterface::action(const gcn::ActionEvent& actionEvent) {
             selectCounter(id);
             clearHoverText();
         } else if (button.hasMouse()) {
-            showHoverText(s == fpsButton ? "SHOW FPS" : "SHOW LASER COUNT");
+            showHoverText(s == fpsButton ? "SHOW FPS - F2" : "SHOW LASER COUNT");
         } else {
             clearHoverText();
         }
@@ -308,7 +535,7 @@ void UserInterface::action(const gcn::ActionEvent& actionEvent) {
         // must not happen while Guichan is still delivering this event.
         pendingKeys.push_back(command->key);
     } else if (button.hasMouse()) {
-        showHoverText(s->getCaption());
+        showHoverText(command->caption);
     } else {
         clearHoverText();
     }

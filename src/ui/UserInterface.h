@@ -56,8 +56,38 @@
 #include <string>
 #include <vector>
 
+/// What a panel over the scene shows: a title, a text laid out to the panel (its own line ends
+/// kept), rows of two columns (a key and what it does), and footer lines.
+struct PanelContent {
+    std::string title;
+    std::string text;
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::vector<std::string> footer;
+};
+
+/// A text over the scene at a window position (its centre, the bottom of the text).
+struct ScreenLabel {
+    int x = 0, y = 0;
+    std::string text;
+};
+
 class UserInterface : public gcn::ActionListener {
   public:
+    /// Everything a player sees change in the interface, kept across a new interface (a display
+    /// switch or a new window size): the counter shown, the messages with the time they have
+    /// left, the goal count and the panel.
+    struct State {
+        bool fpsCounter = true;
+        std::string bigMessage, bigSubMessage;
+        double bigRemaining = 0; ///< seconds; 0: until replaced
+        std::string shortMessage;
+        double shortRemaining = 0; ///< seconds; 0: a hover text
+        std::string goals;
+        bool goalsVisible = false;
+        bool panelShown = false;
+        PanelContent panel;
+    };
+
     /// Seconds since some fixed start (the window layer's clock in the game).
     using Clock = std::function<double()>;
 
@@ -102,9 +132,36 @@ class UserInterface : public gcn::ActionListener {
     /// Ends a hover description; a flashed message that is still running stays.
     void clearHoverText();
 
+    /// Shows a panel over the middle of the scene, replacing the one before: the title in the
+    /// highlight font, then the text laid out to the panel's width and cut with "..." where the
+    /// window has no more room, the rows, and the footer.
+    void showPanel(const PanelContent& content);
+    void hidePanel();
+    bool isPanelShown() const { return panelShown; }
+    const PanelContent& getPanel() const { return panel; }
+    /// The lines the panel shows (title first), as laid out.
+    std::vector<std::string> panelLines() const;
+    const gcn::Container& getPanelContainer() const { return *panelBox; }
+
+    /// Texts drawn over the scene this frame (outlined, readable on any background).
+    void setScreenLabels(const std::vector<ScreenLabel>& labels);
+
+    /// Whether the interface covers this window point: the bars' bands, a switch, the counter
+    /// field or the energy bar, or a panel. Clicks there belong to the interface alone.
+    bool isInterfaceAt(int x, int y) const;
+    /// The smallest window that holds both bars.
+    int minimumWidth() const;
+    static constexpr int MINIMUM_HEIGHT = 2 * BAR_HEIGHT + 40;
+
+    State captureState() const;
+    void restoreState(const State& state);
+
     /// The energy bar's level, 0 (empty) to 1 (full), clamped.
     void setEnergy(float level) { energyBar->setLevel(level); }
     void setFramesPerSecond(int value) { fpsValue = value; }
+    /// "GOALS 1/2" in the top bar: open goals of all, shown while `visible` (the power is on).
+    void setGoals(int open, int total, bool visible);
+    const gcn::Label& getGoalsLabel() const { return *goalsLabel; }
     void setLaserCount(int value) { laserCount = value; }
 
     /// The frame's interface step: message expiry and counter text, the GUI logic (which runs
@@ -161,6 +218,7 @@ class UserInterface : public gcn::ActionListener {
     void showHoverText(const std::string& text);
     void refreshTexts();
     void draw();
+    void layoutPanel();
 
     int height = 0, width = 0;
     KeyCallback keyHandler = nullptr;
@@ -182,12 +240,19 @@ class UserInterface : public gcn::ActionListener {
     std::unique_ptr<gcn::Container> bottomRow, topRow;
     std::unique_ptr<gcn::Container> counterField;
     std::unique_ptr<gcn::Icon> counterFieldIcon;
-    std::unique_ptr<gcn::Label> counterLabel, messageLabel;
+    std::unique_ptr<gcn::Label> counterLabel, messageLabel, goalsLabel;
     std::unique_ptr<gcn::EnergyLevel> energyBar;
     std::map<std::string, std::unique_ptr<gcn::ToggleButton>> switches;
     gcn::ToggleButton* fpsButton = nullptr;
     gcn::ToggleButton* nolButton = nullptr;
     std::unique_ptr<gcn::Label> bigLabel, bigSubLabel;
+    std::unique_ptr<gcn::ImageFont> labelFont;
+    std::unique_ptr<gcn::Container> labelLayer;
+    std::vector<std::unique_ptr<gcn::Label>> screenLabels;
+    std::unique_ptr<gcn::Container> panelBox;
+    std::vector<std::unique_ptr<gcn::Label>> panelLabels;
+    PanelContent panel;
+    bool panelShown = false;
 
     std::string shortMessage;
     double shortMessageExpiry = 0;

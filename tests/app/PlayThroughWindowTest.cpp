@@ -25,14 +25,10 @@ class PlayThrough : public GameWindow {
     }
     bool send(const std::string& args) { return xdotool(display.name(), args); }
     void quit(GameRun& game) {
-        EXPECT_TRUE(send("key Escape"));
+        EXPECT_TRUE(send("key shift Escape"));
         EXPECT_EQ(game.wait(60), 0) << game.output();
     }
 };
-
-std::string at(const std::array<int, 2>& p) {
-    return std::to_string(p[0]) + " " + std::to_string(p[1]);
-}
 
 } // namespace
 
@@ -63,7 +59,7 @@ TEST_F(PlayThrough, ASolvedLevelIsRememberedAndNLoadsTheNextInTheSameWindow) {
 }
 
 TEST_F(PlayThrough, ControlZTakesADragBackAndRRestarts) {
-    auto game = start(GAME, stageLevel("77", "room.txt"));
+    auto game = start(GAME, stageLevel("78", "room.txt"));
     ASSERT_TRUE(send("key space"));
     ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
     EXPECT_EQ(lastLaserCount(game->output()), 3);
@@ -87,7 +83,7 @@ TEST_F(PlayThrough, ControlZTakesADragBackAndRRestarts) {
     ASSERT_TRUE(send("key ctrl+z"));
     ASSERT_TRUE(game->waitForOutput("Nothing to undo", 60)) << game->output();
     ASSERT_TRUE(send("key r"));
-    ASSERT_TRUE(game->waitForOutput("Restart: level77.txt\n\nLevel: level77.txt - ", 60))
+    ASSERT_TRUE(game->waitForOutput("Restart: level78.txt\n\nLevel: level78.txt - ", 60))
         << game->output();
     quit(*game);
 }

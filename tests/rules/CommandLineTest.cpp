@@ -71,6 +71,11 @@ TEST(CommandLine, OptionsInOrderWithTheirValuesExaminedAgainAndBadOnesRefusedOrI
          false},
         // Names are exact and case-sensitive.
         {{"-Fullscreen", "--fullscreen", "-fullscreen2", "-HELP"}, "", "level2.txt"},
+        // -file takes a path as it is, but no empty one.
+        {{"-file", "../my levels/level7.txt"}, "using 1024 x 768\n", "../my levels/level7.txt"},
+        {{"-file", ""},
+         "Level path empty or too long (at most 4096 characters); keeping level2.txt\n",
+         "level2.txt"},
     };
     for (const Case& c : cases) {
         std::vector<const char*> args = c.args;
@@ -82,7 +87,8 @@ TEST(CommandLine, OptionsInOrderWithTheirValuesExaminedAgainAndBadOnesRefusedOrI
             parseCommandLine(static_cast<int>(args.size()), args.data(), settings, level, out);
         const std::string what = c.args.empty() ? "no arguments" : c.args[0];
         EXPECT_EQ(proceed, c.proceed) << what;
-        EXPECT_EQ(out.str(), c.out) << what;
+        // -help goes on with a line for every option after the usage line.
+        EXPECT_EQ(c.proceed ? out.str() : out.str().substr(0, c.out.size()), c.out) << what;
         EXPECT_EQ(level, c.level) << what;
         EXPECT_EQ(settings.screenWidth, c.width) << what;
         EXPECT_EQ(settings.screenHeight, c.height) << what;
@@ -115,6 +121,24 @@ std::string emptyDir() {
     return dir.string();
 }
 
+// After the usage line, one line for every option the game takes, saying what it does.
+void expectEveryOptionExplained(const std::string& help) {
+    const std::size_t usage = help.find(USAGE);
+    ASSERT_NE(usage, std::string::npos) << help;
+    std::istringstream lines(help.substr(usage + USAGE.size()));
+    std::vector<std::string> options;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string option, what;
+        words >> option;
+        std::getline(words, what);
+        EXPECT_GT(what.size(), 10u) << line;
+        options.push_back(option);
+    }
+    EXPECT_EQ(options,
+              (std::vector<std::string>{"-level", "-file", "-resolution", "-fullscreen", "-help"}));
+}
+
 } // namespace
 
 TEST(Program, HelpPrintsModelLinesBannerAndUsageAndExitsZero) {
@@ -128,7 +152,8 @@ TEST(Program, HelpPrintsModelLinesBannerAndUsageAndExitsZero) {
     }
     const std::size_t banner = r.out.find("=== Beamworks Alpha ===\n");
     EXPECT_GT(banner, at);
-    EXPECT_EQ(r.out.substr(banner), "=== Beamworks Alpha ===\n" + USAGE);
+    EXPECT_EQ(r.out.substr(banner).rfind("=== Beamworks Alpha ===\n" + USAGE, 0), 0u);
+    expectEveryOptionExplained(r.out.substr(banner));
     EXPECT_EQ(r.out.find("File not Found"), std::string::npos);
 }
 

@@ -149,7 +149,7 @@ TEST(Commands, DisplaySwitchAlternatesModes) {
 TEST(Commands, EscapeStopsHomeResetsTheViewAndOtherKeysAreIgnored) {
     Game g;
     EXPECT_FALSE(g.press('Z').handled);
-    EXPECT_FALSE(g.press(GLFW_KEY_F1).handled);
+    EXPECT_FALSE(g.press(GLFW_KEY_F1 + 11).handled); // F12
     EXPECT_TRUE(g.settings.running);
     EXPECT_TRUE(g.press(GLFW_KEY_ESC).handled);
     EXPECT_FALSE(g.settings.running);
@@ -159,4 +159,29 @@ TEST(Commands, EscapeStopsHomeResetsTheViewAndOtherKeysAreIgnored) {
     const CommandResult home = g.press(GLFW_KEY_HOME);
     EXPECT_TRUE(home.handled && home.resetView && home.toggleId.empty());
     EXPECT_EQ(g.out, "\nView reset\n");
+}
+
+TEST(Commands, LetterKeysDoWhatTheFunctionKeysMissingFromMostKeyboardsDo) {
+    for (const auto& [letter, function] : {std::pair{'M', GLFW_KEY_F18}, {'F', GLFW_KEY_F19}}) {
+        Game byLetter, byFunction;
+        const CommandResult a = byLetter.press(letter);
+        const CommandResult b = byFunction.press(function);
+        EXPECT_EQ(a.toggleMusic, b.toggleMusic);
+        EXPECT_EQ(a.switchDisplay, b.switchDisplay);
+        EXPECT_EQ(a.caption, b.caption);
+        EXPECT_EQ(byLetter.settings.windowMode, byFunction.settings.windowMode);
+        EXPECT_EQ(byLetter.out, byFunction.out);
+    }
+}
+
+TEST(Commands, HelpAndColourLabelsSwitchWithTheirReports) {
+    Game g;
+    EXPECT_TRUE(g.press(GLFW_KEY_F1).toggleHelp);
+    EXPECT_TRUE(g.settings.showHelp);
+    g.press(GLFW_KEY_F1);
+    const CommandResult labels = g.press('C');
+    EXPECT_TRUE(g.settings.colourLabels);
+    EXPECT_EQ(labels.caption, "COLOUR LABELS ON");
+    g.press('C');
+    EXPECT_EQ(g.out, "\nHelp: 1\n\nHelp: 0\n\nColour Labels: 1\n\nColour Labels: 0\n");
 }

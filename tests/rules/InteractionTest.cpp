@@ -215,3 +215,44 @@ TEST_F(CameraInRoom, AManipulationThatWouldBeNoNumberLeavesTheHolderExactlyAsItW
     EXPECT_TRUE(manipulateFinitely(mirror, [&] { mirror->rotateY(0.1f); }));
     EXPECT_FALSE(captureGroupPose(mirror) == before);
 }
+
+TEST(CameraKeys, AWheelNotchMovesTheSameAtAnyFrameRateWhileKeysFollowTheFrameTime) {
+    float tx, ty, tz;
+    for (float k : {0.3f, 1.0f, 3.3f}) {
+        cameraMove(CameraKeys{}, 2, k, tx, ty, tz);
+        EXPECT_EQ(tz, 2 * WHEEL_STEP);
+        EXPECT_EQ(tx, 0);
+        CameraKeys keys;
+        keys.forward = keys.right = true;
+        cameraMove(keys, 2, k, tx, ty, tz);
+        EXPECT_FLOAT_EQ(tz, 2 * k); // W wins over the wheel
+        EXPECT_FLOAT_EQ(tx, -2 * k);
+    }
+}
+
+TEST_F(CameraInRoom, KeyTurnsMoveTheHeadingAndTiltByFiveDegreesOrOneWithShift) {
+    Renderable* mirror = selectionFor(level->objects.back());
+    int heading = 0, tilt = 0;
+    headingAndTilt(*mirror, heading, tilt);
+    EXPECT_EQ(headingText(heading, tilt), "HEADING 0 TILT 0");
+    const auto press = [&](int key, bool shift) {
+        float yaw = 0, t = 0;
+        ASSERT_TRUE(keyTurn(key, shift, yaw, t));
+        mirror->rotateY(yaw);
+        mirror->rotateX(t);
+        headingAndTilt(*mirror, heading, tilt);
+    };
+    for (int i = 0; i < 9; ++i) {
+        press(']', false);
+    }
+    EXPECT_EQ(heading, 45);
+    press('[', true);
+    EXPECT_EQ(heading, 44);
+    press(';', false);
+    press(';', false);
+    EXPECT_EQ(tilt, -10);
+    press('\'', true);
+    EXPECT_EQ(headingText(heading, tilt), "HEADING 44 TILT -9");
+    float yaw, t;
+    EXPECT_FALSE(keyTurn('W', false, yaw, t));
+}

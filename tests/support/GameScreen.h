@@ -108,7 +108,7 @@ class GameWindow : public ::testing::Test {
         EXPECT_TRUE(send("key " + keys));
         EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
         waitFrames(game, 3);
-        EXPECT_TRUE(send("key Escape"));
+        EXPECT_TRUE(send("key shift Escape"));
         EXPECT_EQ(game.wait(60), 0) << game.output();
         lastOutput = game.output();
         return takeShot(shot);
@@ -124,7 +124,11 @@ class GameWindow : public ::testing::Test {
         std::filesystem::remove(shot);
         return p;
     }
-    bool focusGame() { return send("search --sync --name '^Beamworks$' windowfocus --sync"); }
+    // Focuses the game's window and closes the level's introduction (a Shift press, which
+    // does nothing else).
+    bool focusGame() {
+        return send("search --sync --name '^Beamworks$' windowfocus --sync key shift");
+    }
     // Waits until the game has drawn `count` more frames (status lines) than when called.
     static bool waitFrames(const GameRun& game, int count) {
         const auto statusLines = [&] {

@@ -103,7 +103,7 @@ TEST(GameModels, GoalFramesShareTopologyAndOpenProgressively) {
 
 TEST(GameModels, MismatchedGoalFramesAreRefusedByNameAndNeverBlended) {
     // A replaced key frame (here the wall) cannot be blended with the others.
-    const meshcheck::ScratchDir dir("mismatched");
+    const ScratchDir dir("mismatched");
     for (const auto& entry : std::filesystem::directory_iterator(written().path)) {
         std::filesystem::copy_file(entry.path(), dir.path / entry.path().filename());
     }

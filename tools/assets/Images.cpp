@@ -7,7 +7,8 @@
 #include <cmath>
 #include <stdexcept>
 
-const char* const SMALL_FONT_GLYPHS = " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()";
+const char* const SMALL_FONT_GLYPHS =
+    " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()abcdefghijklmnopqrstuvwxyz'\";[]#+?=<>*%&_";
 const char* const LARGE_FONT_GLYPHS = " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-_,!/()";
 // Not magenta: Guichan's OpenGL images turn opaque magenta into transparency.
 const Rgba FONT_SEPARATOR{255, 0, 128, 255};
@@ -98,6 +99,21 @@ const FontStyle& highlightFontStyle() {
         FontStyle s = smallFontStyle();
         s.top = Rgba{255, 242, 176, 255};
         s.bottom = Rgba{255, 166, 36, 255};
+        return s;
+    }();
+    return style;
+}
+
+const FontStyle& outlinedFontStyle() {
+    static const FontStyle style = [] {
+        FontStyle s = smallFontStyle();
+        s.top = Rgba{255, 255, 255, 255};
+        s.bottom = Rgba{225, 235, 245, 255};
+        s.outlineWidth = 2;
+        s.outline = Rgba{0, 0, 0, 235};
+        s.shadowOffset = 0;
+        s.padTop = s.padBottom = s.padLeft = 2;
+        s.padRight = 4;
         return s;
     }();
     return style;
@@ -389,6 +405,8 @@ const std::vector<GeneratedImage>& generatedImageFiles() {
                        [] { return makeImageFont(SMALL_FONT_GLYPHS, smallFontStyle()); }});
         all.push_back({"images/ea030h.png",
                        [] { return makeImageFont(SMALL_FONT_GLYPHS, highlightFontStyle()); }});
+        all.push_back({"images/ea030o.png",
+                       [] { return makeImageFont(SMALL_FONT_GLYPHS, outlinedFontStyle()); }});
         all.push_back({"images/ea105.png",
                        [] { return makeImageFont(LARGE_FONT_GLYPHS, largeFontStyle()); }});
         return all;

@@ -58,6 +58,8 @@ struct FontStyle {
 };
 
 const FontStyle& smallFontStyle();
+/// White text with a dark rim, readable over any part of the scene.
+const FontStyle& outlinedFontStyle();
 const FontStyle& highlightFontStyle();
 const FontStyle& largeFontStyle();
 

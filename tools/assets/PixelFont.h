@@ -1,7 +1,7 @@
 #pragma once
-// Our own pixel font: upper-case letters, digits and a few punctuation marks on a grid seven
-// pixels high, each glyph as narrow as its shape. Every caption and image font of the interface
-// is drawn from these bitmaps.
+// Our own pixel font: letters (lower-case ones with short descenders), digits and the common
+// punctuation marks on a grid seven pixels high, each glyph as narrow as its shape. Every caption
+// and image font of the interface is drawn from these bitmaps.
 
 #include <string>
 

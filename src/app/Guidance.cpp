@@ -1,0 +1,147 @@
+#include "app/Guidance.h"
+
+#include "app/Display.h"
+#include "elements/ColorFilter.h"
+#include "elements/Goal.h"
+#include "laser/LaserBeam.h"
+#include "level/Level.h"
+#include "render/GL.h"
+#include "rules/ColourLabels.h"
+#include "rules/LevelPack.h"
+#include "rules/Progress.h"
+#include "rules/Settings.h"
+#include "ui/UserInterface.h"
+
+#include <fstream>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Every control, as the README's table has them.
+const std::pair<const char*, const char*> CONTROLS[] = {
+    {"W / S, wheel", "move forward / back"},
+    {"A / D, E / Q", "move left / right, down / up"},
+    {"right button held", "turn the view"},
+    {"Home", "back to the level's start view"},
+    {"click", "select a mirror, half mirror, filter or lamp"},
+    {"drag", "turn the selected element"},
+    {"[ ]  ; '", "turn it 5 degrees left / right, tilt it down / up"},
+    {"arrows, - .", "shift it away, near, left, right; up, down"},
+    {"Shift", "held: key turns by 1 degree, shifts 4 times as fast"},
+    {"double click", "carry its holder to another wall; click to set it"},
+    {"SPACE", "laser power on / off (energy drains while on)"},
+    {"N / P, Page Down / Up", "next / previous level"},
+    {"R", "restart the level"},
+    {"Ctrl+Z, Backspace", "undo a step"},
+    {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
+    {"C", "colour labels on goals and filters"},
+    {"ENTER; O / L held", "brightness"},
+    {"#", "ten more seconds of energy"},
+    {"F1", "this help"},
+    {"F2", "frame rate counter"},
+    {"F3 F4 F5", "wire frame, texture filter, mip-mapping"},
+    {"F8 F9 F10", "culling, transparency, bounding spheres"},
+    {"F11", "reflections: off, one level, two levels"},
+    {"M, F", "music on / off, window or full screen"},
+    {"ESC", "quit"},
+};
+
+} // namespace
+
+void showLevelIntroduction() {
+    if (!userInterface) {
+        return;
+    }
+    std::ifstream file(levelFileName, std::ios::binary);
+    std::string comment = readLeadingComment(file);
+    const std::string title = levelTitle(comment, levelFileName);
+    // The text under the title: the comment without its title line.
+    const std::size_t at = comment.find(title);
+    if (at != std::string::npos) {
+        comment.erase(0, at + title.size());
+    }
+    PanelContent content;
+    content.title = title;
+    content.text = comment;
+    content.footer = {levelStartMessage(levelFileName, progress.isSolved(levelFileName)),
+                      "Click or press any key to start", "F1: help"};
+    gameSettings.showHelp = false;
+    userInterface->showPanel(content);
+    introductionOpen = true;
+}
+
+void closeLevelIntroduction() {
+    introductionOpen = false;
+    if (userInterface) {
+        userInterface->hidePanel();
+    }
+}
+
+void showHelpPanel() {
+    if (!userInterface) {
+        return;
+    }
+    introductionOpen = false;
+    if (!gameSettings.showHelp) {
+        userInterface->hidePanel();
+        return;
+    }
+    PanelContent content;
+    content.title = "Controls";
+    for (const auto& [key, what] : CONTROLS) {
+        content.rows.emplace_back(key, what);
+    }
+    content.footer = {"F1: close"};
+    userInterface->showPanel(content);
+}
+
+void updateColourLabels() {
+    if (!userInterface) {
+        return;
+    }
+    static std::vector<ScreenLabel> labels;
+    labels.clear();
+    if (gameSettings.colourLabels) {
+        GLint viewport[4];
+        GLdouble projection[16], modelview[16];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        for (int i = 0; i < 16; ++i) {
+            modelview[i] = viewMatrix[i];
+        }
+        const int top = UserInterface::BAR_HEIGHT / 2, bottom = viewport[3] - top;
+        // A label at a world point above an object, when the point is in front of the eye and
+        // between the bars.
+        const auto place = [&](Renderable& object, float above, std::string text) {
+            Point p = object.getBoundingCenter();
+            Point eye = p;
+            transformPoint(viewMatrix, eye);
+            if (eye[2] > -1.0f) {
+                return; // behind the eye
+            }
+            double wx = 0, wy = 0, wz = 0;
+            gluProject(p[0], p[1] + above, p[2], modelview, projection, viewport, &wx, &wy, &wz);
+            const int x = static_cast<int>(wx), y = viewport[3] - static_cast<int>(wy);
+            if (wz < 0 || wz > 1 || x < 0 || x >= viewport[2] || y < top || y >= bottom) {
+                return;
+            }
+            labels.push_back({x, y, std::move(text)});
+        };
+        Level& level = *currentLevel;
+        for (FinshHead* goal : level.goals) {
+            std::vector<signed char> arriving;
+            if (gameSettings.laserPower) {
+                for (const LaserBeam* beam : goal->incomingLasers) {
+                    arriving.push_back(beam->colorCode);
+                }
+            }
+            const bool open = gameSettings.laserPower && goal->hasItsColour();
+            place(*goal, 30, goalLabel(goal->requiredColor, arriving, open));
+        }
+        for (ColorFilter* filter : level.colorFilters) {
+            place(*filter, 110, filterLabel(filter->colorCode));
+        }
+    }
+    userInterface->setScreenLabels(labels);
+}

@@ -1,0 +1,142 @@
+// What the real game tells and lets a new player do, on a virtual display: the introduction
+// that the first key closes without doing anything else, the help key, the colour labels, clicks
+// that stay in the interface, and a window that changes size.
+
+#include "support/GameScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+using namespace gamescreen;
+
+namespace {
+
+class Guidance : public GameWindow {
+  protected:
+    // Starts a test level, waits for its window and a few frames; the introduction stays open.
+    std::unique_ptr<GameRun> startWithIntroduction(const std::string& number,
+                                                   const std::string& file) {
+        shot = shotPath();
+        auto game = std::make_unique<GameRun>(display.name(), GAME, stageLevel(number, file),
+                                              "BEAMWORKS_SCREENSHOT='" + shot + "'");
+        EXPECT_TRUE(send("search --sync --name '^Beamworks$' windowfocus --sync"))
+            << game->output();
+        EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
+        return game;
+    }
+    bool send(const std::string& args) { return xdotool(display.name(), args); }
+    void quit(GameRun& game) {
+        EXPECT_TRUE(send("key shift Escape"));
+        EXPECT_EQ(game.wait(60), 0) << game.output();
+        std::filesystem::remove(shot);
+    }
+    std::string shot;
+};
+
+// Pixels of a rectangle that differ clearly between two pictures.
+long changed(const Picture& a, const Picture& b, int x0, int y0, int x1, int y1) {
+    long n = 0;
+    for (int y = std::max(0, y0); y < std::min(y1, a.height); ++y) {
+        for (int x = std::max(0, x0); x < std::min(x1, a.width); ++x) {
+            n += std::abs(brightness(a.at(x, y)) - brightness(b.at(x, y))) > 60;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+TEST_F(Guidance, TheIntroductionClosesOnTheFirstKeyWhichDoesNothingElse) {
+    auto game = startWithIntroduction("85", "room.txt");
+    const Picture open = frameNow(*game, shot);
+    ASSERT_EQ(open.width, 1024);
+    ASSERT_TRUE(send("key space"));
+    waitFrames(*game, 3);
+    const Picture closed = frameNow(*game, shot);
+    // The panel over the middle of the scene is gone, and the power did not come on.
+    EXPECT_GT(changed(open, closed, 200, 250, 824, 520), 10000L);
+    EXPECT_EQ(game->output().find("set Laser to:"), std::string::npos) << game->output();
+    ASSERT_TRUE(send("key space"));
+    EXPECT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    ASSERT_TRUE(send("key F1"));
+    EXPECT_TRUE(game->waitForOutput("\nHelp: 1\n", 60)) << game->output();
+    quit(*game);
+}
+
+TEST_F(Guidance, ColourLabelsShowAboveTheGoal) {
+    auto game = startWithIntroduction("86", "labels.txt");
+    ASSERT_TRUE(send("key shift space sleep 3"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    const Picture plain = frameNow(*game, shot);
+    ASSERT_TRUE(send("key c"));
+    ASSERT_TRUE(game->waitForOutput("\nColour Labels: 1\n", 60)) << game->output();
+    const Picture labelled = frameNow(*game, shot);
+    const auto goal = project(-150, 0, -200);
+    // A line of outlined text above the ball, and nothing new below it.
+    EXPECT_GT(changed(plain, labelled, goal[0] - 150, goal[1] - 90, goal[0] + 150, goal[1] - 10),
+              300L);
+    EXPECT_LT(changed(plain, labelled, goal[0] - 150, goal[1] + 10, goal[0] + 150, goal[1] + 80),
+              30L);
+    quit(*game);
+}
+
+TEST_F(Guidance, ADoubleClickOnTheBarLeavesTheSelectedHolderWhereItIs) {
+    auto game = startWithIntroduction("87", "room.txt");
+    ASSERT_TRUE(send("key shift space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    const auto mirror = project(-150, 20, -200);
+    ASSERT_TRUE(send("mousemove " + std::to_string(mirror[0]) + " " + std::to_string(mirror[1]) +
+                     " click 1 sleep 0.6"));
+    ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
+    waitFrames(*game, 2);
+    const Picture before = frameNow(*game, shot);
+    const int lasers = lastLaserCount(game->output());
+    const std::size_t clicksBefore = game->output().size();
+    // A double click on the bottom bar, then the pointer over the right wall, where a carry
+    // would take the holder.
+    ASSERT_TRUE(send("mousemove 40 752 click --repeat 2 --delay 80 1 sleep 0.5"));
+    ASSERT_TRUE(send("mousemove " + std::to_string(project(300, 60, -100)[0]) + " 400"));
+    waitFrames(*game, 4);
+    const Picture after = frameNow(*game, shot);
+    EXPECT_EQ(lastLaserCount(game->output()), lasers);
+    // No click reached the scene: no pick, no deselection.
+    EXPECT_EQ(game->output().find("---klick---", clicksBefore), std::string::npos)
+        << game->output().substr(clicksBefore);
+    EXPECT_LT(
+        changed(before, after, mirror[0] - 60, mirror[1] - 60, mirror[0] + 60, mirror[1] + 60),
+        50L);
+    quit(*game);
+}
+
+TEST_F(Guidance, AResizedWindowKeepsTheBarsAtItsEdgesAndPicksWhereThePointerIs) {
+    auto game = startWithIntroduction("88", "room.txt");
+    ASSERT_TRUE(send("key shift"));
+    ASSERT_TRUE(send("search --name '^Beamworks$' windowsize 1000 700"));
+    waitFrames(*game, 4);
+    const Picture p = frameNow(*game, shot);
+    ASSERT_EQ(p.width, 1000);
+    ASSERT_EQ(p.height, 700);
+    const auto barColour = [](const std::array<int, 3>& c) {
+        return c[2] > c[0] && brightness(c) < 330;
+    };
+    for (int x = 8; x < 1000; x += 97) {
+        EXPECT_TRUE(barColour(p.at(x, 3))) << "top bar at " << x;
+        EXPECT_TRUE(barColour(p.at(x, 696))) << "bottom bar at " << x;
+    }
+    // The mirror where the new projection puts it picks.
+    const double f = 1.0 / std::tan(20.0 / 180.0 * PI), aspect = 1000.0 / 700.0;
+    const double ex = -150 - 0, ey = 20 - 40, ez = -200 - 280;
+    const int x = static_cast<int>((f / aspect * ex / -ez + 1) / 2 * 1000);
+    const int y = static_cast<int>((1 - f * ey / -ez) / 2 * 700);
+    ASSERT_TRUE(send("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"));
+    ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
+    waitFrames(*game, 2);
+    const std::string out = game->output();
+    const std::size_t report = out.find("---- 2 ----\n");
+    const std::size_t end = out.find('\n', report + 12);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_GT(std::atoi(out.c_str() + out.find_last_of(' ', end) + 1), 0) << out.substr(report);
+    quit(*game);
+}
