@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Beamworks needs to build, run and test, when any is missing.
+# Installs the Debian packages Beamworks needs to build, run and test, when any is missing;
+# `setup.sh --package` also those that build and inspect the Debian package (scripts/package.sh).
 # Runs apt-get as root, else through sudo; without either it prints the command and stops.
 set -euo pipefail
 
@@ -8,9 +9,13 @@ PACKAGES=(
   libglfw3-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libdevil-dev libguichan-dev libsdl2-mixer-dev lame
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool desktop-file-utils
   clang libclang-rt-14-dev
 )
+if [ "${1:-}" = --package ]; then
+  # dpkg-shlibdeps computes the Depends line; CPack finds the programs to strip with file.
+  PACKAGES+=(dpkg-dev file lintian)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

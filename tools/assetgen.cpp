@@ -1,7 +1,9 @@
-// beamworks-assets OUTDIR: writes every generated file of the game folder into OUTDIR.
+// beamworks-assets OUTDIR: writes every generated file of the game folder into OUTDIR: the models,
+// textures, interface pictures and music, and the desktop icons (icons/, installed apart).
 
 #include "assets/GameModels3ds.h"
 #include "assets/Images.h"
+#include "assets/ImagesAppIcon.h"
 #include "assets/ImagesPng.h"
 #include "assets/MusicMp3.h"
 #include "assets/Textures.h"
@@ -50,16 +52,20 @@ std::vector<GeneratedFile> generatedFiles() {
                                     std::to_string(image.height) + " RGB";
                          }});
     }
-    for (const GeneratedImage& picture : generatedImageFiles()) {
-        files.push_back({picture.fileName, [&picture](const std::string& path) {
-                             const RgbaImage image = picture.build();
-                             std::string error;
-                             if (!writePng(path, image, &error)) {
-                                 throw std::runtime_error(error);
-                             }
-                             return std::to_string(image.width) + " x " +
-                                    std::to_string(image.height) + " RGBA";
-                         }});
+    // The interface's pictures and the desktop's icons.
+    for (const std::vector<GeneratedImage>* pictures :
+         {&generatedImageFiles(), &generatedIconFiles()}) {
+        for (const GeneratedImage& picture : *pictures) {
+            files.push_back({picture.fileName, [&picture](const std::string& path) {
+                                 const RgbaImage image = picture.build();
+                                 std::string error;
+                                 if (!writePng(path, image, &error)) {
+                                     throw std::runtime_error(error);
+                                 }
+                                 return std::to_string(image.width) + " x " +
+                                        std::to_string(image.height) + " RGBA";
+                             }});
+        }
     }
     files.push_back({"music/test1.mp3", [](const std::string& path) {
                          const StereoPcm loop = renderMusicLoop();

@@ -1,10 +1,15 @@
 // beamworks-check [--data DIR] [--goals] [--segments] LEVEL...
 //
-// For level designers: loads the models (from the working directory or DIR), then for each
-// level file runs one laser update and prints a summary line
+// For level designers: loads the models, then for each level file (a path, taken from the working
+// directory) runs one laser update and prints a summary line
 //   level2.txt: segments=7 goals=1/1 solved=yes
 // with --goals a line per goal and with --segments a line per segment. Exits 2 when a level or
 // the models could not be read, 1 on wrong usage, 0 otherwise. Never opens a window.
+//
+// The models come from DIR when --data is given; else from the working directory when it holds
+// any model file (inside a game folder such as build/game); else from the installed data folder
+// beside the program (../share/games/beamworks from its bin/), so that the installed checker works
+// from any folder. See DataFolder.h.
 
 #include "elements/ActiveObject.h"
 #include "elements/Collector.h"
@@ -18,6 +23,8 @@
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "model/GameModels.h"
+
+#include "DataFolder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -154,7 +161,7 @@ int main(int argc, char** argv) {
 
     std::ostringstream loaderLines;
     std::streambuf* saved = std::cout.rdbuf(loaderLines.rdbuf());
-    const std::vector<std::string> failed = loadGameModels(dataDir);
+    const std::vector<std::string> failed = loadGameModels(toolModelFolder(dataDir));
     std::cout.rdbuf(saved);
     if (!failed.empty()) {
         for (const std::string& file : failed) {

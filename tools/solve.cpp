@@ -1,6 +1,7 @@
 // beamworks-solve [--data DIR] [--step DEGREES] [--time-limit SECONDS] [-o OUT] LEVEL
 //
-// For level designers: loads the models (from the working directory or DIR) and the level, and
+// For level designers: loads the models (as beamworks-check finds them: DIR, the working
+// directory, or the installed data folder; see DataFolder.h) and the level, and
 // searches for the fewest mirrors, half mirrors and filters to turn (in steps of DEGREES, 15 by
 // default) that solve it. On success it writes the level file with only those elements' turn and
 // tilt lines changed or added (every other byte kept) to OUT or standard output, checks that the
@@ -11,6 +12,7 @@
 // 3 the time limit (60 s by default) reached, 4 a written solution that did not check out.
 // Never opens a window.
 
+#include "DataFolder.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "model/GameModels.h"
@@ -297,7 +299,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> failed;
     {
         QuietConsole quiet;
-        failed = loadGameModels(dataDir);
+        failed = loadGameModels(toolModelFolder(dataDir));
     }
     if (!failed.empty()) {
         for (const std::string& model : failed) {

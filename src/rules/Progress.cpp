@@ -18,10 +18,12 @@ constexpr std::uintmax_t MAX_FILE_SIZE = 1 << 20;
 } // namespace
 
 std::string Progress::defaultPath(const char* xdgDataHome, const char* home) {
-    if (xdgDataHome && *xdgDataHome) {
+    // Relative folders are ignored, as the XDG base directory rules say: the game runs in its
+    // data folder, and they would point into it.
+    if (xdgDataHome && *xdgDataHome == '/') {
         return std::string(xdgDataHome) + "/beamworks/progress.txt";
     }
-    if (home && *home) {
+    if (home && *home == '/') {
         return std::string(home) + "/.local/share/beamworks/progress.txt";
     }
     return "";

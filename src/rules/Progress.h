@@ -15,7 +15,8 @@
 
 class Progress {
   public:
-    /// The progress file's path for these environment values ("" when neither is usable).
+    /// The progress file's path for these environment values ("" when neither is usable: unset,
+    /// empty or relative).
     static std::string defaultPath(const char* xdgDataHome, const char* home);
 
     /// Reads the file at `path` (replacing what was known), reporting problems on `out`.

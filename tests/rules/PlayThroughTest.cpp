@@ -240,6 +240,10 @@ TEST_F(ProgressFile, PathFollowsTheDataHomeOrTheHomeFolder) {
     EXPECT_EQ(Progress::defaultPath(nullptr, "/home/a"),
               "/home/a/.local/share/beamworks/progress.txt");
     EXPECT_EQ(Progress::defaultPath(nullptr, nullptr), "");
+    // Relative folders would point into the game's data folder, its working directory.
+    EXPECT_EQ(Progress::defaultPath("data", "/home/a"),
+              "/home/a/.local/share/beamworks/progress.txt");
+    EXPECT_EQ(Progress::defaultPath("./data", "home"), "");
 }
 
 TEST_F(ProgressFile, SolvedLevelsSurviveARoundTripInAFolderMadeOnDemand) {
