@@ -20,7 +20,7 @@ fail() {
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 data=$prefix/share/games/beamworks
-for file in games/beamworks lib/games/beamworks/beamworks bin/beamworks-check \
+for file in games/beamworks lib/games/beamworks/beamworks bin/beamworks-check bin/beamworks-solve \
     share/games/beamworks/{Mirror.3ds,level2.txt,vertex.sh,music/test1.mp3,images/poweron.png} \
     share/applications/beamworks.desktop share/man/man6/beamworks.6 \
     share/icons/hicolor/{48x48,128x128,256x256}/apps/beamworks.png; do
@@ -42,6 +42,10 @@ cd "$start"
 cp "$data/level2.txt" mine.txt
 out=$("$prefix/bin/beamworks-check" mine.txt) || fail "beamworks-check ended with $?: $out"
 [[ $out == "mine.txt: segments="* ]] || fail "beamworks-check printed: $out"
+# So does the solver, and its answer checks out.
+"$prefix/bin/beamworks-solve" -o solved.txt mine.txt 2>/dev/null || fail "beamworks-solve ended with $?"
+out=$("$prefix/bin/beamworks-check" solved.txt) || fail "beamworks-check ended with $?: $out"
+[[ $out == *"solved=yes"* ]] || fail "the solver's answer is not solved: $out"
 
 # Mesa keeps its allocations to the end: no leak report for the game.
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
