@@ -4,6 +4,7 @@
 #include "app/Display.h"
 #include "app/FrameStats.h"
 #include "app/Guidance.h"
+#include "app/Hints.h"
 #include "app/Manipulation.h"
 #include "app/Window.h"
 #include "elements/Camera.h"
@@ -140,6 +141,7 @@ void runPendingLevelLoad() {
     }
     const PendingLoad load = *pendingLoad;
     pendingLoad.reset();
+    cancelHint(); // it was about the level that goes
     if (load.restart) {
         std::cout << "\nRestart: " << load.file << std::endl;
     }
@@ -194,6 +196,7 @@ void runFrame(FrameStats& stats) {
     stats.beginFrame(start);
     beginInputFrame();
     followWindowSize();
+    pollHint();
     if (userInterface) {
         int x = 0, y = 0;
         windowGetMousePos(x, y);
@@ -379,6 +382,9 @@ void gameKeyPressed(GameKey key) {
         }
         break;
     }
+    case GameKey::Hint:
+        requestHint();
+        break;
     case GameKey::None:
         break;
     }
@@ -405,6 +411,7 @@ void runFrameLoop() {
 }
 
 void shutdownGame() {
+    cancelHint();
     shutdownMusic();
     userInterface.reset();
     windowTerminate();

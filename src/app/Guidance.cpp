@@ -35,6 +35,7 @@ const std::pair<const char*, const char*> CONTROLS[] = {
     {"R", "restart the level"},
     {"Ctrl+Z, Backspace", "undo a step"},
     {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
+    {"H", "a hint: what to turn next (costs 20 s of energy)"},
     {"C", "colour labels on goals and filters"},
     {"ENTER; O / L held", "brightness"},
     {"#", "ten more seconds of energy"},

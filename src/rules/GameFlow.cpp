@@ -60,6 +60,8 @@ GameKey gameKeyFor(int key, bool ctrl, bool shift) {
         return GameKey::PreviousLevel;
     case 'R':
         return GameKey::Restart;
+    case 'H':
+        return GameKey::Hint;
     case GLFW_KEY_BACKSPACE:
         return GameKey::Undo;
     case 'Z':

@@ -21,8 +21,8 @@ bool enterLevel(const std::string& fileName, std::ostream& out);
 Matrix levelStartView(const Level& level);
 
 /// What the keys of the play-through do.
-enum class GameKey { None, NextLevel, PreviousLevel, Restart, Undo, Redo };
+enum class GameKey { None, NextLevel, PreviousLevel, Restart, Undo, Redo, Hint };
 
 /// N and Page Down: the next level; P and Page Up: the previous one; R: restart; Ctrl+Z and
-/// Backspace: undo; Ctrl+Y and Ctrl+Shift+Z: redo.
+/// Backspace: undo; Ctrl+Y and Ctrl+Shift+Z: redo; H: a hint.
 GameKey gameKeyFor(int key, bool ctrl, bool shift);

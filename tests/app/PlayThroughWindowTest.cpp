@@ -87,3 +87,14 @@ TEST_F(PlayThrough, ControlZTakesADragBackAndRRestarts) {
         << game->output();
     quit(*game);
 }
+
+TEST_F(PlayThrough, HAsksForAHintThatSelectsTheElementAndCostsEnergy) {
+    auto game = start(GAME, "-level 5");
+    ASSERT_TRUE(send("key h"));
+    ASSERT_TRUE(game->waitForOutput("Hint: turn ", 120)) << game->output();
+    ASSERT_TRUE(game->waitForOutput("Hint costs 20 s of energy: 280 s left", 60)) << game->output();
+    // The hint selected the element: a key turn works on it, and is a step to undo.
+    ASSERT_TRUE(send("key bracketright ctrl+z"));
+    EXPECT_TRUE(game->waitForOutput("Undo: 0 left", 60)) << game->output();
+    quit(*game);
+}

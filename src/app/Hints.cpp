@@ -1,0 +1,112 @@
+#include "app/Hints.h"
+
+#include "app/Display.h"
+#include "elements/ActiveObject.h"
+#include "laser/Tracer.h"
+#include "level/Level.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
+#include "solver/Hint.h"
+#include "ui/UserInterface.h"
+
+#include <atomic>
+#include <future>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+/// A search on its own copy of the level, on a worker thread.
+struct Search {
+    std::unique_ptr<Level> level; ///< the worker's alone until the result is taken
+    std::atomic<bool> cancel{false};
+    std::future<SolveResult> result;
+};
+
+std::unique_ptr<Search> running;
+
+/// Longest a hint may think, seconds.
+constexpr double HINT_TIME_LIMIT = 30.0;
+
+// The level as the player has it now: read from its file again (quietly: the goals load their
+// door), with every object's local matrix copied from the game's. Null when the file has changed
+// under the game and no longer matches.
+std::unique_ptr<Level> snapshotOfLevel() {
+    std::ostringstream quiet;
+    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
+    auto copy = std::make_unique<Level>(levelFileName);
+    std::cout.rdbuf(saved);
+    const Level& game = *currentLevel;
+    if (!copy->isLoaded() || copy->objects.size() != game.objects.size() - game.laserBeams.size()) {
+        return nullptr;
+    }
+    for (std::size_t i = 0; i < copy->objects.size(); ++i) {
+        copy->objects[i]->setLocalMatrix(game.objects[i]->localMatrix);
+    }
+    return copy;
+}
+
+} // namespace
+
+void requestHint() {
+    if (running || levelSolved || gameOver) {
+        return;
+    }
+    auto search = std::make_unique<Search>();
+    search->level = snapshotOfLevel();
+    if (!search->level) {
+        std::cout << "\nHint: the level file changed; restart the level" << std::endl;
+        return;
+    }
+    SolveOptions options;
+    options.timeLimitSeconds = HINT_TIME_LIMIT;
+    options.cancel = &search->cancel;
+    Level* level = search->level.get();
+    search->result =
+        std::async(std::launch::async, [level, options] { return solve(*level, options); });
+    running = std::move(search);
+    if (userInterface) {
+        userInterface->flashMessage("LOOKING FOR A HINT");
+    }
+}
+
+void pollHint() {
+    if (!running ||
+        running->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        return;
+    }
+    const SolveResult result = running->result.get();
+    const Hint hint = describeHint(result);
+    std::cout << "\n" << hint.console << std::endl;
+    if (hint.helps) {
+        // Select the same element in the game's level, as a click would.
+        const int index = result.turns.front().activeIndex;
+        if (index >= 0 && index < static_cast<int>(currentLevel->activeObjects.size())) {
+            if (selectedElement) {
+                selectedElement->selected = false;
+            }
+            selectedElement = currentLevel->activeObjects[index];
+            selectedElement->selected = true;
+            selectionActive = true;
+            doubleClicked = false;
+        }
+        energy -= HINT_ENERGY_COST;
+        std::cout << "Hint costs " << HINT_ENERGY_COST << " s of energy: " << energy << " s left"
+                  << std::endl;
+    }
+    if (userInterface) {
+        userInterface->showMessage(hint.message, 5.0,
+                                   hint.helps ? "THIS HINT COST 20 SECONDS OF ENERGY" : "");
+    }
+    running.reset();
+}
+
+void cancelHint() {
+    if (!running) {
+        return;
+    }
+    running->cancel = true;
+    running->result.wait();
+    running.reset();
+}

@@ -1,0 +1,53 @@
+// What a hint says for each kind of answer, on real elements.
+
+#include "solver/Hint.h"
+#include "elements/ActiveObject.h"
+#include "support/LevelText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+TEST(Hint, SaysWhichWayToTurnOrTiltFromThePlayersViewAndNamesTheElement) {
+    loadTestModels();
+    const auto level = levelFromText("@ EMI\n@ MIR\n# Pos 0;0;-200;\n@ HMI\n# Pos 200;0;-200;\n"
+                                     "@ FIL\n# Pos -200;0;-200;\n");
+    const std::vector<ActiveObject*> turnable = turnableElements(*level);
+    ASSERT_EQ(turnable.size(), 3u);
+    const auto answer = [&](int which, int yaw, int tilt) {
+        SolveResult r;
+        r.outcome = SolveOutcome::Solved;
+        ElementTurn t;
+        t.element = turnable[which];
+        t.activeIndex = static_cast<int>(
+            std::find(level->activeObjects.begin(), level->activeObjects.end(), t.element) -
+            level->activeObjects.begin());
+        t.yawDegrees = yaw;
+        t.tiltDegrees = tilt;
+        r.turns.push_back(t);
+        return describeHint(r);
+    };
+    const Hint right = answer(0, 30, 15); // the turn comes first
+    EXPECT_TRUE(right.helps);
+    EXPECT_EQ(right.message, "TURN THIS MIRROR 30 DEGREES RIGHT");
+    EXPECT_EQ(right.console.rfind("Hint: turn Mirror ", 0), 0u) << right.console;
+    EXPECT_NE(right.console.find(" by 30 degrees about the vertical"), std::string::npos);
+    EXPECT_EQ(answer(1, -45, 0).message, "TURN THIS HALF MIRROR 45 DEGREES LEFT");
+    const Hint down = answer(2, 0, -15);
+    EXPECT_EQ(down.message, "TILT THIS FILTER 15 DEGREES DOWN");
+    EXPECT_EQ(down.console.rfind("Hint: tilt ColorFilter ", 0), 0u) << down.console;
+    EXPECT_NE(down.console.find(" by -15 degrees"), std::string::npos);
+}
+
+TEST(Hint, NothingToTurnOrNoWayFromHereCostsNothing) {
+    SolveResult none;
+    none.outcome = SolveOutcome::NoSolution;
+    const Hint no = describeHint(none);
+    EXPECT_FALSE(no.helps);
+    EXPECT_EQ(no.message, "NO HINT FROM HERE - TRY RESTARTING");
+    none.outcome = SolveOutcome::TimeLimit;
+    EXPECT_EQ(describeHint(none).message, no.message);
+    SolveResult done;
+    done.outcome = SolveOutcome::Solved;
+    EXPECT_FALSE(describeHint(done).helps);
+}
