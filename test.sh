@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game and the tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer, stages their own game folder (build/test/game) and runs every test;
-# then runs each fuzz target for a short while over its corpus (tools/fuzz.sh).
+# then runs each fuzz target for a short while over its corpus (tools/fuzz.sh) and plays the
+# sanitizer build at random for half a minute (tools/soak.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
@@ -13,12 +14,16 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --output-on-failure -j"$(nproc)" "$@"
 cd ../..
-for target in model level; do
-  echo "Fuzzing the $target reader for 30 s"
-  tools/fuzz.sh "$target" 30 > "build/fuzz-$target.log" 2>&1 || {
+# The fuzz targets load the models this build made.
+export BEAMWORKS_MODELS=$PWD/build/test/game
+for target in model level progress; do
+  echo "Fuzzing the $target reader for 20 s"
+  tools/fuzz.sh "$target" 20 > "build/fuzz-$target.log" 2>&1 || {
     tail -n 60 "build/fuzz-$target.log"
     echo "The $target fuzz target found a fault; the input is in build/fuzz/findings"
     exit 1
   }
   grep -E 'DONE' "build/fuzz-$target.log" | tail -n 1 || true
 done
+echo "Playing the sanitizer build at random for 30 s"
+tools/soak.sh --asan 0.5

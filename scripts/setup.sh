@@ -9,7 +9,7 @@ PACKAGES=(
   libglfw3-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libdevil-dev libguichan-dev libsdl2-mixer-dev lame
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool desktop-file-utils
+  xvfb xauth xdotool x11-apps python3 desktop-file-utils
   clang libclang-rt-14-dev
 )
 if [ "${1:-}" = --package ]; then

@@ -2,8 +2,9 @@
 # tools/fuzz.sh TARGET SECONDS [libFuzzer options...]
 #
 # Builds the fuzz target (clang, libFuzzer, AddressSanitizer and UBSan, in build/fuzz) and runs it
-# for SECONDS over its corpus. TARGET is "model" (3DS reader and post-processing) or "level"
-# (level reader, one laser update, one transparent ordering). The corpus in build/fuzz/corpus
+# for SECONDS over its corpus. TARGET is "model" (3DS reader and post-processing), "level"
+# (level reader, one laser update, one transparent ordering) or "progress" (the reader of the
+# player's progress file). The corpus in build/fuzz/corpus
 # grows from run to run; it starts from the generated models or the shipped levels and the kept
 # findings in tests/data/fuzz. Findings are written to build/fuzz/findings and end the run with a
 # non-zero status. An input that takes more than a second counts as a hang.
@@ -11,8 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-if [ $# -lt 2 ] || { [ "$1" != model ] && [ "$1" != level ]; }; then
-  echo "usage: tools/fuzz.sh model|level SECONDS [libFuzzer options...]" >&2
+if [ $# -lt 2 ] || { [ "$1" != model ] && [ "$1" != level ] && [ "$1" != progress ]; }; then
+  echo "usage: tools/fuzz.sh model|level|progress SECONDS [libFuzzer options...]" >&2
   exit 2
 fi
 target=$1
@@ -24,8 +25,16 @@ build=build/fuzz
 CXX=clang++ CC=clang cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
   -DBEAMWORKS_FUZZ=ON -DBEAMWORKS_TESTS=OFF -DBEAMWORKS_BENCH=OFF \
   -DBEAMWORKS_GAME_DIR="$root/$build/game" >/dev/null
-# The level target builds real elements, so it needs the game's models.
-cmake --build "$build" -j"$(nproc)" --target "${target}_fuzz" game_models >/dev/null
+# The level target builds real elements, so it needs the game's models: those of another build
+# when BEAMWORKS_MODELS names its game folder, else generated here.
+if [ -n "${BEAMWORKS_MODELS:-}" ]; then
+  models=$BEAMWORKS_MODELS
+  cmake --build "$build" -j"$(nproc)" --target "${target}_fuzz" >/dev/null
+else
+  models=$build/game
+  cmake --build "$build" -j"$(nproc)" --target "${target}_fuzz" game_models >/dev/null
+fi
+export BEAMWORKS_MODELS=$models
 
 corpus=$build/corpus/$target
 findings=$build/findings
@@ -34,15 +43,17 @@ seeds=()
 [ -d "tests/data/fuzz/$target" ] && seeds+=("tests/data/fuzz/$target")
 if [ "$target" = model ]; then
   mkdir -p "$build/seeds/model"
-  cp "$build"/game/*.3ds "$build/seeds/model/"
+  cp "$models"/*.3ds "$build/seeds/model/"
   seeds+=("$build/seeds/model")
   [ -d ../shared/testdata ] && seeds+=(../shared/testdata)
-else
+elif [ "$target" = level ]; then
   seeds+=(data/levels data/levels/solutions tests/data/window)
 fi
 
+dict=
+[ -f "tests/fuzz/$target.dict" ] && dict="tests/fuzz/$target.dict"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 exec "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=1 \
-  -dict="tests/fuzz/$target.dict" -artifact_prefix="$findings/$target-" \
+  ${dict:+-dict="$dict"} -artifact_prefix="$findings/$target-" \
   -print_final_stats=1 "$@" "$corpus" "${seeds[@]}"

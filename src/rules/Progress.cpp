@@ -71,20 +71,47 @@ bool Progress::load(const std::string& path, std::ostream& out) {
     if (!in) {
         return damaged("cannot be read");
     }
+    read(in, path, out);
+    return true;
+}
+
+bool Progress::read(std::istream& in, const std::string& source, std::ostream& out) {
+    solved_.clear();
+    const auto damaged = [&](const char* why) {
+        solved_.clear();
+        out << "Progress file " << source << " " << why
+            << ": starting with no level solved (the next solved level replaces it)" << std::endl;
+        return false;
+    };
     std::string line;
-    while (std::getline(in, line)) {
+    // A line ends: it names a solved level, or nothing at all.
+    const auto take = [&]() {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        if (line.empty()) {
-            continue;
+        const bool ok = line.empty() || isLevelFileName(line);
+        if (ok && !line.empty()) {
+            solved_.insert(line);
         }
-        if (!isLevelFileName(line)) {
+        line.clear();
+        return ok;
+    };
+    std::uintmax_t bytes = 0;
+    for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
+        if (++bytes > MAX_FILE_SIZE) {
+            return damaged("is too large to be ours");
+        }
+        if (c == '\n') {
+            if (!take()) {
+                return damaged("is damaged or not ours");
+            }
+        } else if (line.size() > LEVEL_FILE_NAME_MAX) {
             return damaged("is damaged or not ours");
+        } else {
+            line.push_back(static_cast<char>(c));
         }
-        solved_.insert(line);
     }
-    return true;
+    return take() || damaged("is damaged or not ours");
 }
 
 bool Progress::markSolved(const std::string& levelFile, std::ostream& out) {

@@ -9,6 +9,7 @@
 // the old one, so a crash never leaves half a file; a folder that cannot be made or written
 // gives one console line and the game goes on.
 
+#include <istream>
 #include <ostream>
 #include <set>
 #include <string>
@@ -22,6 +23,9 @@ class Progress {
     /// Reads the file at `path` (replacing what was known), reporting problems on `out`.
     /// Returns whether the file existed.
     bool load(const std::string& path, std::ostream& out);
+    /// Reads what a progress file holds from `in` (replacing what was known). False, after one
+    /// line on `out` naming `source`, when it is damaged or not ours: the progress is then empty.
+    bool read(std::istream& in, const std::string& source, std::ostream& out);
     /// Whether the level file name is among the solved ones.
     bool isSolved(const std::string& levelFile) const { return solved_.count(levelFile) > 0; }
     /// Records a solved level and saves the whole file when it is new; a name that is not a level

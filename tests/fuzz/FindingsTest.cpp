@@ -46,6 +46,10 @@ TEST(FuzzFindings, KeptModelInputsLoadSafely) {
     replay("model", fuzzing::runModelInput);
 }
 
+TEST(FuzzFindings, KeptProgressInputsReadSafely) {
+    replay("progress", fuzzing::runProgressInput);
+}
+
 TEST(FuzzFindings, KeptLevelInputsBuildTraceAndOrderSafely) {
     loadTestModels();
     replay("level", fuzzing::runLevelInput);

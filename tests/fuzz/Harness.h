@@ -7,6 +7,7 @@
 #include "laser/TransparentOrder.h"
 #include "level/Level.h"
 #include "model/ModelLoader.h"
+#include "rules/Progress.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +40,20 @@ inline void runLevelInput(const std::uint8_t* data, std::size_t size) {
     Matrix view = Matrix::translation(offset[0], offset[1], offset[2]);
     matrixRotateY(view, 0.35f, 1);
     orderTransparentObjects(*level.transparentSet, view);
+}
+
+/// Any bytes as the player's progress file: read, asked and written back in memory; whatever it
+/// holds, the progress is either what the file names or empty.
+inline void runProgressInput(const std::uint8_t* data, std::size_t size) {
+    Progress progress;
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream said;
+    progress.read(in, "fuzz", said);
+    for (const std::string& name : progress.solved()) {
+        if (!Progress::isLevelFileName(name) || !progress.isSolved(name)) {
+            __builtin_trap();
+        }
+    }
 }
 
 } // namespace fuzzing
