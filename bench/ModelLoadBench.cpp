@@ -1,5 +1,6 @@
 // Model loading: every game model, and one large generated mesh.
 
+#include "QuietConsole.h"
 #include "assets/Writer3ds.h"
 #include "model/GameModels.h"
 #include "model/ModelLoader.h"
@@ -12,19 +13,6 @@
 #include <sstream>
 
 namespace {
-
-// Silences the loader's console lines while a benchmark runs.
-class QuietConsole {
-  public:
-    QuietConsole() : saved_(std::cout.rdbuf(sink_.rdbuf())) {}
-    ~QuietConsole() { std::cout.rdbuf(saved_); }
-    QuietConsole(const QuietConsole&) = delete;
-    QuietConsole& operator=(const QuietConsole&) = delete;
-
-  private:
-    std::ostringstream sink_;
-    std::streambuf* saved_;
-};
 
 void BM_LoadAllGameModels(benchmark::State& state) {
     QuietConsole quiet;

@@ -25,10 +25,12 @@
 #include "model/GameModels.h"
 
 #include "DataFolder.h"
+#include "QuietConsole.h"
 
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -87,13 +89,15 @@ const char* yesNo(bool b) {
 
 // Runs the check of one level file; false when it could not be read.
 bool checkLevel(const std::string& file, bool showGoals, bool showSegments) {
-    std::ostringstream loaderLines;
-    std::streambuf* saved = std::cout.rdbuf(loaderLines.rdbuf());
-    Level level(file);
-    if (level.isLoaded()) {
-        updateLasers(level);
+    std::unique_ptr<Level> read;
+    {
+        QuietConsole quiet;
+        read = std::make_unique<Level>(file);
+        if (read->isLoaded()) {
+            updateLasers(*read);
+        }
     }
-    std::cout.rdbuf(saved);
+    Level& level = *read;
     if (!level.isLoaded()) {
         std::cout << file << ": cannot read the level file" << std::endl;
         return false;
@@ -159,10 +163,10 @@ int main(int argc, char** argv) {
         return usage();
     }
 
-    std::ostringstream loaderLines;
-    std::streambuf* saved = std::cout.rdbuf(loaderLines.rdbuf());
-    const std::vector<std::string> failed = loadGameModels(toolModelFolder(dataDir));
-    std::cout.rdbuf(saved);
+    const std::vector<std::string> failed = [&] {
+        QuietConsole quiet;
+        return loadGameModels(toolModelFolder(dataDir));
+    }();
     if (!failed.empty()) {
         for (const std::string& file : failed) {
             std::cout << "cannot load model file " << gameModelPath(file) << std::endl;

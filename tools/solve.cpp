@@ -13,6 +13,7 @@
 // Never opens a window.
 
 #include "DataFolder.h"
+#include "QuietConsole.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "model/GameModels.h"
@@ -34,19 +35,6 @@ namespace {
 
 // Names the build tree the binary comes from (see the game's main).
 [[gnu::used]] const char BUILD_TREE_MARK[] = "beamworks build tree: " BEAMWORKS_BUILD_TREE;
-
-// Keeps the loader's console lines off standard output (which may carry the level) while it lives.
-class QuietConsole {
-  public:
-    QuietConsole() : saved_(std::cout.rdbuf(sink_.rdbuf())) {}
-    ~QuietConsole() { std::cout.rdbuf(saved_); }
-    QuietConsole(const QuietConsole&) = delete;
-    QuietConsole& operator=(const QuietConsole&) = delete;
-
-  private:
-    std::ostringstream sink_;
-    std::streambuf* saved_;
-};
 
 // A property directive of the level text: where its line ends and, for a single number, where
 // the number's text lies.

@@ -6,6 +6,7 @@
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
 #include "render/GL.h"
+#include "render/Picking.h"
 #include "rules/ColourLabels.h"
 #include "rules/LevelPack.h"
 #include "rules/Progress.h"
@@ -104,13 +105,8 @@ void updateColourLabels() {
     static std::vector<ScreenLabel> labels;
     labels.clear();
     if (gameSettings.colourLabels) {
-        GLint viewport[4];
-        GLdouble projection[16], modelview[16];
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        for (int i = 0; i < 16; ++i) {
-            modelview[i] = viewMatrix[i];
-        }
+        const ScreenProjection screen = currentScreenProjection(viewMatrix);
+        const GLint* viewport = screen.viewport;
         const int top = UserInterface::BAR_HEIGHT / 2, bottom = viewport[3] - top;
         // A label at a world point above an object, when the point is in front of the eye and
         // between the bars.
@@ -122,7 +118,8 @@ void updateColourLabels() {
                 return; // behind the eye
             }
             double wx = 0, wy = 0, wz = 0;
-            gluProject(p[0], p[1] + above, p[2], modelview, projection, viewport, &wx, &wy, &wz);
+            gluProject(p[0], p[1] + above, p[2], screen.modelview, screen.projection, viewport, &wx,
+                       &wy, &wz);
             const int x = static_cast<int>(wx), y = viewport[3] - static_cast<int>(wy);
             if (wz < 0 || wz > 1 || x < 0 || x >= viewport[2] || y < top || y >= bottom) {
                 return;

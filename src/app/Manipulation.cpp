@@ -6,6 +6,7 @@
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "render/GL.h"
+#include "render/Picking.h"
 #include "render/SceneDrawing.h"
 #include "rules/Interaction.h"
 #include "rules/Settings.h"
@@ -37,13 +38,10 @@ void dragDelta(int x, int y, float& dx, float& dy) {
 void followMouseOverWalls() {
     int x = 0, y = 0;
     windowGetMousePos(x, y);
-    GLint viewport[4];
-    GLdouble projection[16], modelview[16];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    for (int i = 0; i < 16; ++i) {
-        modelview[i] = viewMatrix[i];
-    }
+    const ScreenProjection screen = currentScreenProjection(viewMatrix);
+    const GLint* viewport = screen.viewport;
+    const GLdouble* projection = screen.projection;
+    const GLdouble* modelview = screen.modelview;
     const double wy = viewport[3] - y - 1;
     double n[3], f[3];
     gluUnProject(x, wy, 0, modelview, projection, viewport, &n[0], &n[1], &n[2]);

@@ -20,6 +20,10 @@ KeyCallback keyCallback = nullptr;
 bool lastKeyRepeated = false;
 MouseButtonCallback mouseButtonCallback = nullptr;
 double wheel = 0;
+/// The pointer where the events handled so far left it. A button's callback must see where the
+/// button was pressed, not where the pointer is by the time the event is handled (asking the
+/// display for the pointer then is late under load).
+double pointerX = 0, pointerY = 0;
 
 struct KeyPair {
     int v3;
@@ -97,6 +101,11 @@ void onScroll(GLFWwindow*, double, double y) {
     wheel += y;
 }
 
+void onCursor(GLFWwindow*, double x, double y) {
+    pointerX = x;
+    pointerY = y;
+}
+
 } // namespace
 
 bool windowInit() {
@@ -126,6 +135,8 @@ bool windowOpen(int width, int height, int redBits, int greenBits, int blueBits,
     glfwSetCharCallback(window, onChar);
     glfwSetMouseButtonCallback(window, onMouseButton);
     glfwSetScrollCallback(window, onScroll);
+    glfwSetCursorPosCallback(window, onCursor);
+    glfwGetCursorPos(window, &pointerX, &pointerY);
     // GLFW 2 behaviour: a press between two polls is still seen.
     glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
     return true;
@@ -178,17 +189,15 @@ bool windowMouseButtonDown(int button) {
 }
 
 void windowGetMousePos(int& x, int& y) {
-    double dx = 0, dy = 0;
-    if (window) {
-        glfwGetCursorPos(window, &dx, &dy);
-    }
-    x = static_cast<int>(std::floor(dx));
-    y = static_cast<int>(std::floor(dy));
+    x = static_cast<int>(std::floor(pointerX));
+    y = static_cast<int>(std::floor(pointerY));
 }
 
 void windowSetMousePos(int x, int y) {
     if (window) {
         glfwSetCursorPos(window, x, y);
+        pointerX = x;
+        pointerY = y;
     }
 }
 

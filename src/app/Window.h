@@ -27,6 +27,8 @@ void windowSwapBuffers();
 double windowTime();
 bool windowKeyDown(int key);
 bool windowMouseButtonDown(int button);
+/// The pointer's position as of the events handled so far (in a button's callback: where the
+/// button went down).
 void windowGetMousePos(int& x, int& y);
 void windowSetMousePos(int x, int y);
 /// The accumulated wheel position (one step per notch, forward positive).

@@ -1,12 +1,12 @@
 #include "render/Picking.h"
 
-#include "rules/Interaction.h"
-#include "rules/Settings.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
 #include "render/GL.h"
 #include "render/SceneDrawing.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
 
 #include <iostream>
 #include <vector>
@@ -93,4 +93,14 @@ void pickObject() {
     glFlush();
     const int hits = glRenderMode(GL_RENDER);
     processHits(hits, std::vector<std::uint32_t>(buffer.begin(), buffer.end()));
+}
+
+ScreenProjection currentScreenProjection(const Matrix& view) {
+    ScreenProjection p;
+    glGetIntegerv(GL_VIEWPORT, p.viewport);
+    glGetDoublev(GL_PROJECTION_MATRIX, p.projection);
+    for (int i = 0; i < 16; ++i) {
+        p.modelview[i] = view[i];
+    }
+    return p;
 }
