@@ -7,6 +7,7 @@
 #include "ui/UserInterface.h"
 
 #include <filesystem>
+#include <malloc.h>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -30,6 +31,12 @@ std::string workingDirectory() {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // The drawing library allocates and frees large blocks every frame. From the heap, with small
+    // blocks that stay allocated above them, their pages would stay resident once freed and the
+    // game would seem to grow: give every large block its own mapping, returned when freed.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     std::cout << "=== Beamworks Alpha ===" << std::endl;
     if (!parseCommandLine(argc, argv, gameSettings, levelFileName, std::cout)) {
         return 0;

@@ -332,10 +332,9 @@ void UserInterface::hidePanel() {
 }
 
 void UserInterface::layoutPanel() {
-    for (auto& label : panelLabels) {
-        panelBox->remove(label.get());
-    }
-    panelLabels.clear();
+    // The labels are kept from one panel to the next (showing and hiding panels must not churn
+    // the heap): those a panel does not use are hidden.
+    panelLinesUsed = 0;
     if (!panelShown) {
         panelBox->setVisible(false);
         return;
@@ -351,12 +350,16 @@ void UserInterface::layoutPanel() {
 
     int y = PANEL_PADDING;
     const auto add = [&](const std::string& text, gcn::ImageFont* font, int x, bool centred) {
-        auto label = makeLabel(font);
-        label->setCaption(fitLine(text, inner - (x - PANEL_PADDING), measure));
-        label->adjustSize();
-        label->setPosition(centred ? panelWidth / 2 - label->getWidth() / 2 : x, y);
-        panelBox->add(label.get());
-        panelLabels.push_back(std::move(label));
+        if (panelLinesUsed == panelLabels.size()) {
+            panelLabels.push_back(makeLabel(font));
+            panelBox->add(panelLabels.back().get());
+        }
+        gcn::Label& label = *panelLabels[panelLinesUsed++];
+        label.setFont(font);
+        label.setCaption(fitLine(text, inner - (x - PANEL_PADDING), measure));
+        label.adjustSize();
+        label.setPosition(centred ? panelWidth / 2 - label.getWidth() / 2 : x, y);
+        label.setVisible(true);
     };
     add(panel.title, highlightFont.get(), PANEL_PADDING, true);
     y += lineHeight * 2;
@@ -385,6 +388,9 @@ void UserInterface::layoutPanel() {
             y += lineHeight;
         }
     }
+    for (std::size_t i = panelLinesUsed; i < panelLabels.size(); ++i) {
+        panelLabels[i]->setVisible(false);
+    }
     const int panelHeight = y + PANEL_PADDING - 3;
     panelBox->setDimension(gcn::Rectangle(width / 2 - panelWidth / 2,
                                           std::max(0, height / 2 - panelHeight / 2), panelWidth,
@@ -394,8 +400,8 @@ void UserInterface::layoutPanel() {
 
 std::vector<std::string> UserInterface::panelLines() const {
     std::vector<std::string> lines;
-    for (const auto& label : panelLabels) {
-        lines.push_back(label->getCaption());
+    for (std::size_t i = 0; i < panelLinesUsed; ++i) {
+        lines.push_back(panelLabels[i]->getCaption());
     }
     return lines;
 }

@@ -251,6 +251,7 @@ class UserInterface : public gcn::ActionListener {
     std::vector<std::unique_ptr<gcn::Label>> screenLabels;
     std::unique_ptr<gcn::Container> panelBox;
     std::vector<std::unique_ptr<gcn::Label>> panelLabels;
+    std::size_t panelLinesUsed = 0; ///< the first labels of panelLabels that the panel shows
     PanelContent panel;
     bool panelShown = false;
 
