@@ -68,7 +68,7 @@ TEST(SoundStreams, FileProblemsHaveTheirOwnResults) {
     EXPECT_EQ(channel.getPaused(paused), Result::InvalidHandle);
 }
 
-TEST(SoundChannels, PauseRewindAndResume) {
+TEST(SoundChannels, StartedPausedReachesTheOutputWhenUnpausedWhereItWasPut) {
     Rig rig;
     Sound sound;
     // A channel started paused reaches the output only when unpaused, where it was put.
@@ -82,17 +82,14 @@ TEST(SoundChannels, PauseRewindAndResume) {
     EXPECT_TRUE(rig.audio->loop);
     rig.audio->calls.clear();
 
+    // (Pausing, rewinding and resuming in turn are the music toggle's test.) Paused twice, the
+    // backend hears it once, and a paused channel says so.
     ASSERT_EQ(channel.setPaused(true), Result::Ok);
-    ASSERT_EQ(channel.setPosition(0), Result::Ok);
+    ASSERT_EQ(channel.setPaused(true), Result::Ok);
     bool paused = false;
     ASSERT_EQ(channel.getPaused(paused), Result::Ok);
-    EXPECT_TRUE(paused); // rewinding does not unpause
-    EXPECT_TRUE(rig.audio->paused);
-    EXPECT_EQ(rig.audio->position, 0.0);
-    ASSERT_EQ(channel.setPaused(true), Result::Ok); // twice: the backend hears it once
-    ASSERT_EQ(channel.setPaused(false), Result::Ok);
-    EXPECT_FALSE(rig.audio->paused);
-    EXPECT_EQ(rig.audio->calls, (std::vector<std::string>{"pause", "seek 0", "resume"}));
+    EXPECT_TRUE(paused);
+    EXPECT_EQ(rig.audio->calls, std::vector<std::string>{"pause"});
 }
 
 TEST(SoundChannels, EndedReplacedReleasedAndClosedHandlesAreInvalid) {

@@ -36,27 +36,15 @@ class DataFolder : public ::testing::Test {
 
 } // namespace
 
-TEST_F(DataFolder, TheDataOptionAlwaysWins) {
-    putModel(cwd);
-    putModel(installed);
-    EXPECT_EQ(chooseModelFolder("my/models", cwd, fromBin), "my/models");
-}
-
-TEST_F(DataFolder, AWorkingDirectoryWithAnyModelIsUsed) {
-    putModel(cwd);
-    putModel(installed);
-    EXPECT_EQ(chooseModelFolder("", cwd, fromBin), "");
-}
-
-TEST_F(DataFolder, ElseTheInstalledFolderWhenItHoldsModels) {
+TEST_F(DataFolder, DataOptionThenAWorkingDirectoryWithAnyModelThenTheInstalledFolder) {
     EXPECT_EQ(chooseModelFolder("", cwd, fromBin), "") << "no models anywhere";
     putModel(installed);
     EXPECT_EQ(chooseModelFolder("", cwd, fromBin), installed.string());
-}
-
-TEST_F(DataFolder, AFolderNamedLikeAModelIsNoModel) {
+    // A folder named like a model is no model.
     fs::create_directories(cwd / gameModelFiles().front());
-    putModel(installed);
     EXPECT_FALSE(holdsGameModels(cwd));
     EXPECT_EQ(chooseModelFolder("", cwd, fromBin), installed.string());
+    putModel(cwd);
+    EXPECT_EQ(chooseModelFolder("", cwd, fromBin), "");
+    EXPECT_EQ(chooseModelFolder("my/models", cwd, fromBin), "my/models");
 }
