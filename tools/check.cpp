@@ -1,9 +1,15 @@
-// beamworks-check [--data DIR] [--goals] [--segments] LEVEL...
+// beamworks-check [--data DIR] [--goals] [--segments] [--view] LEVEL...
 //
 // For level designers: loads the models, then for each level file (a path, taken from the working
 // directory) runs one laser update and prints a summary line
 //   level2.txt: segments=7 goals=1/1 solved=yes
-// with --goals a line per goal and with --segments a line per segment. Exits 2 when a level or
+// with --goals a line per goal and with --segments a line per segment. With --view it says how
+// many of the emitters, mirrors, half mirrors, filters, collectors and goals lie wholly inside
+// the start view at 1024 x 768 with the game's projection, and names each one that does not
+// by its class and its 1-based number in the level's element list:
+//     view: 5/6 elements in the start view
+//     outside: Mirror 5
+// (the lines come after the goal lines and before the segment lines). Exits 2 when a level or
 // the models could not be read, 1 on wrong usage, 0 otherwise. Never opens a window.
 //
 // The models come from DIR when --data is given; else from the working directory when it holds
@@ -23,6 +29,8 @@
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "model/GameModels.h"
+#include "render/Frustum.h"
+#include "rules/GameFlow.h"
 
 #include "DataFolder.h"
 #include "QuietConsole.h"
@@ -87,8 +95,45 @@ const char* yesNo(bool b) {
     return b ? "yes" : "no";
 }
 
+// The elements a player must see at the start: everything but walls, lamps and the parts of
+// composite elements (holders, frames, goal bodies).
+bool isPuzzleElement(const Renderable* object) {
+    return dynamic_cast<const Emitter*>(object) || dynamic_cast<const Mirror*>(object) ||
+           dynamic_cast<const MirrorHalf*>(object) || dynamic_cast<const ColorFilter*>(object) ||
+           dynamic_cast<const Collector*>(object) || dynamic_cast<const FinshHead*>(object);
+}
+
+// The start view's lines: how many puzzle elements lie wholly inside the view frustum, and
+// which do not.
+void reportView(Level& level) {
+    constexpr double WIDTH = 1024, HEIGHT = 768;
+    const Frustum frustum = buildFrustumPlanes(WIDTH / HEIGHT);
+    const Matrix view = levelStartView(level);
+    std::vector<std::string> outside;
+    int count = 0;
+    for (std::size_t i = 0; i < level.activeObjects.size(); ++i) {
+        ActiveObject* object = level.activeObjects[i];
+        if (!isPuzzleElement(object)) {
+            continue;
+        }
+        ++count;
+        Point centre = object->getBoundingCenter();
+        transformPoint(view, centre);
+        // Wholly inside: no plane has any of the sphere beyond it, that is no plane has its
+        // centre beyond minus the radius.
+        if (sphereOutside(frustum, centre, -object->getBoundingRadius())) {
+            outside.push_back(std::string(className(object)) + " " + std::to_string(i + 1));
+        }
+    }
+    std::cout << "  view: " << count - static_cast<int>(outside.size()) << "/" << count
+              << " elements in the start view\n";
+    for (const std::string& name : outside) {
+        std::cout << "  outside: " << name << "\n";
+    }
+}
+
 // Runs the check of one level file; false when it could not be read.
-bool checkLevel(const std::string& file, bool showGoals, bool showSegments) {
+bool checkLevel(const std::string& file, bool showGoals, bool showSegments, bool showView) {
     std::unique_ptr<Level> read;
     {
         QuietConsole quiet;
@@ -119,6 +164,9 @@ bool checkLevel(const std::string& file, bool showGoals, bool showSegments) {
                       << " beams=" << goal->incomingLasers.size() << "\n";
         }
     }
+    if (showView) {
+        reportView(level);
+    }
     if (showSegments) {
         for (std::size_t i = 0; i < level.laserBeams.size(); ++i) {
             LaserBeam* s = level.laserBeams[i];
@@ -133,7 +181,8 @@ bool checkLevel(const std::string& file, bool showGoals, bool showSegments) {
 }
 
 int usage() {
-    std::cerr << "usage: beamworks-check [--data DIR] [--goals] [--segments] LEVEL..." << std::endl;
+    std::cerr << "usage: beamworks-check [--data DIR] [--goals] [--segments] [--view] LEVEL..."
+              << std::endl;
     return 1;
 }
 
@@ -141,7 +190,7 @@ int usage() {
 
 int main(int argc, char** argv) {
     std::string dataDir;
-    bool showGoals = false, showSegments = false;
+    bool showGoals = false, showSegments = false, showView = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--data") == 0) {
@@ -153,6 +202,8 @@ int main(int argc, char** argv) {
             showGoals = true;
         } else if (std::strcmp(argv[i], "--segments") == 0) {
             showSegments = true;
+        } else if (std::strcmp(argv[i], "--view") == 0) {
+            showView = true;
         } else if (std::strncmp(argv[i], "--", 2) == 0) {
             return usage();
         } else {
@@ -176,7 +227,7 @@ int main(int argc, char** argv) {
 
     int status = 0;
     for (const std::string& file : files) {
-        if (!checkLevel(file, showGoals, showSegments)) {
+        if (!checkLevel(file, showGoals, showSegments, showView)) {
             status = 2;
         }
     }

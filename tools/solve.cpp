@@ -1,11 +1,14 @@
-// beamworks-solve [--data DIR] [--step DEGREES] [--time-limit SECONDS] [-o OUT] LEVEL
+// beamworks-solve [--data DIR] [--step DEGREES] [--time-limit SECONDS] [--max-elements K]
+//                 [-o OUT] LEVEL
 //
 // For level designers: loads the models (as beamworks-check finds them: DIR, the working
 // directory, or the installed data folder; see DataFolder.h) and the level, and
 // searches for the fewest mirrors, half mirrors and filters to turn (in steps of DEGREES, 15 by
-// default) that solve it. On success it writes the level file with only those elements' turn and
-// tilt lines changed or added (every other byte kept) to OUT or standard output, checks that the
-// written text loads and is solved, and reports on standard error
+// default) that solve it; with --max-elements only solutions that turn at most K of them count
+// (a level designer's check that a level cannot be solved by accident). On success it writes the
+// level file with only those elements' turn and tilt lines changed or added (every other byte kept)
+// to OUT or standard output, checks that the written text loads and is solved, and reports on
+// standard error
 //   level4.txt: solved by turning 3 elements (1275 states, 17 ms)
 // Exit status: 0 solved (a level solved already comes back unchanged), 1 no solution in the
 // search space or wrong usage, 2 a level, model or output file that cannot be read or written,
@@ -240,7 +243,7 @@ bool solvedText(const std::string& text) {
 
 int usage() {
     std::cerr << "usage: beamworks-solve [--data DIR] [--step DEGREES] [--time-limit SECONDS] "
-                 "[-o OUT] LEVEL"
+                 "[--max-elements K] [-o OUT] LEVEL"
               << std::endl;
     return 1;
 }
@@ -255,7 +258,7 @@ bool parseNumber(const char* text, double& value) {
 
 int main(int argc, char** argv) {
     std::string dataDir, outFile, file;
-    double step = 15, timeLimit = 60;
+    double step = 15, timeLimit = 60, maxElements = 0;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--data") == 0 && hasValue) {
@@ -272,6 +275,11 @@ int main(int argc, char** argv) {
             }
         } else if (std::strcmp(argv[i], "--time-limit") == 0 && hasValue) {
             if (!parseNumber(argv[++i], timeLimit) || timeLimit <= 0) {
+                return usage();
+            }
+        } else if (std::strcmp(argv[i], "--max-elements") == 0 && hasValue) {
+            if (!parseNumber(argv[++i], maxElements) || maxElements != std::floor(maxElements) ||
+                maxElements < 1 || maxElements > 1000) {
                 return usage();
             }
         } else if (argv[i][0] == '-' || !file.empty()) {
@@ -306,6 +314,7 @@ int main(int argc, char** argv) {
     SolveOptions options;
     options.stepDegrees = static_cast<int>(step);
     options.timeLimitSeconds = timeLimit;
+    options.maxChangedElements = static_cast<int>(maxElements);
     SolveResult result;
     {
         QuietConsole quiet;
@@ -315,8 +324,12 @@ int main(int argc, char** argv) {
         result = solve(level, options);
     }
     if (result.outcome == SolveOutcome::NoSolution) {
-        std::cerr << file << ": no solution by turning in steps of " << options.stepDegrees
-                  << " degrees" << std::endl;
+        std::cerr << file << ": no solution by turning ";
+        if (options.maxChangedElements > 0) {
+            std::cerr << "at most " << options.maxChangedElements
+                      << (options.maxChangedElements == 1 ? " element " : " elements ");
+        }
+        std::cerr << "in steps of " << options.stepDegrees << " degrees" << std::endl;
         return 1;
     }
     if (result.outcome != SolveOutcome::Solved) {

@@ -191,7 +191,9 @@ class LevelReader {
             if (!number(d)) {
                 return false;
             }
-            if (moved) {
+            if (type_ == Type::Camera && !firstChild && word[0] != 'Z') {
+                (word[0] == 'X' ? level_.cameraPitch : level_.cameraYaw) = static_cast<float>(d);
+            } else if (moved) {
                 const float a = radians(d);
                 if (word[0] == 'X') {
                     moved->rotateX(a);

@@ -79,6 +79,10 @@ class Level {
     std::unique_ptr<TransparentSet> transparentSet;
     /// The negated, truncated viewer position; the view starts translated by it.
     std::array<float, 3> cameraOffset{0, 0, 0};
+    /// The start view's turns in degrees, from the camera's `XRo` and `YRo`: pitch (negative
+    /// looks down), then yaw about the vertical (positive turns the view to the left).
+    float cameraPitch = 0;
+    float cameraYaw = 0;
 
   private:
     std::vector<std::unique_ptr<Renderable>> owned_;

@@ -9,8 +9,21 @@
 #include <fstream>
 #include <memory>
 
-Matrix levelStartView(const Level& level) {
-    return Matrix::translation(level.cameraOffset[0], level.cameraOffset[1], level.cameraOffset[2]);
+Matrix levelStartView(const Level& level, bool* levelled) {
+    Matrix view =
+        Matrix::translation(level.cameraOffset[0], level.cameraOffset[1], level.cameraOffset[2]);
+    // The file's turns follow the objects' sense (yaw to the left, pitch up); moveView's are the
+    // other way round.
+    const auto radians = [](float degrees) { return static_cast<float>(degrees / 180.0 * PI); };
+    const float yaw = -radians(level.cameraYaw), pitch = -radians(level.cameraPitch);
+    const bool turned = moveView(view, 0, 0, 0, yaw, pitch);
+    if (!turned) {
+        moveView(view, 0, 0, 0, yaw, 0);
+    }
+    if (levelled) {
+        *levelled = !turned;
+    }
+    return view;
 }
 
 bool enterLevel(const std::string& fileName, std::ostream& out) {
@@ -39,7 +52,8 @@ bool enterLevel(const std::string& fileName, std::ostream& out) {
     setCurrentLevel(std::move(level));
 
     levelFileName = fileName;
-    startViewMatrix = levelStartView(*currentLevel);
+    bool levelled = false;
+    startViewMatrix = levelStartView(*currentLevel, &levelled);
     viewMatrix = startViewMatrix;
     energy = ENERGY_CAPACITY;
     levelSolved = false;
@@ -47,6 +61,10 @@ bool enterLevel(const std::string& fileName, std::ostream& out) {
     gameSettings.laserPower = false;
     sceneObjects = currentLevel->getObjects();
     out << "\nLevel: " << fileName << " - " << title << std::endl;
+    if (levelled) {
+        out << "Start view of " << fileName
+            << " refused: it would look past the vertical; the view starts level" << std::endl;
+    }
     return true;
 }
 

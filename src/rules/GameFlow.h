@@ -17,8 +17,11 @@ class Level;
 /// nothing changes: returns false.
 bool enterLevel(const std::string& fileName, std::ostream& out);
 
-/// The start view of a level: the translation by its camera offset.
-Matrix levelStartView(const Level& level);
+/// The start view of a level: the translation by its camera offset, then the camera's pitch and
+/// yaw through moveView, so that the camera rules hold from the start. A pitch that would look
+/// past the vertical (or turns that are not finite) are refused as moveView refuses them: the
+/// view then starts level, turned by the yaw alone, and `levelled`, when given, is set true.
+Matrix levelStartView(const Level& level, bool* levelled = nullptr);
 
 /// What the keys of the play-through do.
 enum class GameKey { None, NextLevel, PreviousLevel, Restart, Undo, Redo, Hint };

@@ -196,7 +196,11 @@ class Search {
         choices_.assign(turnables_.size(), Choice{});
         findReactiveSpheres();
         try {
-            for (int budget = 0; budget <= static_cast<int>(turnables_.size()); ++budget) {
+            int most = static_cast<int>(turnables_.size());
+            if (options_.maxChangedElements > 0) {
+                most = std::min(most, options_.maxChangedElements);
+            }
+            for (int budget = 0; budget <= most; ++budget) {
                 budgetCut_ = false;
                 if (search(budget)) {
                     result_.outcome = SolveOutcome::Solved;

@@ -40,11 +40,14 @@ struct SolveOptions {
     double timeLimitSeconds = 0;
     /// When set and it becomes true, the search stops soon after (outcome Cancelled).
     const std::atomic<bool>* cancel = nullptr;
+    /// At most this many elements may change (NoSolution when no solution changes so few); 0
+    /// or less for no bound.
+    int maxChangedElements = 0;
 };
 
 enum class SolveOutcome {
     Solved,     ///< turns lists the changes (empty when the level was solved already)
-    NoSolution, ///< no orientations in the search space satisfy every goal
+    NoSolution, ///< no orientations in the search space (within maxChangedElements) solve it
     TimeLimit,  ///< stopped at the time limit
     Cancelled,  ///< stopped by the cancel flag
 };

@@ -84,10 +84,13 @@ TEST_F(GameControls, TheSecondLevelIsSolvedWithTheMouseAlone) {
     ASSERT_TRUE(send("key space"));
     ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
     // The first mirror turns 15 degrees to send the beam through the red filter; the second
-    // turns 30 degrees, in two drags as the window's edge is near, towards the red goal.
-    dragRight(*game, 151, 499, 171, true);
-    dragRight(*game, 790, 499, 230, true);
-    dragRight(*game, 790, 499, 111, true);
+    // turns 30 degrees, in two drags, towards the red goal. Both panes as the start view, from
+    // above and behind, shows them.
+    const std::array<float, 3> eye{-80, 516, 852};
+    const auto first = project(-250, 20, -250, eye, -35), second = project(250, 20, -250, eye, -35);
+    dragRight(*game, first[0], first[1], 171, true);
+    dragRight(*game, second[0], second[1], 230, true);
+    dragRight(*game, second[0], second[1], 111, true);
     const Picture p = frameNow(*game, shot);
     ASSERT_EQ(p.width, 1024);
     // "LEVEL SOLVED" in large orange letters across the middle.

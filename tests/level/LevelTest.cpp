@@ -63,9 +63,14 @@ TEST_F(LevelFile, CameraPositionIsNegatedAndTruncated) {
     auto none = parse("nothing here at all");
     EXPECT_EQ(none->cameraOffset, (std::array<float, 3>{0, 0, 0}));
     EXPECT_TRUE(none->objects.empty());
-    // Other properties under CAM do nothing.
-    auto rotated = parse("@ WAL\n@ CAM\n# YRo 90;\n# Pos 9;9;9;\n");
-    EXPECT_EQ(rotated->walls[0]->localMatrix, Matrix::identity());
+    EXPECT_EQ(none->cameraPitch, 0);
+    EXPECT_EQ(none->cameraYaw, 0);
+    // Its turns are kept for the start view and reach no object, nor do its other properties.
+    auto turned = parse("@ WAL\n@ CAM\n# Pos 9;9;9;\n# XRo -40;\n# YRo 30.5;\n# ZRo 7;\n"
+                        "+ XRo 5;\n# Sca 2;2;2;\n");
+    EXPECT_EQ(turned->cameraPitch, -40);
+    EXPECT_EQ(turned->cameraYaw, 30.5f);
+    EXPECT_EQ(turned->walls[0]->localMatrix, Matrix::identity());
 }
 
 TEST_F(LevelFile, PropertiesWithoutATargetHaveNoEffectAndKeywordsCountThreeLetters) {

@@ -1,12 +1,24 @@
 // The shipped level pack, proven with the real simulation: every level is unsolved as shipped
-// and solved by its solution file, which moves elements to places the player can reach.
+// and solved by its solution file, which moves elements to places the player can reach; its text
+// keeps to the documented format and says what it teaches; its start view shows every element
+// from inside a closed room.
 
 #include "elements/ActiveObject.h"
+#include "elements/Collector.h"
+#include "elements/ColorFilter.h"
 #include "elements/Emitter.h"
+#include "elements/Goal.h"
 #include "elements/Holder.h"
+#include "elements/Mirror.h"
+#include "elements/MirrorHalf.h"
+#include "elements/Wall.h"
+#include "laser/Ray.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
+#include "render/Frustum.h"
+#include "rules/GameFlow.h"
 #include "rules/GameRules.h"
+#include "rules/Interaction.h"
 #include "rules/Placement.h"
 #include "support/TestModels.h"
 
@@ -14,13 +26,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int LEVEL_COUNT = 10;
+constexpr int LEVEL_COUNT = 30;
 
 std::string levelPath(int n, bool solution = false) {
     return std::string(BEAMWORKS_SOURCE_DIR) + "/data/levels/" + (solution ? "solutions/" : "") +
@@ -50,6 +65,20 @@ std::vector<Holder*> holders(Level& level) {
 
 ActiveObject* heldElement(Holder& holder) {
     return static_cast<ActiveObject*>(holder.frame()->children.front());
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The elements a player must see: everything but walls and the parts of composite elements.
+bool isPuzzleElement(const ActiveObject* object) {
+    return dynamic_cast<const Emitter*>(object) || dynamic_cast<const Mirror*>(object) ||
+           dynamic_cast<const MirrorHalf*>(object) || dynamic_cast<const ColorFilter*>(object) ||
+           dynamic_cast<const Collector*>(object) || dynamic_cast<const FinshHead*>(object);
 }
 
 class LevelPack : public ::testing::TestWithParam<int> {
@@ -106,6 +135,99 @@ TEST_P(LevelPack, SolutionIsReachableAndNotOnAKnifeEdge) {
             element->rotateX(a);
             EXPECT_TRUE(solvedAfterUpdate(*solution)) << "holder " << i + 1 << " tilted " << a;
             element->rotateX(-a);
+        }
+    }
+}
+
+TEST_P(LevelPack, TextKeepsToTheFormatAndSaysWhatItTeaches) {
+    const std::string text = readText(levelPath(n()));
+    std::istringstream in(text);
+    // The comment as the panel shows it, its lines run together.
+    std::string comment;
+    for (char c : readLeadingComment(in)) {
+        const bool blank = c == ' ' || c == '\r' || c == '\n';
+        if (!blank || (!comment.empty() && comment.back() != ' ')) {
+            comment.push_back(blank ? ' ' : c);
+        }
+    }
+    EXPECT_EQ(comment.rfind("Beamworks level " + std::to_string(n()) + ": ", 0), 0u)
+        << "the title line";
+    EXPECT_NE(comment.find(" Teaches: "), std::string::npos);
+    // Every directive is a documented one (its three letters count), and the first object the
+    // emitter.
+    const std::set<std::string> objects = {"EMI", "MIR", "HMI", "FIL", "COL",
+                                           "FIN", "WAL", "LIG", "CAM", "LEV"};
+    const std::set<std::string> properties = {"Pos", "XRo", "YRo", "ZRo", "Sca", "Col", "Tex"};
+    std::vector<std::string> found;
+    int mirrors = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '@' && c != '#' && c != '+') {
+            continue;
+        }
+        const std::string word = text.substr(i + 2, 3);
+        EXPECT_EQ((c == '@' ? objects : properties).count(word), 1u)
+            << "'" << c << " " << word << "' at byte " << i;
+        if (c == '@') {
+            found.push_back(word);
+            mirrors += word == "MIR" || word == "HMI";
+        }
+    }
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.front(), "EMI");
+    // The game draws fewer reflections with many mirrors; the level says so.
+    if (mirrors >= 8) {
+        EXPECT_NE(comment.find("draws no reflections"), std::string::npos);
+    } else if (mirrors >= 4) {
+        EXPECT_NE(comment.find("only one level of reflections"), std::string::npos);
+    }
+}
+
+TEST_P(LevelPack, StartViewShowsEveryElementFromInsideAClosedRoom) {
+    auto level = load(levelPath(n()));
+    bool levelled = false;
+    const Matrix view = levelStartView(*level, &levelled);
+    EXPECT_FALSE(levelled);
+    // Every element wholly inside the view frustum at 1024 x 768 (no plane has the sphere's
+    // centre beyond minus its radius).
+    const Frustum frustum = buildFrustumPlanes(1024.0 / 768.0);
+    for (std::size_t i = 0; i < level->activeObjects.size(); ++i) {
+        ActiveObject* object = level->activeObjects[i];
+        if (isPuzzleElement(object)) {
+            Point centre = object->getBoundingCenter();
+            transformPoint(view, centre);
+            EXPECT_FALSE(sphereOutside(frustum, centre, -object->getBoundingRadius()))
+                << "element " << i + 1 << " is not wholly in the start view";
+        }
+    }
+    // The eye keeps the camera rules' distance from every wall, and every way it can look meets
+    // a wall.
+    const Point eye = eyePosition(view);
+    for (ActiveObject* wall : level->walls) {
+        EXPECT_GE(static_cast<Wall*>(wall)->distanceTo(eye), CAMERA_WALL_DISTANCE);
+    }
+    for (int i = 0; i < 64; ++i) {
+        // Directions spread over the sphere (a spiral), not lined up with the room's axes.
+        const float y = 1 - (i + 0.5f) / 32, r = std::sqrt(1 - y * y), a = 2.39996f * i;
+        const Ray ray{eye, {r * std::cos(a), y, r * std::sin(a), 0}};
+        bool hit = false;
+        for (ActiveObject* wall : level->walls) {
+            float distance = 0, point[3], normal[3];
+            hit = hit || wall->hitTest(ray, distance, point, normal) != HIT_NONE;
+        }
+        EXPECT_TRUE(hit) << "a ray from the eye leaves the room, direction " << i;
+    }
+}
+
+TEST_P(LevelPack, SolutionMovesNothingButMirrorsFiltersAndLamps) {
+    auto level = load(levelPath(n()));
+    auto solution = load(levelPath(n(), true));
+    ASSERT_EQ(level->activeObjects.size(), solution->activeObjects.size());
+    for (std::size_t i = 0; i < level->activeObjects.size(); ++i) {
+        ActiveObject* object = level->activeObjects[i];
+        if (groupRoot(object) == object && !dynamic_cast<Holder*>(object)) {
+            EXPECT_EQ(object->getWorldMatrix(), solution->activeObjects[i]->getWorldMatrix())
+                << "element " << i + 1 << " moved";
         }
     }
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -130,6 +131,38 @@ TEST_F(EnteringLevels, ALoadResetsThePlayAndAnUnreadableFileChangesNothing) {
     EXPECT_EQ(energy, ENERGY_CAPACITY);
     EXPECT_EQ(viewMatrix, startViewMatrix);
     EXPECT_EQ(levelFileName, file);
+}
+
+TEST_F(EnteringLevels, TheStartViewLooksDownAndTurnsAsTheCameraSays) {
+    std::ostringstream out;
+    const std::string turned =
+        scratch.write("level2.txt", std::string(TWO_MIRRORS) + "# XRo -40;\n# YRo 30;\n");
+    ASSERT_TRUE(enterLevel(turned, out));
+    EXPECT_EQ(out.str(), "\nLevel: " + turned + " - A test level: two mirrors\n");
+    const Point eye = eyePosition(startViewMatrix);
+    EXPECT_NEAR(eye[0], 10, 1e-3);
+    EXPECT_NEAR(eye[1], 20, 1e-3);
+    EXPECT_NEAR(eye[2], 30, 1e-3);
+    // The view's forward direction in the world (the third row of its rotation, negated): 40
+    // degrees down, turned 30 degrees from -z towards -x, no roll.
+    const double r = PI / 180;
+    const Matrix& v = startViewMatrix;
+    EXPECT_NEAR(-v[2], -std::sin(30 * r) * std::cos(40 * r), 1e-5);
+    EXPECT_NEAR(-v[6], -std::sin(40 * r), 1e-5);
+    EXPECT_NEAR(-v[10], -std::cos(30 * r) * std::cos(40 * r), 1e-5);
+    EXPECT_NEAR(v[4], 0, 1e-5); // the eye's x axis stays horizontal
+
+    // Straight down is past the camera rules' limit: the view starts level, turned alone.
+    const std::string steep =
+        scratch.write("level3.txt", std::string(TWO_MIRRORS) + "# XRo -90;\n# YRo 30;\n");
+    out.str("");
+    ASSERT_TRUE(enterLevel(steep, out));
+    EXPECT_NE(out.str().find("Start view of " + steep +
+                             " refused: it would look past the vertical; the view starts level\n"),
+              std::string::npos);
+    EXPECT_NEAR(startViewMatrix[6], 0, 1e-6);
+    EXPECT_NEAR(-startViewMatrix[2], -std::sin(30 * r), 1e-5);
+    EXPECT_EQ(eyePosition(startViewMatrix)[1], 20);
 }
 
 TEST_F(EnteringLevels, TwoHundredLoadsLeaveNoObjectBehind) {

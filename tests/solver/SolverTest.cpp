@@ -88,6 +88,23 @@ TEST(Solver, SmallLevelsWithKnownAnswers) {
     }
 }
 
+TEST(Solver, ABoundOnTheChangedElementsCountsExactly) {
+    SolveOptions options;
+    options.maxChangedElements = 1;
+    auto level = testLevel("two-mirrors-filter.txt");
+    SolveResult r = solve(*level, options);
+    EXPECT_EQ(r.outcome, SolveOutcome::NoSolution);
+    EXPECT_TRUE(r.turns.empty());
+    options.maxChangedElements = 2;
+    r = solve(*level, options);
+    ASSERT_EQ(r.outcome, SolveOutcome::Solved);
+    EXPECT_TRUE(solvedBy(*level, r));
+    // A level solved already needs no change at all, whatever the bound.
+    auto solved = levelFile(std::string(BEAMWORKS_SOURCE_DIR) + "/tests/data/solved.txt");
+    options.maxChangedElements = 1;
+    EXPECT_EQ(solve(*solved, options).outcome, SolveOutcome::Solved);
+}
+
 TEST(Solver, TiltOnlyWhereNoTurnAboutTheVerticalReaches) {
     auto level = testLevel("tilt.txt");
     const SolveResult r = solve(*level);

@@ -67,10 +67,16 @@ inline Picture load(const std::string& path) {
 }
 
 // Where a world point appears in the 1024 x 768 window: a level's start view (the camera at
-// `eye`, looking along -z) and the game's perspective (40 degrees, near 0.5, far 2000).
+// `eye`, looking along -z, tilted by `pitch` degrees, negative down) and the game's perspective
+// (40 degrees, near 0.5, far 2000).
 inline std::array<int, 2> project(float x, float y, float z,
-                                  const std::array<float, 3>& eye = {0, 40, 280}) {
+                                  const std::array<float, 3>& eye = {0, 40, 280},
+                                  double pitch = 0) {
     Point p{x - eye[0], y - eye[1], z - eye[2], 1};
+    const double a = -pitch / 180.0 * PI;
+    const double py = p[1] * std::cos(a) - p[2] * std::sin(a);
+    p[2] = static_cast<float>(p[1] * std::sin(a) + p[2] * std::cos(a));
+    p[1] = static_cast<float>(py);
     const double f = 1.0 / std::tan(20.0 / 180.0 * PI);
     const double aspect = 1024.0 / 768.0;
     const double ndcX = f / aspect * p[0] / -p[2];

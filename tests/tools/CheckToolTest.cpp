@@ -36,6 +36,24 @@ TEST(CheckTool, SegmentLinesInOrderWithMasks) {
               "owner=ColorFilter hit=FinshHead mask=0\n");
 }
 
+TEST(CheckTool, ViewLinesNameTheElementsOutsideTheTurnedStartView) {
+    // Looking along -x: straight ahead of an unturned view is outside, and so is what stands
+    // behind the eye. Walls do not count. Without a camera the eye sits in the laser, and the
+    // filter close ahead is bigger than the view: only wholly inside counts.
+    const ProcessResult r = check("--view --goals view.txt solved.txt");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "view.txt: segments=1 goals=0/1 solved=no\n"
+                     "  goal 1 colour=7 satisfied=no beams=0\n"
+                     "  view: 2/4 elements in the start view\n"
+                     "  outside: Mirror 2\n"
+                     "  outside: ColorFilter 7\n"
+                     "solved.txt: segments=2 goals=1/1 solved=yes\n"
+                     "  goal 1 colour=1 satisfied=yes beams=1\n"
+                     "  view: 1/3 elements in the start view\n"
+                     "  outside: Emitter 1\n"
+                     "  outside: ColorFilter 2\n");
+}
+
 TEST(CheckTool, BadInputExitCodes) {
     // An unreadable level: the others are still checked, and the status is 2.
     const ProcessResult r = check("missing.txt solved.txt");

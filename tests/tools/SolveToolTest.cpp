@@ -111,6 +111,24 @@ TEST(SolveTool, EveryPackLevelWithoutCarryingIsSolved) {
     EXPECT_EQ(carried.out, "level8.txt: no solution by turning in steps of 15 degrees\n");
 }
 
+TEST(SolveTool, ABoundOnTheElementsToTurn) {
+    const std::string dir = SOURCE + "/tests/data/solver";
+    const ProcessResult one = runIn(dir, SOLVE + "--max-elements 1 two-mirrors-filter.txt");
+    EXPECT_EQ(one.status, 1);
+    EXPECT_EQ(one.out, "two-mirrors-filter.txt: no solution by turning at most 1 element in "
+                       "steps of 15 degrees\n");
+    const ProcessResult two =
+        runIn(dir, "(" + SOLVE + "--max-elements 2 two-mirrors-filter.txt >/dev/null)");
+    EXPECT_EQ(two.status, 0);
+    EXPECT_EQ(two.out.rfind("two-mirrors-filter.txt: solved by turning 2 elements (", 0), 0u);
+    for (const char* bound : {"0", "-1", "1.5", "x", ""}) {
+        const ProcessResult usage =
+            runIn(dir, SOLVE + "--max-elements " + bound + " one-mirror.txt");
+        EXPECT_EQ(usage.status, 1) << bound;
+        EXPECT_NE(usage.out.find("usage: beamworks-solve"), std::string::npos) << bound;
+    }
+}
+
 TEST(SolveTool, SolvedLevelComesBackUnchanged) {
     const ProcessResult r = runIn(SOURCE + "/tests/data", "(" + SOLVE + "solved.txt 2>/dev/null)");
     EXPECT_EQ(r.status, 0);
