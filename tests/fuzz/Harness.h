@@ -7,6 +7,7 @@
 #include "laser/TransparentOrder.h"
 #include "level/Level.h"
 #include "model/ModelLoader.h"
+#include "rules/GameFlow.h"
 #include "rules/Progress.h"
 
 #include <cstddef>
@@ -29,15 +30,15 @@ inline void runModelInput(const std::uint8_t* data, std::size_t size) {
 }
 
 /// Any bytes as a level file: the level is built, the laser traced once and the translucent
-/// objects ordered for a view a little turned from the start view, so that whatever a level can
-/// build is exercised, not only the reader. Needs the game's models loaded.
+/// objects ordered for a view a little turned from the level's start view, so that whatever a level
+/// can build is exercised, not only the reader. Needs the game's models loaded.
 inline void runLevelInput(const std::uint8_t* data, std::size_t size) {
     Level level;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     level.read(in);
     updateLasers(level);
-    const auto& offset = level.cameraOffset;
-    Matrix view = Matrix::translation(offset[0], offset[1], offset[2]);
+    // The level's own start view (its turns, or their refusal, included), a little turned.
+    Matrix view = levelStartView(level);
     matrixRotateY(view, 0.35f, 1);
     orderTransparentObjects(*level.transparentSet, view);
 }
