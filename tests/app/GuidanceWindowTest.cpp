@@ -15,24 +15,11 @@ namespace {
 
 class Guidance : public GameWindow {
   protected:
-    // Starts a test level, waits for its window and a few frames; the introduction stays open.
+    // Starts a test level and lets a few frames pass; the introduction stays open.
     std::unique_ptr<GameRun> startWithIntroduction(const std::string& number,
                                                    const std::string& file) {
-        shot = shotPath();
-        auto game = std::make_unique<GameRun>(display.name(), GAME, stageLevel(number, file),
-                                              "BEAMWORKS_SCREENSHOT='" + shot + "'");
-        EXPECT_TRUE(send("search --sync --name '^Beamworks$' windowfocus --sync"))
-            << game->output();
-        EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
-        return game;
+        return launch(stageLevel(number, file), GAME, "", false);
     }
-    bool send(const std::string& args) { return xdotool(display.name(), args); }
-    void quit(GameRun& game) {
-        EXPECT_TRUE(send("key shift Escape"));
-        EXPECT_EQ(game.wait(60), 0) << game.output();
-        std::filesystem::remove(shot);
-    }
-    std::string shot;
 };
 
 // Pixels of a rectangle that differ clearly between two pictures.

@@ -14,21 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class PlayThrough : public GameWindow {
-  protected:
-    std::unique_ptr<GameRun> start(const std::string& dir, const std::string& args,
-                                   const std::string& env = "") {
-        auto game = std::make_unique<GameRun>(display.name(), dir, args, env);
-        EXPECT_TRUE(focusGame()) << game->output();
-        EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
-        return game;
-    }
-    bool send(const std::string& args) { return xdotool(display.name(), args); }
-    void quit(GameRun& game) {
-        EXPECT_TRUE(send("key shift Escape"));
-        EXPECT_EQ(game.wait(60), 0) << game.output();
-    }
-};
+class PlayThrough : public GameWindow {};
 
 } // namespace
 
@@ -46,7 +32,7 @@ TEST_F(PlayThrough, ASolvedLevelIsRememberedAndNLoadsTheNextInTheSameWindow) {
                   dir / "level2.txt");
     const fs::path data = dir / "data";
 
-    auto game = start(dir.string(), "-level 2", "XDG_DATA_HOME='" + data.string() + "'");
+    auto game = launch("-level 2", dir.string(), "XDG_DATA_HOME='" + data.string() + "'");
     ASSERT_TRUE(send("key space"));
     ASSERT_TRUE(game->waitForOutput("Level solved: level2.txt\n", 60)) << game->output();
     ASSERT_TRUE(send("key n"));
@@ -59,7 +45,7 @@ TEST_F(PlayThrough, ASolvedLevelIsRememberedAndNLoadsTheNextInTheSameWindow) {
 }
 
 TEST_F(PlayThrough, ControlZTakesADragBackAndRRestarts) {
-    auto game = start(GAME, stageLevel("78", "room.txt"));
+    auto game = start("78", "room.txt");
     ASSERT_TRUE(send("key space"));
     ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
     EXPECT_EQ(lastLaserCount(game->output()), 3);
@@ -89,7 +75,7 @@ TEST_F(PlayThrough, ControlZTakesADragBackAndRRestarts) {
 }
 
 TEST_F(PlayThrough, HAsksForAHintThatSelectsTheElementAndCostsEnergy) {
-    auto game = start(GAME, "-level 5");
+    auto game = start("5", "");
     ASSERT_TRUE(send("key h"));
     ASSERT_TRUE(game->waitForOutput("Hint: turn ", 120)) << game->output();
     ASSERT_TRUE(game->waitForOutput("Hint costs 20 s of energy: 280 s left", 60)) << game->output();

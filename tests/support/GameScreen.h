@@ -163,21 +163,29 @@ class GameWindow : public ::testing::Test {
         return p;
     }
 
-    // Starts the level with the screenshot (`shot`) rewritten after every frame and focuses the
-    // window. An empty file name plays the shipped level of that number.
-    std::unique_ptr<GameRun> start(const std::string& number, const std::string& file) {
+    // Starts the game in `dir` with the screenshot (`shot`) rewritten after every frame, focuses
+    // its window, closes the level's introduction unless told not to, and lets two frames pass.
+    std::unique_ptr<GameRun> launch(const std::string& args, const std::string& dir = GAME,
+                                    const std::string& env = "", bool closeIntroduction = true) {
         shot = shotPath();
-        const std::string args = file.empty() ? "-level " + number : stageLevel(number, file);
-        auto game = std::make_unique<GameRun>(display.name(), GAME, args,
-                                              "BEAMWORKS_SCREENSHOT='" + shot + "'");
-        EXPECT_TRUE(focusGame()) << game->output();
+        auto game = std::make_unique<GameRun>(display.name(), dir, args,
+                                              "BEAMWORKS_SCREENSHOT='" + shot + "' " + env);
+        EXPECT_TRUE(closeIntroduction
+                        ? focusGame()
+                        : send("search --sync --name '^Beamworks$' windowfocus --sync"))
+            << game->output();
         EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
         return game;
     }
+    // Starts a level: an empty file name plays the shipped level of that number.
+    std::unique_ptr<GameRun> start(const std::string& number, const std::string& file) {
+        return launch(file.empty() ? "-level " + number : stageLevel(number, file));
+    }
     bool send(const std::string& args) { return xdotool(display.name(), args); }
-    // Ends the game with ESC, which must end it with status 0.
+    // Ends the game with ESC (after a Shift press that closes an introduction still open), which
+    // must end it with status 0.
     void quit(GameRun& game) {
-        EXPECT_TRUE(send("key Escape"));
+        EXPECT_TRUE(send("key shift Escape"));
         EXPECT_EQ(game.wait(60), 0) << game.output();
         std::filesystem::remove(shot);
     }
