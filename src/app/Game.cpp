@@ -15,6 +15,7 @@
 #include "render/GL.h"
 #include "render/Mirrors.h"
 #include "render/Picking.h"
+#include "render/RenderOptions.h"
 #include "render/SceneDrawing.h"
 #include "render/Screenshot.h"
 #include "render/Shaders.h"
@@ -149,6 +150,7 @@ void runPendingLevelLoad() {
         }
         return;
     }
+    invalidateShadowMap();
     applyMirrorLimits();
     if (userInterface) {
         userInterface->setToggle(
@@ -302,6 +304,7 @@ void runFrame(FrameStats& stats) {
 } // namespace
 
 bool startGame() {
+    renderOptions = RenderOptions::fromEnvironment();
     viewMatrix = Matrix::identity();
     if (!enterLevel(levelFileName, std::cout)) {
         return false;
@@ -399,6 +402,7 @@ void runFrameLoop() {
         runPendingLevelLoad();
         if (stats.done()) {
             stats.print(std::cout);
+            std::cout << "Shadow map passes: " << shadowMapPasses() << std::endl;
             gameSettings.running = false;
         }
     }

@@ -1,20 +1,25 @@
 #include "render/ShadowMap.h"
 
-#include "rules/Settings.h"
-#include "elements/Light.h"
 #include "elements/ColorFilter.h"
+#include "elements/Light.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
 #include "render/Frustum.h"
 #include "render/GL.h"
+#include "render/RenderOptions.h"
 #include "render/SceneDrawing.h"
+#include "render/ShadowState.h"
+#include "rules/Settings.h"
 
+#include <cstdint>
 #include <iostream>
 
 namespace {
 
 GLuint shadowTexture = 0;
 GLuint shadowFramebuffer = 0;
+ShadowState shadowState;
+int shadowPasses = 0;
 
 constexpr double LIGHT_FIELD_OF_VIEW = 120.0;
 constexpr double LIGHT_NEAR = 1.0;
@@ -22,6 +27,34 @@ constexpr double LIGHT_FAR = 2000.0;
 
 double screenAspect() {
     return static_cast<double>(gameSettings.screenWidth) / gameSettings.screenHeight;
+}
+
+bool castsShadow(Renderable* object) {
+    return !dynamic_cast<LaserBeam*>(object) && !dynamic_cast<ColorFilter*>(object);
+}
+
+// Describes what the depth pass would draw; true when a caster's mesh changes from one query to
+// the next (the pass then runs every frame, as the mesh's pace depends on its queries).
+bool describeShadowScene(const Light& light) {
+    ShadowState& s = shadowState;
+    s.begin();
+    s.add(reinterpret_cast<std::uintptr_t>(&light));
+    s.add(light.lightViewMatrix);
+    s.add(screenAspect());
+    bool moving = false;
+    for (Renderable* object : sceneObjects) {
+        if (!castsShadow(object)) {
+            continue;
+        }
+        object->refreshedWorldMatrix(); // brings the version up to date
+        s.add(reinterpret_cast<std::uintptr_t>(object));
+        s.add(object->worldVersion());
+        s.add(object->modelVersion());
+        // A selected frame or lamp draws its outline into the map as well.
+        s.add(std::uint64_t{object->isSelectionRelated()});
+        moving = moving || object->isModelMoving();
+    }
+    return moving;
 }
 
 } // namespace
@@ -44,6 +77,7 @@ void createShadowTarget() {
     glReadBuffer(GL_NONE);
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D,
                               shadowTexture, 0);
+    shadowState.invalidate();
     const GLenum status = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT);
     if (status == GL_FRAMEBUFFER_COMPLETE_EXT) {
         std::cout << "no error -!--- " << status << std::endl;
@@ -54,6 +88,14 @@ void createShadowTarget() {
     glActiveTexture(GL_TEXTURE0);
 }
 
+void invalidateShadowMap() {
+    shadowState.invalidate();
+}
+
+int shadowMapPasses() {
+    return shadowPasses;
+}
+
 void renderShadowMap() {
     Level& level = *currentLevel;
     if (level.lights.empty()) {
@@ -61,38 +103,47 @@ void renderShadowMap() {
         return;
     }
     const Light& light = *level.lights.front();
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowFramebuffer);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
     sceneObjects = level.objects; // copied into the kept buffer: no allocation
-
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(LIGHT_FIELD_OF_VIEW, screenAspect(), LIGHT_NEAR, LIGHT_FAR);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glMultMatrixf(light.lightViewMatrix.data());
-    glTranslatef(0, 0, 5);
+    const bool moving = describeShadowScene(light);
 
     glActiveTexture(GL_TEXTURE0 + SHADOW_TEXTURE_UNIT);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, shadowTexture);
-    glCullFace(GL_FRONT);
-    glPolygonOffset(1.1f, 4.0f);
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    for (Renderable* object : sceneObjects) {
-        if (dynamic_cast<LaserBeam*>(object) || dynamic_cast<ColorFilter*>(object)) {
-            continue;
-        }
-        glPushMatrix();
-        glMultMatrixf(object->getWorldMatrix().data());
-        drawObjectMesh(object, true, false, true);
-        glPopMatrix();
-    }
-    glDisable(GL_POLYGON_OFFSET_FILL);
+    if (renderOptions.shadowEveryFrame || moving || shadowState.changed()) {
+        ++shadowPasses;
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowFramebuffer);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glViewport(0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
 
-    // Eye space of the main view -> light clip space -> [0, 1] map coordinates and depth.
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(LIGHT_FIELD_OF_VIEW, screenAspect(), LIGHT_NEAR, LIGHT_FAR);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glMultMatrixf(light.lightViewMatrix.data());
+        glTranslatef(0, 0, 5);
+
+        glCullFace(GL_FRONT);
+        glPolygonOffset(1.1f, 4.0f);
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        for (Renderable* object : sceneObjects) {
+            if (!castsShadow(object)) {
+                continue;
+            }
+            glPushMatrix();
+            glMultMatrixf(object->getWorldMatrix().data());
+            drawObjectMesh(object, true, false, true);
+            glPopMatrix();
+        }
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        glPopMatrix();
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        shadowState.markRendered();
+    }
+
+    // Eye space of the main view -> light clip space -> [0, 1] map coordinates and depth: the
+    // view moves without a new map.
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glTranslatef(0.5f, 0.5f, 0.5f);
@@ -102,11 +153,9 @@ void renderShadowMap() {
     glTranslatef(0, 0, 5);
     glMultMatrixf(inverseViewMatrix.data());
 
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(FIELD_OF_VIEW, screenAspect(), NEAR_PLANE, FAR_PLANE);
     glActiveTexture(GL_TEXTURE0);
     glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
 }

@@ -1,0 +1,21 @@
+#pragma once
+// Switches that choose between the renderer's fast paths and drawing everything every frame, for
+// measuring one against the other in the same build. Both default to the fast paths; the
+// pictures are the same either way.
+//
+// BEAMWORKS_SHADOW_EVERY_FRAME=1 renders the shadow map in every frame instead of only when
+// something it shows has changed. BEAMWORKS_FAST_PASSES=0 turns off the mirrors' scissor
+// rectangles and the culling of reflected scenes, the front-to-back order of the opaque pass and
+// the interface's cached bars.
+
+struct RenderOptions {
+    bool shadowEveryFrame = false;
+    bool fastPasses = true;
+
+    /// Reads the two variables: a value that starts with '1' (SHADOW_EVERY_FRAME) or with '0'
+    /// (FAST_PASSES) chooses the slow path; absent or anything else keeps the fast one.
+    static RenderOptions fromEnvironment();
+};
+
+/// The options in force; the game sets them at start-up.
+extern RenderOptions renderOptions;
