@@ -246,7 +246,8 @@ void runFrame(FrameStats& stats) {
     placementBlocked = isPlacementBlocked(level, selectionActive ? selectedElement : nullptr);
     mark("clear");
 
-    drawOpaquePass(true, true, nullptr);
+    const Culling mainCulling = mainViewCulling();
+    drawOpaquePass(&mainCulling, MirrorPanes::Exclude, nullptr);
     mark("opaque");
     drawCameraModel(*camera);
     if (gameSettings.mirroring) {
@@ -259,8 +260,11 @@ void runFrame(FrameStats& stats) {
         int mirrorsDrawn = 0;
         mark("eye model");
         drawMirrors([&] { mark(MIRROR_PASSES[std::min(mirrorsDrawn++, LAST_MIRROR_PASS)]); });
+    } else if (renderOptions.fastPasses && !isAnyModelMoving()) {
+        // The rest is drawn already: drawn again it would only write what is there.
+        drawOpaquePass(&mainCulling, MirrorPanes::Only, nullptr);
     } else {
-        drawOpaquePass(false, false, nullptr);
+        drawOpaquePass(nullptr, MirrorPanes::Include, nullptr);
     }
     mark("mirrors");
     glClearStencil(0);

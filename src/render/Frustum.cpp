@@ -1,8 +1,9 @@
 #include "render/Frustum.h"
 
-#include "core/Renderable.h"
 #include "core/Model.h"
+#include "core/Renderable.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -61,4 +62,63 @@ bool isOutsideFrustum(const Frustum& frustum, Renderable& object, const Matrix& 
     transformPoint(world, c);
     transformPoint(view, c);
     return sphereOutside(frustum, c, model->radius * maxScale(world));
+}
+
+ScreenRect intersect(const ScreenRect& a, const ScreenRect& b) {
+    return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
+ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
+                           int width, int height) {
+    const ScreenRect window{0, 0, width, height};
+    const double f = 1.0 / std::tan(FIELD_OF_VIEW / 2 / 180.0 * PI);
+    const double aspect = static_cast<double>(width) / height;
+    double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
+    for (std::size_t i = 0; i + 2 < positions.size(); i += 3) {
+        Point p{positions[i], positions[i + 1], positions[i + 2], 1};
+        transformPoint(eyeFromModel, p);
+        const double depth = -static_cast<double>(p[2]);
+        if (!(depth > 1e-6)) {
+            return window; // NaN included
+        }
+        const double x = (f / aspect * p[0] / depth + 1) / 2 * width;
+        const double y = (f * p[1] / depth + 1) / 2 * height;
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
+    if (minX > maxX) {
+        return {}; // no vertices
+    }
+    // A pixel of margin on each side for the rasteriser's own rounding.
+    const auto low = [](double v, int limit) {
+        return static_cast<int>(std::clamp(std::floor(v) - 1, -1.0, limit + 1.0));
+    };
+    const auto high = [](double v, int limit) {
+        return static_cast<int>(std::clamp(std::ceil(v) + 1, -1.0, limit + 1.0));
+    };
+    return intersect(window,
+                     {low(minX, width), low(minY, height), high(maxX, width), high(maxY, height)});
+}
+
+Frustum frustumForRectangle(const ScreenRect& rect, int width, int height) {
+    const double t = std::tan(FIELD_OF_VIEW / 2 / 180.0 * PI);
+    const double aspect = static_cast<double>(width) / height;
+    // The rectangle's edges on the plane one unit in front of the eye.
+    const auto across = [&](int x) {
+        return static_cast<float>((2.0 * x / width - 1) * t * aspect);
+    };
+    const auto up = [&](int y) { return static_cast<float>((2.0 * y / height - 1) * t); };
+    const float left = across(rect.x0), right = across(rect.x1);
+    const float bottom = up(rect.y0), top = up(rect.y1);
+    Frustum planes = buildFrustumPlanes(aspect);
+    const std::array<float, 3> eye{0, 0, 0};
+    // Side planes through the eye: (x, y, z) is inside while left * -z <= x <= right * -z, and
+    // the same for y.
+    planes[1] = {unit({1, 0, right}), eye};
+    planes[2] = {unit({0, 1, top}), eye};
+    planes[4] = {unit({-1, 0, -left}), eye};
+    planes[5] = {unit({0, -1, -bottom}), eye};
+    return planes;
 }

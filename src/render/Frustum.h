@@ -5,6 +5,7 @@
 #include "core/Matrix.h"
 
 #include <array>
+#include <vector>
 
 class Renderable;
 
@@ -29,3 +30,26 @@ bool sphereOutside(const Frustum& frustum, const Point& centre, float radius);
 
 /// The object's model sphere, placed by its world matrix and the view, against the frustum.
 bool isOutsideFrustum(const Frustum& frustum, Renderable& object, const Matrix& view);
+
+/// A rectangle of window pixels, origin at the bottom left: x0 <= x < x1, y0 <= y < y1.
+struct ScreenRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+    bool operator==(const ScreenRect& o) const {
+        return x0 == o.x0 && y0 == o.y0 && x1 == o.x1 && y1 == o.y1;
+    }
+};
+
+/// The part of both rectangles.
+ScreenRect intersect(const ScreenRect& a, const ScreenRect& b);
+
+/// A rectangle of the width x height window that holds every pixel a mesh can cover under the
+/// main projection: `positions` (x, y, z per vertex) placed in eye space by eyeFromModel. The
+/// whole window when a vertex lies on or behind the eye's plane (its projection says nothing);
+/// an empty rectangle when the mesh is wholly beside, above or below the window.
+ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
+                           int width, int height);
+
+/// The frustum of the main projection narrowed to a rectangle of the width x height window:
+/// what can reach those pixels.
+Frustum frustumForRectangle(const ScreenRect& rect, int width, int height);

@@ -1,12 +1,12 @@
 #include "render/Picking.h"
 
-#include "rules/Interaction.h"
-#include "rules/Settings.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
 #include "render/GL.h"
 #include "render/SceneDrawing.h"
+#include "rules/Interaction.h"
+#include "rules/Settings.h"
 
 #include <iostream>
 #include <vector>

@@ -5,8 +5,8 @@
 //
 // BEAMWORKS_SHADOW_EVERY_FRAME=1 renders the shadow map in every frame instead of only when
 // something it shows has changed. BEAMWORKS_FAST_PASSES=0 turns off the mirrors' scissor
-// rectangles and the culling of reflected scenes, the front-to-back order of the opaque pass and
-// the interface's cached bars.
+// rectangles, the leaving out of mirrors with no pixel on screen, the culling of reflected
+// scenes, and the leaving out of passes that write no pixel.
 
 struct RenderOptions {
     bool shadowEveryFrame = false;

@@ -2,8 +2,12 @@
 #include "support/TestModels.h"
 
 #include "core/Renderable.h"
+#include "render/SceneDrawing.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -45,4 +49,104 @@ TEST(Frustum, ObjectsArePlacedByWorldMatrixAndView) {
     EXPECT_TRUE(isOutsideFrustum(frustum, t, Matrix::identity()));
     t.scale(20, 20, 20);
     EXPECT_FALSE(isOutsideFrustum(frustum, t, Matrix::identity()));
+}
+
+namespace {
+
+// A square of side 2 around (x, y) at depth z, as mesh positions.
+std::vector<float> square(float x, float y, float z) {
+    return {x - 1, y - 1, z, x + 1, y - 1, z, x + 1, y + 1, z, x - 1, y + 1, z};
+}
+
+} // namespace
+
+TEST(ScreenRectangle, HoldsTheProjectedMeshWithAPixelToSpare) {
+    const Matrix eye = Matrix::identity();
+    // Straight ahead: around the window's centre, both ways alike.
+    const ScreenRect centre = screenRectangle(eye, square(0, 0, -100), 1024, 768);
+    EXPECT_FALSE(centre.empty());
+    EXPECT_EQ(centre.x0 + centre.x1, 1024);
+    EXPECT_EQ(centre.y0 + centre.y1, 768);
+    EXPECT_LT(centre.x1 - centre.x0, 40);
+    // The same mesh nearer covers more; farther, less but never nothing.
+    const ScreenRect near = screenRectangle(eye, square(0, 0, -10), 1024, 768);
+    EXPECT_GT(near.x1 - near.x0, centre.x1 - centre.x0);
+    const ScreenRect far = screenRectangle(eye, square(0, 0, -1900), 1024, 768);
+    EXPECT_GE(far.x1 - far.x0, 2);
+    // Up and to the right: the rectangle's origin is the window's bottom left.
+    const ScreenRect upRight = screenRectangle(eye, square(20, 20, -100), 1024, 768);
+    EXPECT_GT(upRight.x0, centre.x1);
+    EXPECT_GT(upRight.y0, centre.y1);
+    // Placed by the matrix, not the positions alone.
+    EXPECT_EQ(screenRectangle(Matrix::translation(20, 20, 0), square(0, 0, -100), 1024, 768),
+              upRight);
+}
+
+TEST(ScreenRectangle, OffScreenEmptyBehindTheEyeWholeWindow) {
+    const Matrix eye = Matrix::identity();
+    EXPECT_TRUE(screenRectangle(eye, square(-500, 0, -100), 1024, 768).empty());
+    EXPECT_TRUE(screenRectangle(eye, square(0, 500, -100), 1024, 768).empty());
+    EXPECT_TRUE(screenRectangle(eye, {}, 1024, 768).empty());
+    // Partly off: cut at the window's edge.
+    const ScreenRect edge = screenRectangle(eye, square(48.5f, 0, -100), 1024, 768);
+    EXPECT_FALSE(edge.empty());
+    EXPECT_EQ(edge.x1, 1024);
+    // A corner on or behind the eye's plane: its projection means nothing, so all pixels.
+    const ScreenRect all{0, 0, 1024, 768};
+    EXPECT_EQ(screenRectangle(eye, square(0, 0, 0), 1024, 768), all);
+    EXPECT_EQ(screenRectangle(eye, {0, 0, -100, 5, 0, 20}, 1024, 768), all);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(screenRectangle(eye, {nan, 0, -100}, 1024, 768), all);
+}
+
+TEST(FrustumForRectangle, TheWholeWindowIsTheViewAndAPartCutsTheRestAway) {
+    const ScreenRect all{0, 0, 1024, 768};
+    const Frustum whole = frustumForRectangle(all, 1024, 768);
+    for (const Point& c : {Point{0, 0, -100, 1}, Point{-500, 0, -100, 1}, Point{0, 500, -100, 1},
+                           Point{30, -20, -100, 1}, Point{0, 0, 10, 1}}) {
+        EXPECT_EQ(sphereOutside(whole, c, 1), sphereOutside(frustum, c, 1)) << c[0] << "," << c[1];
+    }
+    // The right half of the window: straight ahead lies on its edge, the left is cut away.
+    const Frustum right = frustumForRectangle({512, 0, 1024, 768}, 1024, 768);
+    EXPECT_FALSE(sphereOutside(right, {0, 0, -100, 1}, 0.5f));
+    EXPECT_TRUE(sphereOutside(right, {-5, 0, -100, 1}, 1));
+    EXPECT_FALSE(sphereOutside(right, {-5, 0, -100, 1}, 6)); // reaches over the edge
+    EXPECT_FALSE(sphereOutside(right, {30, 0, -100, 1}, 1));
+    // A mesh's own rectangle keeps the mesh: the frustum and the projection agree.
+    const ScreenRect r = screenRectangle(Matrix::identity(), square(20, 10, -100), 1024, 768);
+    const Frustum around = frustumForRectangle(r, 1024, 768);
+    EXPECT_FALSE(sphereOutside(around, {20, 10, -100, 1}, 0.1f));
+    EXPECT_TRUE(sphereOutside(around, {0, 0, -100, 1}, 1));
+    EXPECT_TRUE(sphereOutside(around, {20, 10, 50, 1}, 1)); // behind the eye
+    // Nothing inside an empty rectangle.
+    EXPECT_TRUE(sphereOutside(frustumForRectangle({}, 1024, 768), {0, 0, -100, 1}, 0.1f));
+}
+
+TEST(Culling, FrustumClipPlaneAndWhatIsAlwaysKept) {
+    loadTestModels();
+    Thing t;
+    t.translate(0, 0, -200);
+    EXPECT_FALSE(isCulled(nullptr, t));
+    Culling c;
+    c.frustum = frustum;
+    EXPECT_FALSE(isCulled(&c, t));
+    // Cut away beyond z = -100 (the normal points at the cut side): the ball at -200 with
+    // radius 15 goes, one that reaches over the plane stays.
+    c.clipped = true;
+    c.clip = {{0, 0, -1}, {0, 0, -100}};
+    EXPECT_TRUE(isCulled(&c, t));
+    t.translate(0, 0, 90);
+    EXPECT_FALSE(isCulled(&c, t));
+    // Outside the frustum, unless the frustum is not looked at.
+    t.translate(-500, 0, 0);
+    EXPECT_TRUE(isCulled(&c, t));
+    c.useFrustum = false;
+    EXPECT_FALSE(isCulled(&c, t));
+    // A selected object's outline reaches past its sphere: kept where asked.
+    c.useFrustum = true;
+    c.keepOutlined = true;
+    t.selected = true;
+    EXPECT_FALSE(isCulled(&c, t));
+    t.selected = false;
+    EXPECT_TRUE(isCulled(&c, t));
 }
