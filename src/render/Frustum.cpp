@@ -68,14 +68,31 @@ ScreenRect intersect(const ScreenRect& a, const ScreenRect& b) {
     return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
 }
 
+ScreenRect unite(const ScreenRect& a, const ScreenRect& b) {
+    if (a.empty()) {
+        return b;
+    }
+    if (b.empty()) {
+        return a;
+    }
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
 ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
                            int width, int height) {
+    return projectedRectangle(eyeFromModel, positions, 1, 1,
+                              {FIELD_OF_VIEW, static_cast<double>(width) / height, width, height});
+}
+
+ScreenRect projectedRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
+                              float scaleX, float scaleY, const Projection& projection) {
+    const int width = projection.width, height = projection.height;
     const ScreenRect window{0, 0, width, height};
-    const double f = 1.0 / std::tan(FIELD_OF_VIEW / 2 / 180.0 * PI);
-    const double aspect = static_cast<double>(width) / height;
+    const double f = 1.0 / std::tan(projection.fieldOfView / 2 / 180.0 * PI);
+    const double aspect = projection.aspect;
     double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
     for (std::size_t i = 0; i + 2 < positions.size(); i += 3) {
-        Point p{positions[i], positions[i + 1], positions[i + 2], 1};
+        Point p{positions[i] * scaleX, positions[i + 1] * scaleY, positions[i + 2], 1};
         transformPoint(eyeFromModel, p);
         const double depth = -static_cast<double>(p[2]);
         if (!(depth > 1e-6)) {

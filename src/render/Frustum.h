@@ -42,6 +42,8 @@ struct ScreenRect {
 
 /// The part of both rectangles.
 ScreenRect intersect(const ScreenRect& a, const ScreenRect& b);
+/// The smallest rectangle that holds both (an empty one adds nothing).
+ScreenRect unite(const ScreenRect& a, const ScreenRect& b);
 
 /// A rectangle of the width x height window that holds every pixel a mesh can cover under the
 /// main projection: `positions` (x, y, z per vertex) placed in eye space by eyeFromModel. The
@@ -49,6 +51,19 @@ ScreenRect intersect(const ScreenRect& a, const ScreenRect& b);
 /// an empty rectangle when the mesh is wholly beside, above or below the window.
 ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
                            int width, int height);
+
+/// A perspective projection (as gluPerspective's, in degrees) onto a viewport of width x height
+/// pixels at the origin.
+struct Projection {
+    double fieldOfView;
+    double aspect;
+    int width, height;
+};
+
+/// screenRectangle for any projection, with the positions first scaled by scaleX and scaleY
+/// about the model's origin.
+ScreenRect projectedRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
+                              float scaleX, float scaleY, const Projection& projection);
 
 /// The frustum of the main projection narrowed to a rectangle of the width x height window:
 /// what can reach those pixels.
