@@ -79,34 +79,75 @@ ScreenRect unite(const ScreenRect& a, const ScreenRect& b) {
 }
 
 ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
-                           int width, int height) {
-    return projectedRectangle(eyeFromModel, positions, 1, 1,
-                              {FIELD_OF_VIEW, static_cast<double>(width) / height, width, height});
+                           const std::vector<std::uint16_t>& indices, int width, int height) {
+    const Projection main{FIELD_OF_VIEW, static_cast<double>(width) / height, NEAR_PLANE, width,
+                          height};
+    return projectedRectangle(eyeFromModel, positions, indices, 1, 1, main);
 }
 
 ScreenRect projectedRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
-                              float scaleX, float scaleY, const Projection& projection) {
+                              const std::vector<std::uint16_t>& indices, float scaleX, float scaleY,
+                              const Projection& projection) {
     const int width = projection.width, height = projection.height;
     const ScreenRect window{0, 0, width, height};
     const double f = 1.0 / std::tan(projection.fieldOfView / 2 / 180.0 * PI);
     const double aspect = projection.aspect;
+    // Triangles are cut where they pass the near plane; cutting them at half its distance keeps
+    // a little more of each, never less.
+    const double cut = projection.nearPlane / 2;
+    static std::vector<Point> eye; // kept: no allocation after the first meshes
+    eye.clear();
     double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
-    for (std::size_t i = 0; i + 2 < positions.size(); i += 3) {
-        Point p{positions[i] * scaleX, positions[i + 1] * scaleY, positions[i + 2], 1};
-        transformPoint(eyeFromModel, p);
+    const auto add = [&](const Point& p) {
         const double depth = -static_cast<double>(p[2]);
-        if (!(depth > 1e-6)) {
-            return window; // NaN included
-        }
         const double x = (f / aspect * p[0] / depth + 1) / 2 * width;
         const double y = (f * p[1] / depth + 1) / 2 * height;
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
+    };
+    bool anyCut = false;
+    for (std::size_t i = 0; i + 2 < positions.size(); i += 3) {
+        Point p{positions[i] * scaleX, positions[i + 1] * scaleY, positions[i + 2], 1};
+        transformPoint(eyeFromModel, p);
+        if (std::isnan(p[0]) || std::isnan(p[1]) || std::isnan(p[2])) {
+            return window;
+        }
+        eye.push_back(p);
+        if (-static_cast<double>(p[2]) >= cut) {
+            add(p);
+        } else {
+            anyCut = true;
+        }
+    }
+    if (anyCut) {
+        if (indices.empty()) {
+            return window; // no edges to cut: what lies behind says nothing
+        }
+        // Where each edge that crosses the cut meets it.
+        for (std::size_t t = 0; t + 2 < indices.size(); t += 3) {
+            for (int e = 0; e < 3; ++e) {
+                const std::size_t a = indices[t + e], b = indices[t + (e + 1) % 3];
+                if (a >= eye.size() || b >= eye.size()) {
+                    return window;
+                }
+                const double za = -eye[a][2], zb = -eye[b][2];
+                if ((za >= cut) == (zb >= cut)) {
+                    continue;
+                }
+                const double s = (cut - za) / (zb - za);
+                Point q{};
+                for (int k = 0; k < 3; ++k) {
+                    q[k] = static_cast<float>(eye[a][k] + s * (eye[b][k] - eye[a][k]));
+                }
+                q[2] = static_cast<float>(-cut);
+                add(q);
+            }
+        }
     }
     if (minX > maxX) {
-        return {}; // no vertices
+        return {}; // nothing in front
     }
     // A pixel of margin on each side for the rasteriser's own rounding.
     const auto low = [](double v, int limit) {

@@ -5,6 +5,7 @@
 #include "core/Matrix.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 class Renderable;
@@ -45,25 +46,28 @@ ScreenRect intersect(const ScreenRect& a, const ScreenRect& b);
 /// The smallest rectangle that holds both (an empty one adds nothing).
 ScreenRect unite(const ScreenRect& a, const ScreenRect& b);
 
-/// A rectangle of the width x height window that holds every pixel a mesh can cover under the
-/// main projection: `positions` (x, y, z per vertex) placed in eye space by eyeFromModel. The
-/// whole window when a vertex lies on or behind the eye's plane (its projection says nothing);
-/// an empty rectangle when the mesh is wholly beside, above or below the window.
-ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
-                           int width, int height);
-
-/// A perspective projection (as gluPerspective's, in degrees) onto a viewport of width x height
-/// pixels at the origin.
+/// A perspective projection (as gluPerspective's, in degrees, with its near plane's distance)
+/// onto a viewport of width x height pixels at the origin.
 struct Projection {
     double fieldOfView;
     double aspect;
+    double nearPlane;
     int width, height;
 };
 
-/// screenRectangle for any projection, with the positions first scaled by scaleX and scaleY
-/// about the model's origin.
+/// A rectangle of the projection's viewport that holds every pixel a mesh can cover: its
+/// vertices (`positions`, x, y, z each, first scaled by scaleX and scaleY about the model's
+/// origin) placed in eye space by eyeFromModel, and its triangles (`indices`, three vertex
+/// numbers each) cut where they pass the near plane. The whole viewport when vertices lie
+/// behind the near plane and there are no triangles to cut, or for a NaN; an empty rectangle
+/// when the mesh is wholly beside, above or below the viewport or behind the near plane.
 ScreenRect projectedRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
-                              float scaleX, float scaleY, const Projection& projection);
+                              const std::vector<std::uint16_t>& indices, float scaleX, float scaleY,
+                              const Projection& projection);
+
+/// projectedRectangle for the main projection on a width x height window.
+ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
+                           const std::vector<std::uint16_t>& indices, int width, int height);
 
 /// The frustum of the main projection narrowed to a rectangle of the width x height window:
 /// what can reach those pixels.

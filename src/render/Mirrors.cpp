@@ -94,7 +94,8 @@ void drawMirror(Renderable* mirror, int level) {
     ScreenRect rect{0, 0, width, height};
     if (fast) {
         const Model* model = mirror->getModel();
-        rect = model ? screenRectangle(multiply(seenFrom, w), model->positions, width, height)
+        rect = model ? screenRectangle(multiply(seenFrom, w), model->positions, model->indices,
+                                       width, height)
                      : ScreenRect{};
         if (level == 2) {
             rect = intersect(rect, parentRect);

@@ -76,11 +76,13 @@ ScreenRect coverage(const Matrix& lightEye, Renderable& object) {
     if (!model) {
         return {};
     }
-    const Projection light{LIGHT_FIELD_OF_VIEW, screenAspect(), SHADOW_MAP_SIZE, SHADOW_MAP_SIZE};
+    const Projection light{LIGHT_FIELD_OF_VIEW, screenAspect(), LIGHT_NEAR, SHADOW_MAP_SIZE,
+                           SHADOW_MAP_SIZE};
     const Matrix eyeFromModel = multiply(lightEye, object.refreshedWorldMatrix());
-    ScreenRect r = projectedRectangle(eyeFromModel, model->positions, 1, 1, light);
+    const auto& p = model->positions;
+    ScreenRect r = projectedRectangle(eyeFromModel, p, model->indices, 1, 1, light);
     if (object.isSelectionRelated()) {
-        r = unite(r, projectedRectangle(eyeFromModel, model->positions, 1.07f, 1.07f, light));
+        r = unite(r, projectedRectangle(eyeFromModel, p, model->indices, 1.07f, 1.07f, light));
     }
     return r;
 }
