@@ -87,12 +87,14 @@ class GameWindow : public ::testing::Test {
         // The pointer where a fresh display has it, whatever the case before left.
         send("mousemove 512 384");
     }
-    // Runs a test level for a number of frames and returns the screenshot of the last one.
-    Picture frames(const std::string& level, int count, const std::string& file = "room.txt") {
+    // Runs a test level for a number of frames and returns the screenshot of the last one;
+    // `env` adds environment variables ("NAME=value ...").
+    Picture frames(const std::string& level, int count, const std::string& file = "room.txt",
+                   const std::string& env = "") {
         const std::string shot = shotPath();
         GameRun game(display.name(), GAME, stageLevel(level, file),
-                     "BEAMWORKS_FRAMES=" + std::to_string(count) + " BEAMWORKS_SCREENSHOT='" +
-                         shot + "'");
+                     env + " BEAMWORKS_FRAMES=" + std::to_string(count) +
+                         " BEAMWORKS_SCREENSHOT='" + shot + "'");
         EXPECT_EQ(game.wait(120), 0) << game.output();
         lastOutput = game.output();
         return takeShot(shot);
@@ -158,12 +160,14 @@ class GameWindow : public ::testing::Test {
     }
 
     // Starts the level with the screenshot (`shot`) rewritten after every frame and focuses the
-    // window. An empty file name plays the shipped level of that number.
-    std::unique_ptr<GameRun> start(const std::string& number, const std::string& file) {
+    // window. An empty file name plays the shipped level of that number; `env` adds environment
+    // variables.
+    std::unique_ptr<GameRun> start(const std::string& number, const std::string& file,
+                                   const std::string& env = "") {
         shot = shotPath();
         const std::string args = file.empty() ? "-level " + number : stageLevel(number, file);
         auto game = std::make_unique<GameRun>(display.name(), GAME, args,
-                                              "BEAMWORKS_SCREENSHOT='" + shot + "'");
+                                              env + " BEAMWORKS_SCREENSHOT='" + shot + "'");
         EXPECT_TRUE(focusGame()) << game->output();
         EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
         return game;
