@@ -230,6 +230,15 @@ void runFrame(FrameStats& stats) {
     glDisable(GL_STENCIL_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glViewport(0, 0, gameSettings.screenWidth, gameSettings.screenHeight);
+    // The scene where the interface lets it show (fast passes): the rows the bars cover with
+    // opaque pixels are not drawn.
+    visibleArea = {0, 0, gameSettings.screenWidth, gameSettings.screenHeight};
+    if (renderOptions.fastPasses && userInterface) {
+        visibleArea.y0 = userInterface->coveredBottom();
+        visibleArea.y1 = gameSettings.screenHeight - userInterface->coveredTop();
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, visibleArea.y0, visibleArea.x1, std::max(0, visibleArea.y1 - visibleArea.y0));
+    }
     glCullFace(GL_BACK);
     if (pickRequested) {
         pickRequested = false;
@@ -283,6 +292,7 @@ void runFrame(FrameStats& stats) {
 
     glUseProgram(0);
     glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_SCISSOR_TEST);
     if (userInterface) {
         userInterface->setEnergy(static_cast<float>(energy / ENERGY_CAPACITY));
         userInterface->setFramesPerSecond(static_cast<int>(framesPerSecond));

@@ -97,9 +97,7 @@ void drawMirror(Renderable* mirror, int level) {
         rect = model ? screenRectangle(multiply(seenFrom, w), model->positions, model->indices,
                                        width, height)
                      : ScreenRect{};
-        if (level == 2) {
-            rect = intersect(rect, parentRect);
-        }
+        rect = intersect(rect, level == 2 ? parentRect : visibleArea);
         // Without a pixel on screen the reflection changes nothing. While a mesh moves (a door),
         // it is drawn all the same, scissored away: each drawing of the mesh moves it on, and
         // its pace stays the one of every pass drawn.
@@ -251,11 +249,7 @@ void drawMirror(Renderable* mirror, int level) {
     setUniform(shaderProgram, "useShadows", 1);
     parentRect = oldRect;
     if (fast) {
-        if (level == 1) {
-            glDisable(GL_SCISSOR_TEST);
-        } else {
-            setScissor(oldRect);
-        }
+        setScissor(level == 1 ? visibleArea : oldRect);
     }
 }
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 Frustum frustumPlanes = buildFrustumPlanes(1024.0 / 768.0);
+ScreenRect visibleArea{0, 0, 1024, 768};
 
 namespace {
 

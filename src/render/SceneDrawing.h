@@ -11,6 +11,10 @@ class Renderable;
 /// The main view's frustum, built at start-up from the screen's aspect.
 extern Frustum frustumPlanes;
 
+/// The part of the window where the scene shows: outside it the interface covers every pixel
+/// with an opaque one. With the fast passes the frame's scene passes are scissored to it.
+extern ScreenRect visibleArea;
+
 /// Builds frustumPlanes for the current screen size.
 void buildFrustumPlanes();
 
