@@ -95,7 +95,7 @@ ScreenRect projectedRectangle(const Matrix& eyeFromModel, const std::vector<floa
     // Triangles are cut where they pass the near plane; cutting them at half its distance keeps
     // a little more of each, never less.
     const double cut = projection.nearPlane / 2;
-    static std::vector<Point> eye; // kept: no allocation after the first meshes
+    static thread_local std::vector<Point> eye; // kept: no allocation after the first meshes
     eye.clear();
     double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
     const auto add = [&](const Point& p) {
