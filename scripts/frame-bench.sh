@@ -84,10 +84,10 @@ run() {
   ) &
   local game=$!
   if [ "$condition" = turning ]; then
-    # Press on the mirror (the press selects it), then sweep the pointer right and left with
-    # the button held until the game has its frames and ends.
+    # Click the mirror to select it, press on it again (past the double-click time), then sweep
+    # the pointer right and left with the button held until the game has its frames and ends.
     if timeout 30 xdotool search --sync --name '^Beamworks$' windowfocus --sync >/dev/null 2>&1; then
-      xdotool mousemove "$mx" "$my" sleep 0.5 mousedown 1 sleep 0.5
+      xdotool mousemove "$mx" "$my" sleep 0.5 click 1 sleep 1 mousedown 1 sleep 0.3
       local step=0
       while kill -0 "$game" 2>/dev/null; do
         if (( (step / 40) % 2 == 0 )); then
