@@ -104,6 +104,7 @@ run() {
   wait "$game" || { echo "The game failed ($variant, $condition):" >&2; tail -n 20 "$out" >&2; exit 1; }
   tr '\r' '\n' < "$out" | awk '/^Frame statistics/ { on = 1; next } on && / ms, p95 / { print }' \
     > "$work/$1-$2-$3.stats"
+  tr '\r' '\n' < "$out" | sed -n 's/^Shadow map passes: //p' > "$work/$1-$2-$3.passes"
 }
 
 echo "Load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -151,3 +152,8 @@ awk -F': mean | ms, p95 | ms$' '
     printf "\n\nframe mean a/b: still %.2f, turning %.2f\n", fm["a-still"] / fm["b-still"],
            fm["a-turning"] / fm["b-turning"]
   }' "$work"/*.stats
+printf "shadow map passes in a run, first frames included:"
+for key in a-still b-still a-turning b-turning; do
+  printf " %s %s" "$key" "$(cat "$work"/$key-*.passes | tr '\n' ' ' | sed 's/ $//; s/ /,/g')"
+done
+echo
