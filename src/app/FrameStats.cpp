@@ -11,6 +11,10 @@ FrameStats FrameStats::fromEnvironment() {
     if (const char* frames = std::getenv("BEAMWORKS_FRAMES")) {
         stats.framesWanted_ = std::max(0, std::atoi(frames));
     }
+    if (const char* after = std::getenv("BEAMWORKS_FRAMES_AFTER")) {
+        const double seconds = std::atof(after);
+        stats.delay_ = seconds > 0 ? seconds : 0; // NaN too
+    }
     if (const char* shot = std::getenv("BEAMWORKS_SCREENSHOT")) {
         stats.screenshot_ = shot;
     }
@@ -18,10 +22,18 @@ FrameStats FrameStats::fromEnvironment() {
 }
 
 void FrameStats::beginFrame(double now) {
+    if (firstFrame_ < 0) {
+        firstFrame_ = now;
+    }
+    recording_ = now - firstFrame_ >= delay_;
     frameStart_ = passStart_ = now;
 }
 
 void FrameStats::pass(const char* name, double now) {
+    if (!recording_) {
+        passStart_ = now;
+        return;
+    }
     const auto at = std::find(names_.begin(), names_.end(), name);
     std::size_t i = static_cast<std::size_t>(at - names_.begin());
     if (at == names_.end()) {
@@ -33,11 +45,17 @@ void FrameStats::pass(const char* name, double now) {
 }
 
 void FrameStats::endFrame(double now) {
+    if (!recording_) {
+        return;
+    }
     frameTimes_.push_back((now - frameStart_) * 1000.0);
     ++frames_;
 }
 
 void FrameStats::recordFrameState(long stencilPixels, int modelviewDepth) {
+    if (!recording_) {
+        return;
+    }
     stencilPixels_.push_back(stencilPixels);
     modelviewDepths_.push_back(modelviewDepth);
 }

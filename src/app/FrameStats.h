@@ -2,8 +2,10 @@
 // Frame-time statistics per render pass, for measuring the renderer: with the environment
 // variable BEAMWORKS_FRAMES=N the game runs N frames, prints the mean and 95th percentile of
 // each pass and of the whole frame, and ends (BEAMWORKS_SCREENSHOT=file.png also saves the last
-// frame). BEAMWORKS_SCREENSHOT alone saves every frame over the same file, so that the file
-// holds the last frame when the game ends. Otherwise nothing is measured.
+// frame). BEAMWORKS_FRAMES_AFTER=SECONDS leaves out the frames of the first SECONDS seconds
+// (start-up, or the time a script needs to begin a drag): they are run but not counted.
+// BEAMWORKS_SCREENSHOT alone saves every frame over the same file, so that the file holds the
+// last frame when the game ends. Otherwise nothing is measured.
 
 #include <ostream>
 #include <string>
@@ -19,7 +21,8 @@ class FrameStats {
     bool done() const { return enabled() && frames_ >= framesWanted_; }
     const std::string& screenshotPath() const { return screenshot_; }
 
-    /// Starts timing a frame; pass() ends the running pass and names it.
+    /// Starts timing a frame; pass() ends the running pass and names it. A frame that begins
+    /// less than the delay after the first one is not recorded.
     void beginFrame(double now);
     void pass(const char* name, double now);
     void endFrame(double now);
@@ -38,6 +41,9 @@ class FrameStats {
   private:
     int framesWanted_ = 0;
     int frames_ = 0;
+    double delay_ = 0;       ///< seconds from the first frame before recording starts
+    double firstFrame_ = -1; ///< when the first frame began, -1 before it
+    bool recording_ = false; ///< the running frame counts
     std::string screenshot_;
     double frameStart_ = 0, passStart_ = 0;
     std::vector<std::string> names_;

@@ -16,6 +16,7 @@
 #include "render/GL.h"
 #include "render/Mirrors.h"
 #include "render/Picking.h"
+#include "render/RenderOptions.h"
 #include "render/SceneDrawing.h"
 #include "render/Screenshot.h"
 #include "render/Shaders.h"
@@ -151,6 +152,7 @@ void runPendingLevelLoad() {
         }
         return;
     }
+    invalidateShadowMap();
     applyMirrorLimits();
     if (userInterface) {
         userInterface->setToggle(
@@ -231,6 +233,15 @@ void runFrame(FrameStats& stats) {
     glDisable(GL_STENCIL_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glViewport(0, 0, gameSettings.screenWidth, gameSettings.screenHeight);
+    // The scene where the interface lets it show (fast passes): the rows the bars cover with
+    // opaque pixels are not drawn.
+    visibleArea = {0, 0, gameSettings.screenWidth, gameSettings.screenHeight};
+    if (renderOptions.fastPasses && userInterface) {
+        visibleArea.y0 = userInterface->coveredBottom();
+        visibleArea.y1 = gameSettings.screenHeight - userInterface->coveredTop();
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, visibleArea.y0, visibleArea.x1, std::max(0, visibleArea.y1 - visibleArea.y0));
+    }
     glCullFace(GL_BACK);
     if (pickRequested) {
         pickRequested = false;
@@ -247,7 +258,8 @@ void runFrame(FrameStats& stats) {
     placementBlocked = isPlacementBlocked(level, selectionActive ? selectedElement : nullptr);
     mark("clear");
 
-    drawOpaquePass(true, true, nullptr);
+    const Culling mainCulling = mainViewCulling();
+    drawOpaquePass(&mainCulling, MirrorPanes::Exclude, nullptr);
     mark("opaque");
     drawCameraModel(*camera);
     if (gameSettings.mirroring) {
@@ -260,8 +272,11 @@ void runFrame(FrameStats& stats) {
         int mirrorsDrawn = 0;
         mark("eye model");
         drawMirrors([&] { mark(MIRROR_PASSES[std::min(mirrorsDrawn++, LAST_MIRROR_PASS)]); });
+    } else if (renderOptions.fastPasses && !isAnyModelMoving()) {
+        // The rest is drawn already: drawn again it would only write what is there.
+        drawOpaquePass(&mainCulling, MirrorPanes::Only, nullptr);
     } else {
-        drawOpaquePass(false, false, nullptr);
+        drawOpaquePass(nullptr, MirrorPanes::Include, nullptr);
     }
     mark("mirrors");
     glClearStencil(0);
@@ -280,6 +295,7 @@ void runFrame(FrameStats& stats) {
 
     glUseProgram(0);
     glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_SCISSOR_TEST);
     if (userInterface) {
         userInterface->setEnergy(static_cast<float>(energy / ENERGY_CAPACITY));
         userInterface->setFramesPerSecond(static_cast<int>(framesPerSecond));
@@ -305,6 +321,7 @@ void runFrame(FrameStats& stats) {
 } // namespace
 
 bool startGame() {
+    renderOptions = RenderOptions::fromEnvironment();
     viewMatrix = Matrix::identity();
     if (!enterLevel(levelFileName, std::cout)) {
         return false;
@@ -405,6 +422,7 @@ void runFrameLoop() {
         runPendingLevelLoad();
         if (stats.done()) {
             stats.print(std::cout);
+            std::cout << "Shadow map passes: " << shadowMapPasses() << std::endl;
             gameSettings.running = false;
         }
     }

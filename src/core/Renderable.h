@@ -79,6 +79,11 @@ class Renderable {
     }
     /// Radius for the placement overlap test; only positive radii take part.
     virtual float getCollisionRadius();
+    /// A number that changes whenever the mesh getModel() returns changes shape under a still
+    /// object (0 for a class whose mesh never does). Reading it changes nothing.
+    virtual std::uint64_t modelVersion() const { return 0; }
+    /// True while the mesh changes from one getModel() call to the next (a door on the move).
+    virtual bool isModelMoving() const { return false; }
 
     /// The product of the ancestors' world matrix and the local matrix, recomputed only when
     /// this object or an ancestor changed since the last query.

@@ -84,6 +84,7 @@ Model* Finish::getModel() {
         if (a && b && k) {
             lastBuiltProgress = progress;
             currentModel = blendKeyframes(*a, *b, *k, progress - keyframe);
+            ++meshVersion;
         }
     }
     return currentModel.get();

@@ -26,6 +26,9 @@ class Finish : public ActiveObject {
     /// Advances the morph by `speed` while opening or closing, rebuilding the mesh whenever the
     /// progress moved more than 0.01 since the last rebuild, and returns the current mesh.
     Model* getModel() override;
+    /// Counts the rebuilds of the mesh.
+    std::uint64_t modelVersion() const override { return meshVersion; }
+    bool isModelMoving() const override { return state == DOOR_OPENING || state == DOOR_CLOSING; }
     void setColor(signed char colorCode) override;
     bool emitOutgoingLasers(Level&) override { return false; }
 
@@ -34,6 +37,7 @@ class Finish : public ActiveObject {
     float progress = 0.0f;    ///< 0 closed to 4 open
     std::unique_ptr<Model> currentModel;
     float lastBuiltProgress = -1.0f;
+    std::uint64_t meshVersion = 0;
     int state = DOOR_CLOSED;
     float speed = 0.001f; ///< change of progress per model query
 };

@@ -1,8 +1,9 @@
 #include "render/Frustum.h"
 
-#include "core/Renderable.h"
 #include "core/Model.h"
+#include "core/Renderable.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -61,4 +62,121 @@ bool isOutsideFrustum(const Frustum& frustum, Renderable& object, const Matrix& 
     transformPoint(world, c);
     transformPoint(view, c);
     return sphereOutside(frustum, c, model->radius * maxScale(world));
+}
+
+ScreenRect intersect(const ScreenRect& a, const ScreenRect& b) {
+    return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
+ScreenRect unite(const ScreenRect& a, const ScreenRect& b) {
+    if (a.empty()) {
+        return b;
+    }
+    if (b.empty()) {
+        return a;
+    }
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+ScreenRect screenRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
+                           const std::vector<std::uint16_t>& indices, int width, int height) {
+    const Projection main{FIELD_OF_VIEW, static_cast<double>(width) / height, NEAR_PLANE, width,
+                          height};
+    return projectedRectangle(eyeFromModel, positions, indices, 1, 1, main);
+}
+
+ScreenRect projectedRectangle(const Matrix& eyeFromModel, const std::vector<float>& positions,
+                              const std::vector<std::uint16_t>& indices, float scaleX, float scaleY,
+                              const Projection& projection) {
+    const int width = projection.width, height = projection.height;
+    const ScreenRect window{0, 0, width, height};
+    const double f = 1.0 / std::tan(projection.fieldOfView / 2 / 180.0 * PI);
+    const double aspect = projection.aspect;
+    // Triangles are cut where they pass the near plane; cutting them at half its distance keeps
+    // a little more of each, never less.
+    const double cut = projection.nearPlane / 2;
+    static thread_local std::vector<Point> eye; // kept: no allocation after the first meshes
+    eye.clear();
+    double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
+    const auto add = [&](const Point& p) {
+        const double depth = -static_cast<double>(p[2]);
+        const double x = (f / aspect * p[0] / depth + 1) / 2 * width;
+        const double y = (f * p[1] / depth + 1) / 2 * height;
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    };
+    bool anyCut = false;
+    for (std::size_t i = 0; i + 2 < positions.size(); i += 3) {
+        Point p{positions[i] * scaleX, positions[i + 1] * scaleY, positions[i + 2], 1};
+        transformPoint(eyeFromModel, p);
+        if (std::isnan(p[0]) || std::isnan(p[1]) || std::isnan(p[2])) {
+            return window;
+        }
+        eye.push_back(p);
+        if (-static_cast<double>(p[2]) >= cut) {
+            add(p);
+        } else {
+            anyCut = true;
+        }
+    }
+    if (anyCut) {
+        if (indices.empty()) {
+            return window; // no edges to cut: what lies behind says nothing
+        }
+        // Where each edge that crosses the cut meets it.
+        for (std::size_t t = 0; t + 2 < indices.size(); t += 3) {
+            for (int e = 0; e < 3; ++e) {
+                const std::size_t a = indices[t + e], b = indices[t + (e + 1) % 3];
+                if (a >= eye.size() || b >= eye.size()) {
+                    return window;
+                }
+                const double za = -eye[a][2], zb = -eye[b][2];
+                if ((za >= cut) == (zb >= cut)) {
+                    continue;
+                }
+                const double s = (cut - za) / (zb - za);
+                Point q{};
+                for (int k = 0; k < 3; ++k) {
+                    q[k] = static_cast<float>(eye[a][k] + s * (eye[b][k] - eye[a][k]));
+                }
+                q[2] = static_cast<float>(-cut);
+                add(q);
+            }
+        }
+    }
+    if (minX > maxX) {
+        return {}; // nothing in front
+    }
+    // A pixel of margin on each side for the rasteriser's own rounding.
+    const auto low = [](double v, int limit) {
+        return static_cast<int>(std::clamp(std::floor(v) - 1, -1.0, limit + 1.0));
+    };
+    const auto high = [](double v, int limit) {
+        return static_cast<int>(std::clamp(std::ceil(v) + 1, -1.0, limit + 1.0));
+    };
+    return intersect(window,
+                     {low(minX, width), low(minY, height), high(maxX, width), high(maxY, height)});
+}
+
+Frustum frustumForRectangle(const ScreenRect& rect, int width, int height) {
+    const double t = std::tan(FIELD_OF_VIEW / 2 / 180.0 * PI);
+    const double aspect = static_cast<double>(width) / height;
+    // The rectangle's edges on the plane one unit in front of the eye.
+    const auto across = [&](int x) {
+        return static_cast<float>((2.0 * x / width - 1) * t * aspect);
+    };
+    const auto up = [&](int y) { return static_cast<float>((2.0 * y / height - 1) * t); };
+    const float left = across(rect.x0), right = across(rect.x1);
+    const float bottom = up(rect.y0), top = up(rect.y1);
+    Frustum planes = buildFrustumPlanes(aspect);
+    const std::array<float, 3> eye{0, 0, 0};
+    // Side planes through the eye: (x, y, z) is inside while left * -z <= x <= right * -z, and
+    // the same for y.
+    planes[1] = {unit({1, 0, right}), eye};
+    planes[2] = {unit({0, 1, top}), eye};
+    planes[4] = {unit({-1, 0, -left}), eye};
+    planes[5] = {unit({0, -1, -bottom}), eye};
+    return planes;
 }

@@ -1,11 +1,13 @@
 #include "render/Mirrors.h"
 
+#include "core/Model.h"
 #include "elements/Camera.h"
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 #include "laser/TransparentOrder.h"
 #include "level/Level.h"
 #include "render/GL.h"
+#include "render/RenderOptions.h"
 #include "render/SceneDrawing.h"
 #include "render/Shaders.h"
 #include "render/TransparentPass.h"
@@ -27,6 +29,10 @@ struct Plane {
 
 Renderable* currentMirror = nullptr;
 Plane parentMirrorPlane;
+/// The window rectangle the mirror being drawn is confined to (fast passes).
+ScreenRect parentRect;
+/// A mesh of the scene changes with each drawing this frame (see isAnyModelMoving).
+bool meshMoving = false;
 Matrix firstReflection = Matrix::identity();
 GLenum cullMode = GL_BACK;
 
@@ -71,8 +77,38 @@ void markMirror(Renderable* mirror, int level) {
     glDepthRange(0, 1);
 }
 
+void setScissor(const ScreenRect& r) {
+    glScissor(r.x0, r.y0, std::max(0, r.x1 - r.x0), std::max(0, r.y1 - r.y0));
+}
+
+// Draws the mirror's reflection and the mirror; with the fast passes, confined to the mirror's
+// rectangle on screen, and not at all when that is empty.
 void drawMirror(Renderable* mirror, int level) {
     const Matrix w = mirror->getWorldMatrix();
+    const bool fast = renderOptions.fastPasses;
+    const int width = gameSettings.screenWidth, height = gameSettings.screenHeight;
+    // Everything the reflection draws is masked by the stencil marks of the mirror's own
+    // pixels: a scissor rectangle around them changes no pixel, but spares the rasteriser the
+    // rest of the window.
+    const Matrix seenFrom = level == 2 ? multiply(viewMatrix, firstReflection) : viewMatrix;
+    ScreenRect rect{0, 0, width, height};
+    if (fast) {
+        const Model* model = mirror->getModel();
+        rect = model ? screenRectangle(multiply(seenFrom, w), model->positions, model->indices,
+                                       width, height)
+                     : ScreenRect{};
+        rect = intersect(rect, level == 2 ? parentRect : visibleArea);
+        // Without a pixel on screen the reflection changes nothing. While a mesh moves (a door),
+        // it is drawn all the same, scissored away: each drawing of the mesh moves it on, and
+        // its pace stays the one of every pass drawn.
+        if (rect.empty() && !meshMoving) {
+            return;
+        }
+        glEnable(GL_SCISSOR_TEST);
+        setScissor(rect);
+    }
+    const ScreenRect oldRect = parentRect;
+    parentRect = rect;
     glPushMatrix();
     glMultMatrixf(w.data());
     markMirror(mirror, level);
@@ -127,10 +163,22 @@ void drawMirror(Renderable* mirror, int level) {
     drawObjectMesh(camera, false, false, false);
     glPopMatrix();
 
+    // The reflected scene, culled against the part of the view the rectangle shows and the
+    // mirror's plane.
+    Culling culling;
+    if (fast) {
+        culling.frustum = frustumForRectangle(rect, width, height);
+        culling.view = multiply(seenFrom, reflection);
+        culling.clipped = true;
+        culling.clip = {{-n[0], -n[1], -n[2]}, {p[0], p[1], p[2]}};
+        culling.keepOutlined = true;
+    }
+    const Culling* const reflected = fast ? &culling : nullptr;
+
     Renderable* const frame = mirror->hasParent ? mirror->parent : nullptr;
     const bool deeper = level == 1 && gameSettings.mirroringDepth2;
     if (deeper) {
-        drawOpaquePass(false, true, frame);
+        drawOpaquePass(reflected, MirrorPanes::Exclude, frame);
         reflectionLevel = 2;
         drawMirrors();
         reflectionLevel = 1;
@@ -148,10 +196,12 @@ void drawMirror(Renderable* mirror, int level) {
         glPushMatrix();
         glMultMatrixf(reflection.data());
     }
-    if (gameSettings.mirroring && deeper) {
-        drawOpaquePass(false, true, frame);
-    } else {
-        drawOpaquePass(false, false, nullptr);
+    if (!deeper) {
+        drawOpaquePass(reflected, MirrorPanes::Include, nullptr);
+    } else if (!fast || meshMoving) {
+        // Writes nothing: where a nested mirror was drawn the stencil test fails, elsewhere
+        // the depth test (the same scene is there already).
+        drawOpaquePass(nullptr, MirrorPanes::Exclude, frame);
     }
     parentMirrorPlane = oldParent;
     glStencilFunc(GL_EQUAL, level, ~0u);
@@ -197,6 +247,10 @@ void drawMirror(Renderable* mirror, int level) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glPopMatrix();
     setUniform(shaderProgram, "useShadows", 1);
+    parentRect = oldRect;
+    if (fast) {
+        setScissor(level == 1 ? visibleArea : oldRect);
+    }
 }
 
 } // namespace
@@ -221,6 +275,9 @@ void drawMirrors(const std::function<void()>& afterEachMirror) {
     static std::vector<Renderable*> copies[3];
     std::vector<Renderable*>& objects = copies[std::clamp(level, 0, 2)];
     objects = sceneObjects;
+    if (level == 1) {
+        meshMoving = isAnyModelMoving();
+    }
     for (Renderable* object : objects) {
         if (!isMirror(object) || object == currentMirror) {
             continue;

@@ -2,6 +2,10 @@
 // Mirror reflections: each mirror (and half mirror) in view shows the scene reflected about its
 // plane, confined to the mirror's visible area by the stencil buffer and cut at the mirror's
 // plane by a user clip plane; a mirror seen in a mirror reflects once more (second level).
+// With renderOptions.fastPasses each reflection is also scissored to the mirror's rectangle on
+// screen (within visibleArea, or within the outer mirror's rectangle), a mirror without one is
+// left out, and the reflected scene is culled against that rectangle's part of the view and
+// the mirror's plane: the stencil marks confine the pixels the same way.
 
 #include "core/Matrix.h"
 

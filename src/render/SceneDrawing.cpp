@@ -21,6 +21,7 @@
 #include <vector>
 
 Frustum frustumPlanes = buildFrustumPlanes(1024.0 / 768.0);
+ScreenRect visibleArea{0, 0, 1024, 768};
 
 namespace {
 
@@ -195,48 +196,98 @@ void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, b
     }
 }
 
-void drawOpaquePass(bool cull, bool skipMirrors, Renderable* skipObject) {
+Culling mainViewCulling() {
+    Culling c;
+    c.useFrustum = gameSettings.frustumCulling;
+    c.frustum = frustumPlanes;
+    c.view = viewMatrix;
+    return c;
+}
+
+bool isCulled(const Culling* culling, Renderable& object) {
+    if (!culling) {
+        return false;
+    }
+    if (culling->keepOutlined && (gameSettings.showBoundingSpheres || object.isModelMoving() ||
+                                  object.isSelectionRelated())) {
+        return false;
+    }
+    const Model* model = object.getModel();
+    if (!model) {
+        return false;
+    }
+    const Matrix& world = object.refreshedWorldMatrix();
+    Point c{model->centre[0], model->centre[1], model->centre[2], 1};
+    transformPoint(world, c);
+    transformPoint(culling->view, c);
+    const float radius = model->radius * maxScale(world);
+    if (culling->useFrustum && sphereOutside(culling->frustum, c, radius)) {
+        return true;
+    }
+    if (culling->clipped) {
+        const FrustumPlane& p = culling->clip;
+        const float s = p.normal[0] * (c[0] - p.point[0]) + p.normal[1] * (c[1] - p.point[1]) +
+                        p.normal[2] * (c[2] - p.point[2]);
+        return s > radius;
+    }
+    return false;
+}
+
+namespace {
+
+void drawOpaqueObject(Renderable* object) {
+    const bool lamp = dynamic_cast<Light*>(object) != nullptr;
+    if (lamp) {
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT2);
+        glUseProgram(0);
+    }
+    glPushMatrix();
+    glMultMatrixf(object->getWorldMatrix().data());
+    const bool moving = placementBlocked && doubleClicked && object->isSelectionRelated();
+    auto* goal = dynamic_cast<FinshHead*>(object);
+    const bool glowing = goal && goal->isSatisfied();
+    if (glowing) {
+        glUseProgram(0);
+        glDisable(GL_LIGHTING);
+    }
+    drawObjectMesh(object, true, moving, false);
+    if ((goal && goal->isSatisfied()) || lamp) {
+        if (lamp) {
+            glDisable(GL_LIGHT2);
+        }
+        glEnable(GL_LIGHTING);
+        if (!gameSettings.wireframe) {
+            glUseProgram(shaderProgram);
+        }
+    }
+    glPopMatrix();
+}
+
+} // namespace
+
+bool isAnyModelMoving() {
+    for (Renderable* object : currentLevel->objects) {
+        if (object->isModelMoving()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void drawOpaquePass(const Culling* culling, MirrorPanes panes, Renderable* skipObject) {
     sceneObjects = currentLevel->objects; // copied into the kept buffer: no allocation
     for (Renderable* object : sceneObjects) {
         if (dynamic_cast<LaserBeam*>(object) || dynamic_cast<ColorFilter*>(object)) {
             continue; // drawn by the transparent pass
         }
-        if (skipMirrors && isMirror(object)) {
+        if (panes != MirrorPanes::Include && isMirror(object) != (panes == MirrorPanes::Only)) {
             continue;
         }
-        if (cull && gameSettings.frustumCulling &&
-            isOutsideFrustum(frustumPlanes, *object, viewMatrix)) {
+        if (object == skipObject || isCulled(culling, *object)) {
             continue;
         }
-        if (object == skipObject) {
-            continue;
-        }
-        const bool lamp = dynamic_cast<Light*>(object) != nullptr;
-        if (lamp) {
-            glEnable(GL_LIGHTING);
-            glEnable(GL_LIGHT2);
-            glUseProgram(0);
-        }
-        glPushMatrix();
-        glMultMatrixf(object->getWorldMatrix().data());
-        const bool moving = placementBlocked && doubleClicked && object->isSelectionRelated();
-        auto* goal = dynamic_cast<FinshHead*>(object);
-        const bool glowing = goal && goal->isSatisfied();
-        if (glowing) {
-            glUseProgram(0);
-            glDisable(GL_LIGHTING);
-        }
-        drawObjectMesh(object, true, moving, false);
-        if ((goal && goal->isSatisfied()) || lamp) {
-            if (lamp) {
-                glDisable(GL_LIGHT2);
-            }
-            glEnable(GL_LIGHTING);
-            if (!gameSettings.wireframe) {
-                glUseProgram(shaderProgram);
-            }
-        }
-        glPopMatrix();
+        drawOpaqueObject(object);
     }
 }
 

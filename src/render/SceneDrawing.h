@@ -11,6 +11,10 @@ class Renderable;
 /// The main view's frustum, built at start-up from the screen's aspect.
 extern Frustum frustumPlanes;
 
+/// The part of the window where the scene shows: outside it the interface covers every pixel
+/// with an opaque one. With the fast passes the frame's scene passes are scissored to it.
+extern ScreenRect visibleArea;
+
 /// Builds frustumPlanes for the current screen size.
 void buildFrustumPlanes();
 
@@ -25,10 +29,37 @@ void setFrameLighting(Level& level);
 /// and picking passes.
 void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, bool geometryOnly);
 
-/// Draws every opaque object of the level (not beams or filters): with `cull`, those inside the
-/// frustum (when culling is on); with skipMirrors, without mirrors and half mirrors; never
-/// skipObject (may be null).
-void drawOpaquePass(bool cull, bool skipMirrors, Renderable* skipObject);
+/// What a pass may leave out: objects whose bounding sphere lies wholly outside `frustum`, in
+/// the eye space that `view` makes of the world, or wholly on the far side of `clip` (when
+/// `clipped`; its normal points to the side that is cut away).
+struct Culling {
+    /// False: the frustum is not looked at (the clip plane still is).
+    bool useFrustum = true;
+    Frustum frustum{};
+    Matrix view = Matrix::identity();
+    bool clipped = false;
+    FrustumPlane clip{};
+    /// Objects whose drawing reaches past their model's sphere are kept: selected ones (their
+    /// outline), moving meshes, all with the bounding spheres shown.
+    bool keepOutlined = false;
+};
+
+/// The main view's culling: frustumPlanes under viewMatrix while view-frustum culling is on.
+Culling mainViewCulling();
+
+/// True when culling (may be null: nothing) leaves the object out.
+bool isCulled(const Culling* culling, Renderable& object);
+
+/// True when an object's mesh changes with each query (a door on the move): every drawing of it
+/// moves it on, so passes that would draw it run even where they draw no pixel.
+bool isAnyModelMoving();
+
+/// Which objects of a pass are mirrors and half mirrors.
+enum class MirrorPanes { Include, Exclude, Only };
+
+/// Draws every opaque object of the level (not beams or filters) that culling (may be null)
+/// keeps and `panes` lets through, in the level's order; never skipObject (may be null).
+void drawOpaquePass(const Culling* culling, MirrorPanes panes, Renderable* skipObject);
 
 /// Draws the camera's eye model fixed relative to the viewer.
 void drawCameraModel(Camera& camera);

@@ -1,8 +1,8 @@
 #include "render/Textures.h"
 
-#include "rules/Settings.h"
 #include "render/GL.h"
 #include "render/VolumeTextures.h"
+#include "rules/Settings.h"
 
 #include <IL/il.h>
 

@@ -1,12 +1,12 @@
 #include "render/TransparentPass.h"
 
-#include "rules/Settings.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
 #include "laser/TransparentSet.h"
 #include "level/Level.h"
 #include "render/GL.h"
 #include "render/SceneDrawing.h"
+#include "rules/Settings.h"
 
 void drawTransparentPass(bool cull) {
     glUseProgram(0);

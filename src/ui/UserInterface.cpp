@@ -214,12 +214,41 @@ void UserInterface::addTiledBackground(gcn::Container& bar, const char* fileName
     bar.add(background.get(), 0, 0);
 }
 
+namespace {
+
+// How many of a bar's rows, counted from its top (fromTop) or its bottom, its tiled background
+// fills with fully opaque pixels: the rows of the tile whose every pixel has alpha 255.
+int opaqueRows(const char* fileName, int barHeight, bool fromTop) {
+    std::vector<unsigned int> pixels;
+    int w = 0, h = 0;
+    if (!gcn::DevILImageLoader::decode(fileName, pixels, w, h) || w <= 0 || h <= 0) {
+        return 0;
+    }
+    const auto rowOpaque = [&](int row) {
+        for (int x = 0; x < w; ++x) {
+            const unsigned int p = pixels[static_cast<std::size_t>(row) * w + x];
+            if (reinterpret_cast<const unsigned char*>(&p)[3] != 255) {
+                return false;
+            }
+        }
+        return true;
+    };
+    int rows = 0;
+    while (rows < barHeight && rowOpaque((fromTop ? rows : barHeight - 1 - rows) % h)) {
+        ++rows;
+    }
+    return rows;
+}
+
+} // namespace
+
 void UserInterface::buildBottomBar() {
     bottomBar = makeContainer(0, 0, width, BAR_HEIGHT);
     bottomBar->setPosition(0, height - BAR_HEIGHT);
     top->add(bottomBar.get());
 
     addTiledBackground(*bottomBar, "images/menuline.png", menuLineImage, bottomBackground);
+    coveredBottom_ = opaqueRows("images/menuline.png", BAR_HEIGHT, false);
 
     bottomRow = makeContainer(0, 0, 0, 0);
     gcn::Container& row = *bottomRow;
@@ -246,6 +275,7 @@ void UserInterface::buildTopBar() {
     top->add(topBar.get(), 0, 0);
 
     addTiledBackground(*topBar, "images/debugline.png", debugLineImage, topBackground);
+    coveredTop_ = opaqueRows("images/debugline.png", BAR_HEIGHT, true);
 
     topRow = makeContainer(0, 0, 0, 0);
     gcn::Container& row = *topRow;

@@ -151,6 +151,11 @@ class UserInterface : public gcn::ActionListener {
     bool isInterfaceAt(int x, int y) const;
     /// The smallest window that holds both bars.
     int minimumWidth() const;
+    /// How many rows at the window's top and at its bottom the bars' backgrounds cover with
+    /// fully opaque pixels across the whole width: whatever is drawn there before the interface
+    /// never shows.
+    int coveredTop() const { return coveredTop_; }
+    int coveredBottom() const { return coveredBottom_; }
     static constexpr int MINIMUM_HEIGHT = 2 * BAR_HEIGHT + 40;
 
     State captureState() const;
@@ -221,6 +226,7 @@ class UserInterface : public gcn::ActionListener {
     void layoutPanel();
 
     int height = 0, width = 0;
+    int coveredTop_ = 0, coveredBottom_ = 0;
     KeyCallback keyHandler = nullptr;
     Clock clock;
 

@@ -169,3 +169,73 @@ TEST_F(GameWindow, PowerOffHidesBeamsNotFiltersAndTransparencyOffDrawsThemOpaque
     EXPECT_LT(o[1] + o[2], 40);
     EXPECT_GT(brightness(beamPixel(opaque, beamAt)), 300);
 }
+
+namespace {
+
+// The number of pixels in which two pictures differ, but for the top bar's counter field (the
+// frame rate differs from run to run).
+long differingPixels(const Picture& a, const Picture& b) {
+    long n = 0;
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            const bool counter = y < 70 && x > 400 && x < 770;
+            n += !counter && a.at(x, y) != b.at(x, y);
+        }
+    }
+    return n;
+}
+
+const char* const EVERY_PASS = "BEAMWORKS_SHADOW_EVERY_FRAME=1 BEAMWORKS_FAST_PASSES=0";
+
+} // namespace
+
+TEST_F(GameWindow, AStillSceneLooksTheSameWithTheShadowMapKeptAndDrawnEveryFrame) {
+    const Picture kept = frames("85", 4, "shadow.txt");
+    EXPECT_NE(lastOutput.find("Shadow map passes: 1\n"), std::string::npos) << lastOutput;
+    const Picture everyFrame = frames("85", 4, "shadow.txt", "BEAMWORKS_SHADOW_EVERY_FRAME=1");
+    EXPECT_NE(lastOutput.find("Shadow map passes: 4\n"), std::string::npos) << lastOutput;
+    ASSERT_EQ(kept.width, 1024);
+    ASSERT_EQ(everyFrame.width, 1024);
+    EXPECT_EQ(differingPixels(kept, everyFrame), 0);
+}
+
+TEST_F(GameWindow, ReflectionsInReflectionsLookTheSameConfinedToTheirMirrorsAndDrawnWhole) {
+    // One mirror in view, one half in view and one behind the viewer, both seen in the first.
+    const Picture fast = frames("86", 3, "mirrors.txt");
+    const Picture whole = frames("86", 3, "mirrors.txt", EVERY_PASS);
+    ASSERT_EQ(fast.width, 1024);
+    ASSERT_EQ(whole.width, 1024);
+    EXPECT_EQ(differingPixels(fast, whole), 0);
+    EXPECT_NE(lastOutput.find("Stencil non-zero pixels after each frame: 0 0 0\n"),
+              std::string::npos)
+        << lastOutput;
+}
+
+TEST_F(GameWindow, AMirrorTurnedMovesItsShadowAtOnceAsIfTheMapWereDrawnEveryFrame) {
+    // The mirror stands between the lamp and the back wall; its shadow shows beside it.
+    const std::array<float, 3> eye{0, 100, 250};
+    const auto pane = project(0, 160, -150, eye);
+    const auto turned = [&](const std::string& env, Picture& before) {
+        auto game = start("87", "shadow-mirror.txt", env);
+        EXPECT_TRUE(send("mousemove " + at(pane) + " click 1"));
+        EXPECT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
+        before = frameNow(*game, shot);
+        EXPECT_TRUE(send("key bracketright bracketright bracketright bracketright "
+                         "bracketright bracketright"));
+        const Picture after = frameNow(*game, shot);
+        quit(*game);
+        return after;
+    };
+    Picture before, unused;
+    const Picture kept = turned("", before);
+    const Picture everyFrame = turned("BEAMWORKS_SHADOW_EVERY_FRAME=1", unused);
+    ASSERT_EQ(kept.width, 1024);
+    ASSERT_EQ(before.width, 1024);
+    ASSERT_EQ(everyFrame.width, 1024);
+    // Turned 30 degrees, the pane's shadow reaches further left on the back wall, beyond the
+    // frame: that patch of wall darkened.
+    const auto wall = project(-215, 80, -310, eye);
+    EXPECT_GT(difference(before, kept, wall[0] - 30, wall[1] - 100, wall[0] + 30, wall[1] + 100),
+              100000);
+    EXPECT_EQ(differingPixels(kept, everyFrame), 0);
+}

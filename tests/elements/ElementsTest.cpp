@@ -144,11 +144,17 @@ TEST_F(Elements, DoorBlendsItsKeyFramesOpeningFullyAndClosingBack) {
             d.getModel();
         }
     };
+    EXPECT_TRUE(d.isModelMoving());
+    const std::uint64_t opening = d.modelVersion();
     runWhile(DOOR_OPENING);
     EXPECT_EQ(d.state, DOOR_OPEN);
+    EXPECT_FALSE(d.isModelMoving());
+    EXPECT_GT(d.modelVersion(), opening); // rebuilt on the way
     const float open = d.progress;
+    const std::uint64_t standing = d.modelVersion();
     d.getModel();
     EXPECT_EQ(d.progress, open); // an open door stays
+    EXPECT_EQ(d.modelVersion(), standing);
     d.state = DOOR_CLOSING;
     runWhile(DOOR_CLOSING);
     EXPECT_EQ(d.state, DOOR_CLOSED);

@@ -93,12 +93,14 @@ class GameWindow : public ::testing::Test {
         // The pointer where a fresh display has it, whatever the case before left.
         send("mousemove 512 384");
     }
-    // Runs a test level for a number of frames and returns the screenshot of the last one.
-    Picture frames(const std::string& level, int count, const std::string& file = "room.txt") {
+    // Runs a test level for a number of frames and returns the screenshot of the last one;
+    // `env` adds environment variables ("NAME=value ...").
+    Picture frames(const std::string& level, int count, const std::string& file = "room.txt",
+                   const std::string& env = "") {
         const std::string shot = shotPath();
         GameRun game(display.name(), GAME, stageLevel(level, file),
-                     "BEAMWORKS_FRAMES=" + std::to_string(count) + " BEAMWORKS_SCREENSHOT='" +
-                         shot + "'");
+                     env + " BEAMWORKS_FRAMES=" + std::to_string(count) +
+                         " BEAMWORKS_SCREENSHOT='" + shot + "'");
         EXPECT_EQ(game.wait(120), 0) << game.output();
         lastOutput = game.output();
         return takeShot(shot);
@@ -177,9 +179,11 @@ class GameWindow : public ::testing::Test {
         EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
         return game;
     }
-    // Starts a level: an empty file name plays the shipped level of that number.
-    std::unique_ptr<GameRun> start(const std::string& number, const std::string& file) {
-        return launch(file.empty() ? "-level " + number : stageLevel(number, file));
+    // Starts a level: an empty file name plays the shipped level of that number; `env` adds
+    // environment variables.
+    std::unique_ptr<GameRun> start(const std::string& number, const std::string& file,
+                                   const std::string& env = "") {
+        return launch(file.empty() ? "-level " + number : stageLevel(number, file), GAME, env);
     }
     bool send(const std::string& args) { return xdotool(display.name(), args); }
     // Ends the game with ESC (after a Shift press that closes an introduction still open), which
