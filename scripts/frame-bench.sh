@@ -30,35 +30,14 @@ else
   args=(-file "$file")
 fi
 [ -f "$file" ] || { echo "No level file $file" >&2; exit 1; }
+file=$(realpath "$file")
 
-# Where the first mirror or half mirror the start view shows is on screen: the sum of its
-# position lines, seen from the camera's (the game's projection: 40 degrees, 1024 x 768), a
-# little above the pane's centre, off the holder's post.
-read -r mx my < <(tr '\n' ' ' < "$file" | awk '
-  function vec(s, v,   n, p) { n = split(s, p, ";"); v[1] = p[1] + 0; v[2] = p[2] + 0; v[3] = p[3] + 0 }
-  {
-    n = 0; text = $0
-    while (match(text, /[@#+] [A-Za-z][A-Za-z][A-Za-z][^@#+]*/)) {
-      d = substr(text, RSTART, RLENGTH); text = substr(text, RSTART + RLENGTH)
-      kind = substr(d, 1, 1); word = toupper(substr(d, 3, 3))
-      if (kind == "@") { n++; type[n] = word; px[n] = py[n] = pz[n] = 0; continue }
-      if (word == "POS" && n > 0) {
-        value = substr(d, 3); sub(/^[^ \t]*[ \t]+/, "", value)
-        vec(value, v); px[n] += v[1]; py[n] += v[2]; pz[n] += v[3]
-      }
-    }
-    ex = 0; ey = 0; ez = 0
-    for (i = 1; i <= n; i++) if (type[i] == "CAM") { ex = px[i]; ey = py[i]; ez = pz[i] }
-    f = 1 / (sin(20 * 3.14159265 / 180) / cos(20 * 3.14159265 / 180))
-    for (i = 1; i <= n; i++) {
-      if (type[i] != "MIR" && type[i] != "HMI") continue
-      z = ez - pz[i]; if (z <= 10) continue
-      x = (f / (1024 / 768) * (px[i] - ex) / z + 1) / 2 * 1024
-      y = (1 - f * (py[i] + 20 - ey) / z) / 2 * 768
-      if (x > 40 && x < 984 && y > 110 && y < 658) { printf "%d %d\n", x, y; exit }
-    }
-    print "none none"
-  }')
+# Where the first mirror or half mirror the start view shows is on screen, as the checker finds it
+# with the game's projection: the centre of its pane.
+read -r mx my < <(cd build/game && ./beamworks-check --screen "$file" | awk '
+  $1 == "screen:" && ($2 == "Mirror" || $2 == "MirrorHalf") && $5 > 40 && $5 < 984 &&
+  $6 > 110 && $6 < 658 { print $5, $6; found = 1; exit }
+  END { if (!found) print "none none" }')
 if [ "$mx" = none ]; then
   echo "The start view of $file shows no mirror to turn" >&2
   exit 1

@@ -52,6 +52,12 @@ TEST(CheckTool, ViewLinesNameTheElementsOutsideTheTurnedStartView) {
                      "  view: 1/3 elements in the start view\n"
                      "  outside: Emitter 1\n"
                      "  outside: ColorFilter 2\n");
+    // Where the elements ahead lie in the window: the laser straight ahead in the middle, the
+    // goal a little to its right.
+    const ProcessResult screen = check("--screen view.txt");
+    EXPECT_NE(screen.out.find("  screen: Emitter 1 at 512 384\n"), std::string::npos) << screen.out;
+    EXPECT_NE(screen.out.find("  screen: FinshHead 6 at 570 384\n"), std::string::npos);
+    EXPECT_EQ(screen.out.find("screen: Mirror 2"), std::string::npos); // beside the eye
 }
 
 TEST(CheckTool, BadInputExitCodes) {
