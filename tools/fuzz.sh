@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # tools/fuzz.sh TARGET SECONDS [libFuzzer options...]
+# tools/fuzz.sh build
 #
 # Builds the fuzz target (clang, libFuzzer, AddressSanitizer and UBSan, in build/fuzz) and runs it
 # for SECONDS over its corpus. TARGET is "model" (3DS reader and post-processing), "level"
@@ -12,24 +13,37 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-if [ $# -lt 2 ] || { [ "$1" != model ] && [ "$1" != level ] && [ "$1" != progress ]; }; then
+if [ "${1:-}" != build ] &&
+   { [ $# -lt 2 ] || { [ "$1" != model ] && [ "$1" != level ] && [ "$1" != progress ]; }; }; then
   echo "usage: tools/fuzz.sh model|level|progress SECONDS [libFuzzer options...]" >&2
+  echo "       tools/fuzz.sh build" >&2
   exit 2
 fi
 target=$1
+
+build=build/fuzz
+# BEAMWORKS_FUZZ_BUILT=1: the targets are built already (test.sh builds them once and runs them
+# side by side).
+if [ "${BEAMWORKS_FUZZ_BUILT:-0}" != 1 ]; then
+  ./scripts/setup.sh
+  CXX=clang++ CC=clang cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
+    -DBEAMWORKS_FUZZ=ON -DBEAMWORKS_TESTS=OFF -DBEAMWORKS_BENCH=OFF \
+    -DBEAMWORKS_GAME_DIR="$root/$build/game" >/dev/null
+fi
+if [ "$target" = build ]; then
+  # Every target, for runs side by side with BEAMWORKS_FUZZ_BUILT=1 (models from
+  # BEAMWORKS_MODELS).
+  cmake --build "$build" -j"$(nproc)" --target model_fuzz level_fuzz progress_fuzz >/dev/null
+  exit 0
+fi
 seconds=$2
 shift 2
-
-./scripts/setup.sh
-build=build/fuzz
-CXX=clang++ CC=clang cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
-  -DBEAMWORKS_FUZZ=ON -DBEAMWORKS_TESTS=OFF -DBEAMWORKS_BENCH=OFF \
-  -DBEAMWORKS_GAME_DIR="$root/$build/game" >/dev/null
 # The level target builds real elements, so it needs the game's models: those of another build
 # when BEAMWORKS_MODELS names its game folder, else generated here.
 if [ -n "${BEAMWORKS_MODELS:-}" ]; then
   models=$BEAMWORKS_MODELS
-  cmake --build "$build" -j"$(nproc)" --target "${target}_fuzz" >/dev/null
+  [ "${BEAMWORKS_FUZZ_BUILT:-0}" = 1 ] ||
+    cmake --build "$build" -j"$(nproc)" --target "${target}_fuzz" >/dev/null
 else
   models=$build/game
   cmake --build "$build" -j"$(nproc)" --target "${target}_fuzz" game_models >/dev/null
