@@ -14,25 +14,32 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --output-on-failure -j"$(nproc)" "$@"
 cd ../..
-# The fuzz targets, built once and run side by side, load the models this build made.
+# The fuzz targets, built once, and half a minute of random play with the sanitizer build, all
+# side by side. The fuzz targets load the models this build made.
 export BEAMWORKS_MODELS=$PWD/build/test/game
 tools/fuzz.sh build
-echo "Fuzzing the model, level and progress readers for 20 s"
+echo "Fuzzing the model, level and progress readers for 20 s while playing the sanitizer build"
+echo "at random for 30 s"
+tools/soak.sh --asan 0.5 > build/soak.log 2>&1 &
+soak=$!
 pids=()
 for target in model level progress; do
   BEAMWORKS_FUZZ_BUILT=1 tools/fuzz.sh "$target" 20 > "build/fuzz-$target.log" 2>&1 &
   pids+=($!)
 done
 failed=0
-for i in 0 1 2; do
-  target=$(echo model level progress | cut -d' ' -f$((i + 1)))
+i=0
+for target in model level progress; do
   if ! wait "${pids[$i]}"; then
     tail -n 60 "build/fuzz-$target.log"
     echo "The $target fuzz target found a fault; the input is in build/fuzz/findings"
     failed=1
   fi
   grep -E 'DONE' "build/fuzz-$target.log" | tail -n 1 || true
+  i=$((i + 1))
 done
-[ $failed -eq 0 ] || exit 1
-echo "Playing the sanitizer build at random for 30 s"
-tools/soak.sh --asan 0.5
+if ! wait "$soak"; then
+  failed=1
+fi
+cat build/soak.log
+[ $failed -eq 0 ]

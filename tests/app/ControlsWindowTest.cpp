@@ -114,9 +114,9 @@ TEST_F(GameControls, TiltsAndRandomTurnsOfTheViewKeepTheSceneAndHomeBringsBackTh
     std::uniform_int_distribution<int> delta(-40, 40);
     std::string drags;
     for (int i = 0; i < 100; ++i) {
-        drags += "mousemove 512 400 mousedown 3 sleep 0.05 mousemove_relative -- " +
+        drags += "mousemove 512 400 mousedown 3 sleep 0.03 mousemove_relative -- " +
                  std::to_string(delta(random)) + " " + std::to_string(delta(random)) +
-                 " sleep 0.05 mouseup 3 ";
+                 " sleep 0.03 mouseup 3 ";
     }
     ASSERT_TRUE(send(drags));
     const Picture turned = frameNow(*game, shot);
