@@ -18,6 +18,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -319,6 +320,8 @@ def main():
     parser.add_argument("--asan", action="store_true")
     parser.add_argument("minutes", type=float)
     parser.add_argument("level", nargs="?", default="1")
+    # A soak stopped from outside (kill, a CI time-out) still stops its game and display.
+    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit(128 + number))
     sys.exit(soak(parser.parse_args()))
 
 
