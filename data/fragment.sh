@@ -7,7 +7,13 @@
 uniform sampler2D normal2DTex;
 uniform sampler3D normal3DTex;
 uniform sampler2D shadowMap;
+// The game also builds the program once per texture kind with TEXTURE_KIND defined (0, 2 or 3),
+// so that no fragment pays for the branch on the kind: software OpenGL runs both of its sides.
+#ifdef TEXTURE_KIND
+#define activeTexture TEXTURE_KIND
+#else
 uniform int activeTexture;
+#endif
 uniform float darking;
 uniform int useShadows;
 

@@ -6,8 +6,8 @@
 // BEAMWORKS_SHADOW_EVERY_FRAME=1 renders the shadow map in every frame instead of only when
 // something it shows has changed. BEAMWORKS_FAST_PASSES=0 turns off the mirrors' scissor
 // rectangles, the leaving out of mirrors with no pixel on screen, the culling of reflected
-// scenes, the leaving out of passes that write no pixel, and of the rows under the interface's
-// opaque bars.
+// scenes, the leaving out of passes that write no pixel, of the rows under the interface's
+// opaque bars, and the scene program's variants for one texture kind each.
 
 struct RenderOptions {
     bool shadowEveryFrame = false;

@@ -13,6 +13,7 @@
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
 #include "render/GL.h"
+#include "render/RenderOptions.h"
 #include "render/Shaders.h"
 #include "render/Textures.h"
 #include "rules/Settings.h"
@@ -114,6 +115,16 @@ void setFrameLighting(Level& level) {
     glLightfv(GL_LIGHT2, GL_POSITION, light2Position);
 }
 
+namespace {
+
+// The scene program's variant for a texture kind made current when the fast paths are on; the
+// program to restore after the drawing, or 0.
+unsigned int textureVariant(int kind) {
+    return renderOptions.fastPasses ? useTextureVariant(shaderProgram, kind) : 0;
+}
+
+} // namespace
+
 void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, bool geometryOnly) {
     const Model* model = object->getModel();
     if (!model || model->indexCount == 0) {
@@ -123,6 +134,7 @@ void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, b
     glEnableClientState(GL_VERTEX_ARRAY);
     bool lines = false;
     bool textured = false;
+    unsigned int restoreProgram = 0;
     if (!geometryOnly) {
         const int index = object->textureIndex;
         if (gameSettings.wireframe || forceWireframe) {
@@ -131,6 +143,7 @@ void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, b
         } else if (index >= 0 && index < TEXTURE_COUNT && model->texCoordComponents > 0) {
             const bool volume = index < FIRST_IMAGE_TEXTURE;
             const int unit = volume ? VOLUME_TEXTURE_UNIT : IMAGE_TEXTURE_UNIT;
+            restoreProgram = textureVariant(unit);
             setUniform(shaderProgram, "activeTexture", unit);
             glActiveTexture(GL_TEXTURE0 + unit);
             glClientActiveTexture(GL_TEXTURE0);
@@ -142,6 +155,7 @@ void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, b
                               model->texCoords.data());
             textured = true;
         } else {
+            restoreProgram = textureVariant(0);
             setUniform(shaderProgram, "activeTexture", 0); // untextured: no stale texture
         }
         glEnableClientState(GL_COLOR_ARRAY);
@@ -176,6 +190,9 @@ void drawObjectMesh(Renderable* object, bool showSpheres, bool forceWireframe, b
     }
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(model->indexCount), GL_UNSIGNED_SHORT,
                    model->indices.data());
+    if (restoreProgram != 0) {
+        glUseProgram(restoreProgram);
+    }
 
     if (!geometryOnly) {
         if (lines) {

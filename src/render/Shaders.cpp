@@ -30,13 +30,11 @@ GLuint compile(GLenum type, const std::string& source) {
 
 } // namespace
 
-unsigned int buildShaderProgram() {
-    std::string fragmentSource, vertexSource;
-    const bool haveFragment = readTextFile("fragment.sh", fragmentSource);
-    const bool haveVertex = readTextFile("vertex.sh", vertexSource);
-    if (!haveFragment || !haveVertex) {
-        return 0;
-    }
+namespace {
+
+// Links a program from the two sources, printing "." and its log when asked; 0 when it does
+// not link.
+GLuint link(const std::string& fragmentSource, const std::string& vertexSource, bool print) {
     const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentSource);
     const GLuint vertex = compile(GL_VERTEX_SHADER, vertexSource);
     const GLuint program = glCreateProgram();
@@ -46,7 +44,9 @@ unsigned int buildShaderProgram() {
     char log[2001] = {};
     GLsizei length = 0;
     glGetProgramInfoLog(program, 2000, &length, log);
-    std::cout << "." << log << std::endl;
+    if (print) {
+        std::cout << "." << log << std::endl;
+    }
     // The program keeps the shaders it was linked from.
     glDeleteShader(fragment);
     glDeleteShader(vertex);
@@ -55,6 +55,106 @@ unsigned int buildShaderProgram() {
     if (linked != GL_TRUE) {
         glDeleteProgram(program);
         return 0;
+    }
+    return program;
+}
+
+// The scene program's variants for one texture kind each (index: the kind, 0 for none), with
+// the values of the uniforms they share with it as last set on each variant.
+struct TextureVariant {
+    GLuint program = 0;
+    GLint darkingAt = -1, useShadowsAt = -1;
+    float darking = -1;
+    GLint useShadows = -1;
+};
+constexpr int TEXTURE_KINDS = 4;
+GLuint variantsOf = 0;
+TextureVariant variants[TEXTURE_KINDS];
+
+// The fragment source with TEXTURE_KIND defined right after its version line.
+std::string withTextureKind(const std::string& source, int kind) {
+    const std::string define = "#define TEXTURE_KIND " + std::to_string(kind) + "\n";
+    const std::size_t version = source.find("#version");
+    if (version == std::string::npos) {
+        return define + source;
+    }
+    const std::size_t lineEnd = source.find('\n', version);
+    std::string result = source;
+    result.insert(lineEnd == std::string::npos ? result.size() : lineEnd + 1,
+                  lineEnd == std::string::npos ? "\n" + define : define);
+    return result;
+}
+
+void setSamplers(GLuint program) {
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "normal2DTex"), 2);
+    glUniform1i(glGetUniformLocation(program, "normal3DTex"), 3);
+    glUniform1i(glGetUniformLocation(program, "shadowMap"), 7);
+}
+
+} // namespace
+
+unsigned int buildShaderProgram() {
+    std::string fragmentSource, vertexSource;
+    const bool haveFragment = readTextFile("fragment.sh", fragmentSource);
+    const bool haveVertex = readTextFile("vertex.sh", vertexSource);
+    if (!haveFragment || !haveVertex) {
+        return 0;
+    }
+    const GLuint program = link(fragmentSource, vertexSource, true);
+    // The variants of an earlier program died with its context. Kind 1 is no texture kind.
+    variantsOf = program;
+    for (int kind = 0; kind < TEXTURE_KINDS; ++kind) {
+        TextureVariant& variant = variants[kind];
+        variant = {};
+        if (program != 0 && kind != 1) {
+            variant.program = link(withTextureKind(fragmentSource, kind), vertexSource, false);
+        }
+        if (variant.program != 0) {
+            setSamplers(variant.program);
+            variant.darkingAt = glGetUniformLocation(variant.program, "darking");
+            variant.useShadowsAt = glGetUniformLocation(variant.program, "useShadows");
+        }
+    }
+    glUseProgram(0);
+    return program;
+}
+
+unsigned int useTextureVariant(unsigned int program, int kind) {
+    if (program == 0 || program != variantsOf || kind < 0 || kind >= TEXTURE_KINDS ||
+        variants[kind].program == 0) {
+        return 0;
+    }
+    GLint current = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    if (static_cast<GLuint>(current) != program) {
+        return 0;
+    }
+    // The variant takes the values the scene program has now.
+    static GLint darkingAt = -1, useShadowsAt = -1;
+    static GLuint locationsOf = 0;
+    if (locationsOf != program) {
+        locationsOf = program;
+        darkingAt = glGetUniformLocation(program, "darking");
+        useShadowsAt = glGetUniformLocation(program, "useShadows");
+    }
+    float darking = 1;
+    GLint useShadows = 0;
+    if (darkingAt >= 0) {
+        glGetUniformfv(program, darkingAt, &darking);
+    }
+    if (useShadowsAt >= 0) {
+        glGetUniformiv(program, useShadowsAt, &useShadows);
+    }
+    TextureVariant& variant = variants[kind];
+    glUseProgram(variant.program);
+    if (variant.darking != darking) {
+        variant.darking = darking;
+        glUniform1f(variant.darkingAt, darking);
+    }
+    if (variant.useShadows != useShadows) {
+        variant.useShadows = useShadows;
+        glUniform1i(variant.useShadowsAt, useShadows);
     }
     return program;
 }

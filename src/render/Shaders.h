@@ -10,6 +10,12 @@ bool readTextFile(const std::string& path, std::string& text);
 /// (fixed-function drawing) when a source file is missing.
 unsigned int buildShaderProgram();
 
+/// While the scene program is the current one, makes current its variant for one texture kind
+/// (0: untextured, 2: the 2D texture, 3: the volume texture), which draws the same colours
+/// without branching on the kind, with the scene program's values of the uniforms they share.
+/// Returns the program to make current again after the drawing, or 0 when nothing changed.
+unsigned int useTextureVariant(unsigned int program, int kind);
+
 /// Sets a uniform of the program when it is the current program and has a uniform of that
 /// name; otherwise nothing happens.
 void setUniform(unsigned int program, const char* name, int value);
