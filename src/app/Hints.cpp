@@ -14,12 +14,14 @@
 #include <iostream>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 namespace {
 
 /// A search on its own copy of the level, on a worker thread.
 struct Search {
     std::unique_ptr<Level> level; ///< the worker's alone until the result is taken
+    std::vector<Matrix> poses;    ///< the game's local matrices when the search began
     std::atomic<bool> cancel{false};
     std::future<SolveResult> result;
 };
@@ -47,6 +49,19 @@ std::unique_ptr<Level> snapshotOfLevel() {
     return copy;
 }
 
+// The local matrices of the game's objects but the laser beams (which come last): what the
+// snapshot copies.
+std::vector<Matrix> currentPoses() {
+    const Level& game = *currentLevel;
+    std::vector<Matrix> poses;
+    const std::size_t count = game.objects.size() - game.laserBeams.size();
+    poses.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        poses.push_back(game.objects[i]->localMatrix);
+    }
+    return poses;
+}
+
 } // namespace
 
 void requestHint() {
@@ -59,6 +74,7 @@ void requestHint() {
         std::cout << "\nHint: the level file changed; restart the level" << std::endl;
         return;
     }
+    search->poses = currentPoses();
     SolveOptions options;
     options.timeLimitSeconds = HINT_TIME_LIMIT;
     options.cancel = &search->cancel;
@@ -77,6 +93,14 @@ void pollHint() {
         return;
     }
     const SolveResult result = running->result.get();
+    if (running->poses != currentPoses()) {
+        // The player turned, moved or undid something meanwhile: the answer is about a level
+        // that is no more. Ask again from where the player stands now.
+        std::cout << "\nHint: the level changed while looking; looking again" << std::endl;
+        running.reset();
+        requestHint();
+        return;
+    }
     const Hint hint = describeHint(result);
     std::cout << "\n" << hint.console << std::endl;
     if (hint.helps) {
