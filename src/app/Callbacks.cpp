@@ -195,9 +195,11 @@ void beginInputFrame() {
     swallowCharacter = false;
 }
 
-void runPendingDisplaySwitch() {
-    if (displaySwitchPending) {
-        displaySwitchPending = false;
-        switchDisplay();
+bool runPendingDisplaySwitch() {
+    if (!displaySwitchPending) {
+        return false;
     }
+    displaySwitchPending = false;
+    switchDisplay();
+    return true;
 }

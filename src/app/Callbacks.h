@@ -5,7 +5,7 @@
 void keyCallback(int key, int action);
 void mouseButtonCallback(int button, int action);
 /// Carries out a display-mode switch that a command asked for; called between frames, outside
-/// the window's event processing.
-void runPendingDisplaySwitch();
+/// the window's event processing. Returns whether there was one.
+bool runPendingDisplaySwitch();
 /// Forgets what the last frame's events left for their own follow-ups; called as a frame starts.
 void beginInputFrame();

@@ -38,6 +38,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <optional>
 #include <string>
@@ -135,10 +138,10 @@ void followWindowSize() {
     }
 }
 
-// Loads a level in the running game, between frames.
-void runPendingLevelLoad() {
+// Loads a level in the running game, between frames. Returns whether one was asked for.
+bool runPendingLevelLoad() {
     if (!pendingLoad) {
-        return;
+        return false;
     }
     const PendingLoad load = *pendingLoad;
     pendingLoad.reset();
@@ -150,7 +153,7 @@ void runPendingLevelLoad() {
         if (userInterface) {
             userInterface->flashMessage("CANNOT LOAD LEVEL");
         }
-        return;
+        return true;
     }
     invalidateShadowMap();
     applyMirrorLimits();
@@ -164,6 +167,7 @@ void runPendingLevelLoad() {
     updateLasers(*currentLevel);
     orderTransparentForView();
     showLevelStart();
+    return true;
 }
 
 // What a frame leaves behind in the renderer: every mark in the stencil buffer removed, and the
@@ -407,6 +411,19 @@ void gameKeyPressed(GameKey key) {
     }
 }
 
+namespace {
+
+// Gives the pages of the heap that the old level or context left free back to the system. The
+// heap is only ever shortened from its top, so without this the holes that a level load or a
+// display switch leaves would stay resident, and the game would seem to grow as it is played.
+void releaseFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+} // namespace
+
 void runFrameLoop() {
     FrameStats stats = FrameStats::fromEnvironment();
     while (gameSettings.running && windowIsOpen()) {
@@ -418,8 +435,10 @@ void runFrameLoop() {
             continue;
         }
         runFrame(stats);
-        runPendingDisplaySwitch();
-        runPendingLevelLoad();
+        const bool switched = runPendingDisplaySwitch();
+        if (runPendingLevelLoad() || switched) {
+            releaseFreedMemory();
+        }
         if (stats.done()) {
             stats.print(std::cout);
             std::cout << "Shadow map passes: " << shadowMapPasses() << std::endl;
