@@ -19,6 +19,7 @@ import random
 import re
 import shutil
 import signal
+import statistics
 import struct
 import subprocess
 import sys
@@ -30,6 +31,10 @@ FREEZE_SECONDS = 15
 SAMPLE_SECONDS = 10
 PICTURE_SECONDS = 30
 RSS_SETTLE_SECONDS = 120
+# The memory at a moment is the median of the samples of the minute from it (after two minutes)
+# or up to it (at the end): within a level it swings by tens of MB as levels, models and
+# contexts come and go, and one sample would judge a swing, not a growth.
+RSS_WINDOW_SECONDS = 60
 BAR = 100  # the interface's bars, rows at the top and the bottom
 
 
@@ -237,8 +242,7 @@ def soak(args):
     monkey = Monkey(seed, display)
     start = time.monotonic()
     end = start + args.minutes * 60
-    rss = []
-    settled_rss = None
+    rss = []  # (seconds since the start, MB)
     last_frames, last_frame_change = -1, time.monotonic()
     last_sample = last_picture = start
     blank_checks = 0
@@ -261,21 +265,24 @@ def soak(args):
                 raise Failure(f"no new frame for {FREEZE_SECONDS} s")
             if now - last_sample >= SAMPLE_SECONDS:
                 last_sample = now
-                rss.append(game.rss_mb())
-                if settled_rss is None and now - start >= RSS_SETTLE_SECONDS:
-                    settled_rss = rss[-1]
+                rss.append((now - start, game.rss_mb()))
             if now - last_picture >= PICTURE_SECONDS:
                 last_picture = now
                 colours = scene_colours(display, monkey.width, monkey.height)
                 blank_checks = blank_checks + 1 if 0 <= colours <= 1 else 0
                 if blank_checks >= 2:
                     raise Failure("the picture between the bars is one colour in two checks")
-        rss.append(game.rss_mb())
-        if settled_rss is not None:
-            allowed = max(settled_rss * 0.10, 20.0)
-            if rss[-1] - settled_rss > allowed:
-                raise Failure(f"resident memory grew from {settled_rss:.0f} MB after two "
-                              f"minutes to {rss[-1]:.0f} MB")
+        elapsed = time.monotonic() - start
+        rss.append((elapsed, game.rss_mb()))
+        if elapsed >= RSS_SETTLE_SECONDS + RSS_WINDOW_SECONDS:
+            settled = statistics.median(
+                mb for at, mb in rss
+                if RSS_SETTLE_SECONDS <= at < RSS_SETTLE_SECONDS + RSS_WINDOW_SECONDS)
+            last = statistics.median(mb for at, mb in rss if at >= elapsed - RSS_WINDOW_SECONDS)
+            allowed = max(settled * 0.10, 20.0)
+            if last - settled > allowed:
+                raise Failure(f"resident memory grew from {settled:.0f} MB after two minutes "
+                              f"to {last:.0f} MB in the last minute")
         # The end: a Shift press closes an introduction that may be open, then ESC.
         xdotool(display, ["search", "--name", "^Beamworks$", "windowfocus"])
         xdotool(display, ["key", "shift", "Escape"])
@@ -292,7 +299,8 @@ def soak(args):
         loads = text.count("\nLevel: ") - 1
         switches = text.count("OpenGL Version") - 1
         print(f"soak: {args.minutes:g} min, {monkey.inputs} inputs, {loads} level loads, "
-              f"{switches} display switches, RSS {rss[0]:.0f}/{rss[-1]:.0f} MB, OK", flush=True)
+              f"{switches} display switches, RSS {rss[0][1]:.0f}/{rss[-1][1]:.0f} MB, OK",
+              flush=True)
         return 0
     except (Failure, subprocess.TimeoutExpired) as failure:
         print(f"soak: FAILED (seed {seed}): {failure}", flush=True)
