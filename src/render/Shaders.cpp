@@ -2,6 +2,7 @@
 
 #include "render/GL.h"
 
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -70,6 +71,10 @@ struct TextureVariant {
 constexpr int TEXTURE_KINDS = 4;
 GLuint variantsOf = 0;
 TextureVariant variants[TEXTURE_KINDS];
+// The scene program's values of the uniforms the variants share, as last set (0 at first, as in
+// a program just linked).
+float sceneDarking = 0;
+GLint sceneUseShadows = 0;
 
 // The fragment source with TEXTURE_KIND defined right after its version line.
 std::string withTextureKind(const std::string& source, int kind) {
@@ -104,6 +109,8 @@ unsigned int buildShaderProgram() {
     const GLuint program = link(fragmentSource, vertexSource, true);
     // The variants of an earlier program died with its context. Kind 1 is no texture kind.
     variantsOf = program;
+    sceneDarking = 0;
+    sceneUseShadows = 0;
     for (int kind = 0; kind < TEXTURE_KINDS; ++kind) {
         TextureVariant& variant = variants[kind];
         variant = {};
@@ -131,21 +138,8 @@ unsigned int useTextureVariant(unsigned int program, int kind) {
         return 0;
     }
     // The variant takes the values the scene program has now.
-    static GLint darkingAt = -1, useShadowsAt = -1;
-    static GLuint locationsOf = 0;
-    if (locationsOf != program) {
-        locationsOf = program;
-        darkingAt = glGetUniformLocation(program, "darking");
-        useShadowsAt = glGetUniformLocation(program, "useShadows");
-    }
-    float darking = 1;
-    GLint useShadows = 0;
-    if (darkingAt >= 0) {
-        glGetUniformfv(program, darkingAt, &darking);
-    }
-    if (useShadowsAt >= 0) {
-        glGetUniformiv(program, useShadowsAt, &useShadows);
-    }
+    const float darking = sceneDarking;
+    const GLint useShadows = sceneUseShadows;
     TextureVariant& variant = variants[kind];
     glUseProgram(variant.program);
     if (variant.darking != darking) {
@@ -191,6 +185,9 @@ void setUniform(unsigned int program, const char* name, int value) {
     const GLint at = uniformLocation(program, name);
     if (at >= 0) {
         glUniform1i(at, value);
+        if (program == variantsOf && std::strcmp(name, "useShadows") == 0) {
+            sceneUseShadows = value;
+        }
     }
 }
 
@@ -198,5 +195,8 @@ void setUniform(unsigned int program, const char* name, float value) {
     const GLint at = uniformLocation(program, name);
     if (at >= 0) {
         glUniform1f(at, value);
+        if (program == variantsOf && std::strcmp(name, "darking") == 0) {
+            sceneDarking = value;
+        }
     }
 }
