@@ -5,11 +5,12 @@ crash, sanitizer report, freeze, leak or blank picture.
 Called by tools/soak.sh, which builds the game first:
     soak.py --game-dir DIR [--seed N] [--asan] MINUTES [LEVEL]
 
-The seed is printed first; the same seed gives the same input sequence. Most of the time goes to
-playing: selecting, turning, shifting and carrying elements with the power on. Every control of
-the game is used now and then (the level keys, undo and redo, hints, help, colour labels, the
-display switch, window resizes), except ESC and the exit switch. Every 10 s the game's resident
-memory and its frame count are sampled, every 30 s the picture between the bars is looked at.
+A run can be replayed: it prints its random seed before anything else, and --seed with that
+number sends the inputs again in the same order. The monkey mostly plays (it picks elements,
+turns, shifts and carries them while the laser is on) and now and then reaches for the other
+controls: level keys, undo and redo, hints, help, colour labels, the display switch and window
+resizes. It never presses ESC nor the exit switch. The game's memory and frame count are read
+every 10 s, and a screenshot of the scene between the bars is checked every 30 s.
 """
 
 import argparse

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # tools/soak.sh [--asan] [--seed N] MINUTES [LEVEL]
 #
-# Plays the real game at random on a virtual display (Xvfb) for MINUTES and fails, with the seed,
-# the last 50 inputs and the reason, on the first crash, sanitizer report, freeze, memory growth
-# or blank picture (tools/soak.py says exactly what it does). Builds the optimised game in
+# A monkey drives the game on an Xvfb display for MINUTES. At the first crash, sanitizer report,
+# freeze, memory growth or blank picture it stops and reports why, with its seed and the 50
+# inputs before (tools/soak.py holds the details). Builds the optimised game in
 # build/release, or with --asan the sanitizer build in build/test, first. LEVEL is the level
 # number to start on (1 by default); the monkey walks the pack from there.
 set -euo pipefail
