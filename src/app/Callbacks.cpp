@@ -8,8 +8,8 @@
 #include "core/Renderable.h"
 #include "render/GL.h"
 #include "render/Textures.h"
+#include "rules/CommandTable.h"
 #include "rules/Commands.h"
-#include "rules/GameFlow.h"
 #include "rules/Interaction.h"
 #include "rules/Settings.h"
 #include "rules/UndoHistory.h"
@@ -57,22 +57,34 @@ void keyCallback(int key, int action) {
     if (key == '#' && swallowCharacter) {
         return; // the character of the key press that closed the introduction
     }
-    if (introductionOpen && key != GLFW_KEY_F1) {
+    const bool ctrl = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
+    const bool shift = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
+    const Command command = keyBindings.commandFor(key, ctrl, shift);
+    if (introductionOpen && command != Command::Help) {
         // The first key closes the introduction and does nothing else, not even while held.
         closeLevelIntroduction();
         suppressHeldKey(key);
         swallowCharacter = true;
         return;
     }
-    const bool ctrl = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
-    const bool shift = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
-    const GameKey gameKey = gameKeyFor(key, ctrl, shift);
-    if (gameKey != GameKey::None) {
-        gameKeyPressed(gameKey);
+    runGameCommand(command);
+}
+
+void runGameCommand(Command command) {
+    switch (command) {
+    case Command::NextLevel:
+    case Command::PreviousLevel:
+    case Command::Restart:
+    case Command::Undo:
+    case Command::Redo:
+    case Command::Hint:
+        playThroughCommand(command);
         return;
+    default:
+        break;
     }
     float yaw = 0, tilt = 0;
-    if (keyTurn(key, shift, yaw, tilt)) {
+    if (keyTurn(command, keyBindings.isHeld(Command::Fine, windowKeyDown), yaw, tilt)) {
         if (selectionActive && !doubleClicked) {
             undoHistory.begin(selectedElement, UndoHistory::Kind::KeyTurn);
             manipulateFinitely(selectedElement, [&] {
@@ -87,7 +99,7 @@ void keyCallback(int key, int action) {
         }
         return;
     }
-    const CommandResult r = runCommand(key, gameSettings, energy, gameOver, std::cout);
+    const CommandResult r = runCommand(command, gameSettings, energy, gameOver, std::cout);
     if (!r.handled) {
         return;
     }
@@ -102,18 +114,18 @@ void keyCallback(int key, int action) {
     if (r.reapplyFilters && !r.filtersBeforeToggle) {
         reapplyImageTextureFilters();
     }
-    if (ui && r.selectFpsCounter) {
-        ui->selectCounter("fps");
+    if (ui && (r.selectFpsCounter || r.selectLaserCounter)) {
+        ui->selectCounter(r.selectFpsCounter ? "fps" : "nol");
     }
     if (ui && r.clearMessage) {
         ui->showMessage("", 0);
     }
     if (r.toggleMusic) {
         const bool playing = toggleMusic();
-        const char* caption = playing ? "MUSIC ON" : "MUSIC OFF";
+        const SwitchState shown = switchState(Command::Music, {gameSettings, playing});
         if (ui) {
-            ui->setToggle(caption, "audio", playing);
-            ui->flashMessage(caption);
+            ui->setToggle(shown.caption, commandInfo(Command::Music).id, shown.on);
+            ui->flashMessage(shown.caption);
         }
         std::cout << "\nAudio: " << (playing ? 1 : 0) << std::endl;
     }

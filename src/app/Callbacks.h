@@ -1,8 +1,12 @@
 #pragma once
 // The window's input callbacks: every key command, and mouse presses.
 
-/// Key presses carry the commands of the key table; releases are ignored.
+enum class Command;
+
+/// Key presses run the command bound to the key (keyBindings); releases are ignored.
 void keyCallback(int key, int action);
+/// Runs a command: of a key, or of a switch of the interface.
+void runGameCommand(Command command);
 void mouseButtonCallback(int button, int action);
 /// Carries out a display-mode switch that a command asked for; called between frames, outside
 /// the window's event processing. Returns whether there was one.

@@ -7,6 +7,7 @@
 #include "render/Shaders.h"
 #include "render/ShadowMap.h"
 #include "render/Textures.h"
+#include "rules/CommandTable.h"
 #include "rules/Settings.h"
 #include "sound/Music.h"
 #include "ui/UserInterface.h"
@@ -19,7 +20,8 @@
 void initDisplay() {
     const GameSettings& s = gameSettings;
     windowInit();
-    if (!windowOpen(s.screenWidth, s.screenHeight, 0, 0, 0, 8, 16, 16, s.windowMode)) {
+    if (!windowOpen(s.screenWidth, s.screenHeight, 0, 0, 0, 8, 16, 16,
+                    s.windowMode == GLFW_FULLSCREEN)) {
         std::cerr << "Could not create window" << std::endl;
         windowTerminate();
         return;
@@ -79,34 +81,13 @@ std::unique_ptr<UserInterface> userInterface;
 
 void createUserInterface() {
     userInterface.reset(); // its pictures go while their context is current
-    userInterface = std::make_unique<UserInterface>(keyCallback, windowTime);
+    userInterface = std::make_unique<UserInterface>(runGameCommand, windowTime);
     windowSetMinimumSize(userInterface->minimumWidth(), UserInterface::MINIMUM_HEIGHT);
-    const GameSettings& s = gameSettings;
-    UserInterface& ui = *userInterface;
-    ui.setToggle(s.wireframe ? "WIREFRAME MODE ON" : "WIREFRAME MODE OFF", "wireframe",
-                 s.wireframe);
-    ui.setToggle(s.linearFiltering ? "BILINEAR TEXTURING" : "NEAREST NEIGHBOR TEXTURING", "texture",
-                 s.linearFiltering);
-    ui.setToggle(!s.mipmapping    ? "MIP MAPPING: OFF"
-                 : s.mipmapLinear ? "MIP MAPPING: LINEAR"
-                                  : "MIP MAPPING: NEAREST NEIGHBOR",
-                 "mipmap", s.mipmapping);
-    ui.setToggle(s.frustumCulling ? "VIEW FRUSTUM CULLING ON" : "VIEW FRUSTUM CULLING OFF",
-                 "frustum", s.frustumCulling);
-    ui.setToggle(s.showBoundingSpheres ? "BOUNDING SPHERES ON" : "BOUNDING SPHERES OFF",
-                 "boundingsphere", s.showBoundingSpheres);
-    ui.setToggle(s.transparency ? "TRANSPARENCY ON" : "TRANSPARENCY OFF", "transparency",
-                 s.transparency);
-    const bool music = isMusicPlaying();
-    ui.setToggle(music ? "MUSIC ON" : "MUSIC OFF", "audio", music);
-    ui.setToggle(s.laserPower ? "LASER POWER ON" : "LASER POWER OFF", "power", s.laserPower);
-    ui.setToggle("EXIT BEAMWORKS", "exit", false);
-    const bool full = s.windowMode == GLFW_FULLSCREEN;
-    ui.setToggle(full ? "FULLSCREEN MODE" : "WINDOW MODE", "fullscreen", full);
-    const bool light = s.ambientLevel >= 0.2f;
-    ui.setToggle(light ? "LIGHT ON" : "LIGHT OFF", "light", light);
-    ui.setToggle(!s.mirroring         ? "MIRRORING OFF"
-                 : !s.mirroringDepth2 ? "MIRRORING DEPTH 1"
-                                      : "MIRRORING DEPTH 2",
-                 "mirroring", s.mirroring);
+    const SwitchContext context{gameSettings, isMusicPlaying()};
+    for (const CommandInfo& command : commandTable()) {
+        if (command.switchState != nullptr) {
+            const SwitchState state = command.switchState(context);
+            userInterface->setToggle(state.caption, command.id, state.on);
+        }
+    }
 }

@@ -22,6 +22,7 @@
 #include "render/Shaders.h"
 #include "render/ShadowMap.h"
 #include "render/TransparentPass.h"
+#include "rules/CommandTable.h"
 #include "rules/GameFlow.h"
 #include "rules/GameRules.h"
 #include "rules/Interaction.h"
@@ -98,6 +99,14 @@ void applyMirrorLimits() {
     c.limitedDepth2 = gameSettings.mirroringDepth2;
 }
 
+// The command's switch shows what the settings say.
+void showSwitch(Command command, const GameSettings& settings = gameSettings) {
+    if (userInterface) {
+        const SwitchState state = switchState(command, {settings, isMusicPlaying()});
+        userInterface->setToggle(state.caption, commandInfo(command).id, state.on);
+    }
+}
+
 bool levelFileExists(const std::string& file) {
     std::error_code error;
     return std::filesystem::is_regular_file(file, error);
@@ -107,7 +116,7 @@ bool levelFileExists(const std::string& file) {
 // introduction open.
 void showLevelStart() {
     if (userInterface) {
-        userInterface->setToggle("LASER POWER OFF", "power", false);
+        showSwitch(Command::LaserPower);
         userInterface->showMessage("", 0);
         // A measuring run (BEAMWORKS_FRAMES) has no one to read it.
         if (!FrameStats::fromEnvironment().enabled()) {
@@ -157,13 +166,7 @@ bool runPendingLevelLoad() {
     }
     invalidateShadowMap();
     applyMirrorLimits();
-    if (userInterface) {
-        userInterface->setToggle(
-            gameSettings.mirroring
-                ? (gameSettings.mirroringDepth2 ? "MIRRORING DEPTH 2" : "MIRRORING DEPTH 1")
-                : "MIRRORING OFF",
-            "mirroring", gameSettings.mirroring);
-    }
+    showSwitch(Command::Reflections);
     updateLasers(*currentLevel);
     orderTransparentForView();
     showLevelStart();
@@ -223,8 +226,11 @@ void runFrame(FrameStats& stats) {
         progress.markSolved(levelFileName, std::cout);
         if (userInterface) {
             const bool last = neighbourLevel(levelFileName, 1, levelFileExists).empty();
+            const std::string again = keyHint(Command::Restart, "PLAY IT AGAIN", keyBindings);
             userInterface->showMessage(
-                "LEVEL SOLVED", 0, last ? "R: PLAY IT AGAIN" : "N: NEXT LEVEL - R: PLAY IT AGAIN");
+                "LEVEL SOLVED", 0,
+                last ? again
+                     : keyHint(Command::NextLevel, "NEXT LEVEL", keyBindings) + " - " + again);
         }
     }
     lastFrameTime = windowTime();
@@ -290,8 +296,11 @@ void runFrame(FrameStats& stats) {
         updateLasers(level);
     }
     if (latchGameOver(isLevelSolved(level), energy, gameOver) && userInterface) {
-        userInterface->showMessage("GAME OVER", 0, "R: RESTART THE LEVEL");
-        userInterface->setToggle("LASER POWER OFF", "power", false);
+        userInterface->showMessage("GAME OVER", 0,
+                                   keyHint(Command::Restart, "RESTART THE LEVEL", keyBindings));
+        GameSettings powerOff = gameSettings;
+        powerOff.laserPower = false; // goes off in the next frame
+        showSwitch(Command::LaserPower, powerOff);
     }
     mark("lasers");
     orderTransparentForView();
@@ -362,7 +371,7 @@ bool startGame() {
     return true;
 }
 
-void gameKeyPressed(GameKey key) {
+void playThroughCommand(Command command) {
     const auto neighbour = [](int step, const char* end, const char* none) {
         const std::string file = neighbourLevel(levelFileName, step, levelFileExists);
         if (file.empty()) {
@@ -374,19 +383,19 @@ void gameKeyPressed(GameKey key) {
             pendingLoad = PendingLoad{file, false};
         }
     };
-    switch (key) {
-    case GameKey::NextLevel:
+    switch (command) {
+    case Command::NextLevel:
         neighbour(1, "LAST LEVEL", "No next level");
         break;
-    case GameKey::PreviousLevel:
+    case Command::PreviousLevel:
         neighbour(-1, "FIRST LEVEL", "No previous level");
         break;
-    case GameKey::Restart:
+    case Command::Restart:
         pendingLoad = PendingLoad{levelFileName, true};
         break;
-    case GameKey::Undo:
-    case GameKey::Redo: {
-        const bool undo = key == GameKey::Undo;
+    case Command::Undo:
+    case Command::Redo: {
+        const bool undo = command == Command::Undo;
         // A carry in progress ends where it is taken back (the holder would follow the mouse
         // away again).
         doubleClicked = false;
@@ -403,10 +412,10 @@ void gameKeyPressed(GameKey key) {
         }
         break;
     }
-    case GameKey::Hint:
+    case Command::Hint:
         requestHint();
         break;
-    case GameKey::None:
+    default:
         break;
     }
 }

@@ -16,7 +16,7 @@ void runFrameLoop();
 /// Stops the music and shuts the window library down.
 void shutdownGame();
 
-enum class GameKey;
-/// The keys of the play-through: the next, previous or same level (loaded between frames),
-/// undo and redo.
-void gameKeyPressed(GameKey key);
+enum class Command;
+/// The commands of the play-through: the next, previous or same level (loaded between frames),
+/// undo, redo and a hint.
+void playThroughCommand(Command command);

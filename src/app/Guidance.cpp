@@ -8,48 +8,14 @@
 #include "render/GL.h"
 #include "render/Picking.h"
 #include "rules/ColourLabels.h"
+#include "rules/CommandTable.h"
 #include "rules/LevelPack.h"
 #include "rules/Progress.h"
 #include "rules/Settings.h"
 #include "ui/UserInterface.h"
 
 #include <fstream>
-#include <utility>
 #include <vector>
-
-namespace {
-
-// Every control, as the README's table has them.
-const std::pair<const char*, const char*> CONTROLS[] = {
-    {"W / S, wheel", "move forward / back"},
-    {"A / D, E / Q", "move left / right, down / up"},
-    {"right button held", "turn the view"},
-    {"Home", "back to the level's start view"},
-    {"click", "select a mirror, half mirror, filter or lamp"},
-    {"drag", "turn the selected element"},
-    {"[ ]  ; '", "turn it 5 degrees left / right, tilt it down / up"},
-    {"arrows, - .", "shift it away, near, left, right; up, down"},
-    {"Shift", "held: key turns by 1 degree, shifts 4 times as fast"},
-    {"double click", "carry its holder to another wall; click to set it"},
-    {"SPACE", "laser power on / off (energy drains while on)"},
-    {"N / P, Page Down / Up", "next / previous level"},
-    {"R", "restart the level"},
-    {"Ctrl+Z, Backspace", "undo a step"},
-    {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
-    {"H", "a hint: what to turn next (costs 20 s of energy)"},
-    {"C", "colour labels on goals and filters"},
-    {"ENTER; O / L held", "brightness"},
-    {"#", "ten more seconds of energy"},
-    {"F1", "this help"},
-    {"F2", "frame rate counter"},
-    {"F3 F4 F5", "wire frame, texture filter, mip-mapping"},
-    {"F8 F9 F10", "culling, transparency, bounding spheres"},
-    {"F11", "reflections: off, one level, two levels"},
-    {"M, F", "music on / off, window or full screen"},
-    {"ESC", "quit"},
-};
-
-} // namespace
 
 void showLevelIntroduction() {
     if (!userInterface) {
@@ -67,7 +33,8 @@ void showLevelIntroduction() {
     content.title = title;
     content.text = comment;
     content.footer = {levelStartMessage(levelFileName, progress.isSolved(levelFileName)),
-                      "Click or press any key to start", "F1: help"};
+                      "Click or press any key to start",
+                      keyHint(Command::Help, "help", keyBindings)};
     gameSettings.showHelp = false;
     userInterface->showPanel(content);
     introductionOpen = true;
@@ -91,10 +58,8 @@ void showHelpPanel() {
     }
     PanelContent content;
     content.title = "Controls";
-    for (const auto& [key, what] : CONTROLS) {
-        content.rows.emplace_back(key, what);
-    }
-    content.footer = {"F1: close"};
+    content.rows = helpRows(keyBindings);
+    content.footer = {keyHint(Command::Help, "close", keyBindings)};
     userInterface->showPanel(content);
 }
 

@@ -8,6 +8,7 @@
 #include "render/GL.h"
 #include "render/Picking.h"
 #include "render/SceneDrawing.h"
+#include "rules/CommandTable.h"
 #include "rules/Interaction.h"
 #include "rules/Settings.h"
 #include "rules/UndoHistory.h"
@@ -20,10 +21,12 @@ std::unique_ptr<LaserBeam> probeBeam;
 /// A key that must be released before it acts again (-1: none).
 int suppressedKey = -1;
 
-// A held key, as the frame's controls see it: nothing while the introduction is open, and not
-// the key that closed it until it is let go.
-bool held(int key) {
-    return !introductionOpen && key != suppressedKey && windowKeyDown(key);
+// A held command, as the frame's controls see it: nothing while the introduction is open, and
+// not by the key that closed it until that is let go.
+bool held(Command command) {
+    return !introductionOpen && keyBindings.isHeld(command, [](int key) {
+        return key != suppressedKey && windowKeyDown(key);
+    });
 }
 
 // Turns a mouse drag into (dx, dy) as fractions of the screen, moving the drag origin along.
@@ -102,19 +105,19 @@ void updateCameraAndManipulation(double frameTime) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    if (held('O')) {
+    if (held(Command::Brighter)) {
         gameSettings.ambientLevel += 0.02f * k;
-    } else if (held('L')) {
+    } else if (held(Command::Darker)) {
         gameSettings.ambientLevel -= 0.02f * k;
     }
 
     CameraKeys keys;
-    keys.left = held('A');
-    keys.right = held('D');
-    keys.down = held('E');
-    keys.up = held('Q');
-    keys.forward = held('W');
-    keys.back = held('S');
+    keys.left = held(Command::MoveLeft);
+    keys.right = held(Command::MoveRight);
+    keys.down = held(Command::MoveDown);
+    keys.up = held(Command::MoveUp);
+    keys.forward = held(Command::MoveForward);
+    keys.back = held(Command::MoveBack);
     const int wheel = windowMouseWheel();
     float tx = 0, ty = 0, tz = 0;
     cameraMove(keys, introductionOpen ? 0 : wheel - lastWheel, k, tx, ty, tz);
@@ -146,11 +149,11 @@ void updateCameraAndManipulation(double frameTime) {
     }
 
     if (selectionActive) {
-        const bool fast = held(GLFW_KEY_LSHIFT) || held(GLFW_KEY_RSHIFT);
-        const float step = 0.5f * k * (fast ? FAST_SHIFT_FACTOR : 1.0f);
-        const Point shift = arrowShift(viewMatrix, held(GLFW_KEY_DOWN), held(GLFW_KEY_UP),
-                                       held(GLFW_KEY_LEFT), held(GLFW_KEY_RIGHT), step);
-        const float lift = held('-') ? step : held('.') ? -step : 0.0f;
+        const float step = 0.5f * k * (held(Command::Fine) ? FAST_SHIFT_FACTOR : 1.0f);
+        const Point shift =
+            arrowShift(viewMatrix, held(Command::ShiftNear), held(Command::ShiftAway),
+                       held(Command::ShiftLeft), held(Command::ShiftRight), step);
+        const float lift = held(Command::ShiftUp) ? step : held(Command::ShiftDown) ? -step : 0.0f;
         if (shift[0] != 0 || shift[2] != 0 || lift != 0) {
             undoHistory.begin(selectedElement, UndoHistory::Kind::Shift);
             manipulateFinitely(selectedElement,

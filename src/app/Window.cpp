@@ -1,18 +1,18 @@
 // The window layer on GLFW 3. This file must not see WindowConstants.h (GLFW 3 defines some of
-// its names as macros), so the GLFW 2 codes are spelled here by their numbers.
+// its names as macros), so the GLFW 2 key codes come from the list in SpecialKeys.h.
 
 #include "app/Window.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include "rules/SpecialKeys.h"
+
 #include <cmath>
 
 namespace {
 
-// GLFW 2 codes, as in WindowConstants.h.
-constexpr int V2_SPECIAL = 256;
-constexpr int V2_FULLSCREEN = 0x00010002;
+constexpr int V2_SPECIAL = GLFW2_SPECIAL_KEY_BASE;
 
 GLFWwindow* window = nullptr;
 KeyCallback keyCallback = nullptr;
@@ -25,33 +25,18 @@ double wheel = 0;
 /// display for the pointer then is late under load).
 double pointerX = 0, pointerY = 0;
 
-struct KeyPair {
-    int v3;
-    int v2;
+// GLFW 3's codes of GLFW 2's special keys, in GLFW 2's order.
+const int SPECIAL_KEYS[] = {
+#define BEAMWORKS_GLFW3_KEY(v2, v3, name) GLFW_KEY_##v3,
+    BEAMWORKS_SPECIAL_KEYS(BEAMWORKS_GLFW3_KEY)
+#undef BEAMWORKS_GLFW3_KEY
 };
-
-// Special keys: GLFW 3 code -> GLFW 2 code.
-const KeyPair SPECIAL_KEYS[] = {
-    {GLFW_KEY_ESCAPE, V2_SPECIAL + 1},         {GLFW_KEY_UP, V2_SPECIAL + 27},
-    {GLFW_KEY_DOWN, V2_SPECIAL + 28},          {GLFW_KEY_LEFT, V2_SPECIAL + 29},
-    {GLFW_KEY_RIGHT, V2_SPECIAL + 30},         {GLFW_KEY_LEFT_SHIFT, V2_SPECIAL + 31},
-    {GLFW_KEY_RIGHT_SHIFT, V2_SPECIAL + 32},   {GLFW_KEY_LEFT_CONTROL, V2_SPECIAL + 33},
-    {GLFW_KEY_RIGHT_CONTROL, V2_SPECIAL + 34}, {GLFW_KEY_LEFT_ALT, V2_SPECIAL + 35},
-    {GLFW_KEY_RIGHT_ALT, V2_SPECIAL + 36},     {GLFW_KEY_TAB, V2_SPECIAL + 37},
-    {GLFW_KEY_ENTER, V2_SPECIAL + 38},         {GLFW_KEY_BACKSPACE, V2_SPECIAL + 39},
-    {GLFW_KEY_INSERT, V2_SPECIAL + 40},        {GLFW_KEY_DELETE, V2_SPECIAL + 41},
-    {GLFW_KEY_PAGE_UP, V2_SPECIAL + 42},       {GLFW_KEY_PAGE_DOWN, V2_SPECIAL + 43},
-    {GLFW_KEY_HOME, V2_SPECIAL + 44},          {GLFW_KEY_END, V2_SPECIAL + 45},
-    {GLFW_KEY_KP_ENTER, V2_SPECIAL + 62},
-};
+constexpr int SPECIAL_KEY_COUNT = static_cast<int>(sizeof SPECIAL_KEYS / sizeof SPECIAL_KEYS[0]);
 
 int toV2(int key) {
-    if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F25) {
-        return V2_SPECIAL + 2 + (key - GLFW_KEY_F1);
-    }
-    for (const KeyPair& k : SPECIAL_KEYS) {
-        if (k.v3 == key) {
-            return k.v2;
+    for (int i = 0; i < SPECIAL_KEY_COUNT; ++i) {
+        if (SPECIAL_KEYS[i] == key) {
+            return V2_SPECIAL + 1 + i;
         }
     }
     // Printable keys: GLFW 3 uses the (upper-case) character, as GLFW 2 did.
@@ -59,13 +44,8 @@ int toV2(int key) {
 }
 
 int toV3(int key) {
-    if (key >= V2_SPECIAL + 2 && key <= V2_SPECIAL + 26) {
-        return GLFW_KEY_F1 + (key - (V2_SPECIAL + 2));
-    }
-    for (const KeyPair& k : SPECIAL_KEYS) {
-        if (k.v2 == key) {
-            return k.v3;
-        }
+    if (key > V2_SPECIAL && key <= V2_SPECIAL + SPECIAL_KEY_COUNT) {
+        return SPECIAL_KEYS[key - V2_SPECIAL - 1];
     }
     return key >= 32 && key < 256 ? key : GLFW_KEY_UNKNOWN;
 }
@@ -113,7 +93,7 @@ bool windowInit() {
 }
 
 bool windowOpen(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
-                int depthBits, int stencilBits, int mode) {
+                int depthBits, int stencilBits, bool fullscreen) {
     glfwDefaultWindowHints();
     const auto bits = [](int hint, int value) {
         glfwWindowHint(hint, value > 0 ? value : GLFW_DONT_CARE);
@@ -124,7 +104,7 @@ bool windowOpen(int width, int height, int redBits, int greenBits, int blueBits,
     bits(GLFW_ALPHA_BITS, alphaBits);
     bits(GLFW_DEPTH_BITS, depthBits);
     bits(GLFW_STENCIL_BITS, stencilBits);
-    GLFWmonitor* monitor = mode == V2_FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     window = glfwCreateWindow(width, height, "GLFW Window", monitor, nullptr);
     if (!window) {
         return false;

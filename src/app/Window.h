@@ -9,10 +9,10 @@
 /// Initialises the library; false when it cannot (no display). Does nothing when it is already
 /// initialised.
 bool windowInit();
-/// Opens the window (full screen on the primary monitor in GLFW_FULLSCREEN mode) and makes its
-/// context current. Bits of 0 are left to the library. False when it cannot be opened.
+/// Opens the window (full screen on the primary monitor) and makes its context current. Bits of 0
+/// are left to the library. False when it cannot be opened.
 bool windowOpen(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
-                int depthBits, int stencilBits, int mode);
+                int depthBits, int stencilBits, bool fullscreen);
 /// Closes the window and its OpenGL context, keeping the library (and its clock and its
 /// connection to the display) for the next windowOpen; callbacks are forgotten.
 void windowClose();

@@ -7,27 +7,26 @@ void reportSetting(std::ostream& out, const char* label, bool value) {
     out << "\n" << label << (value ? 1 : 0) << std::endl;
 }
 
-CommandResult toggle(const char* id, bool on, const char* onCaption, const char* offCaption) {
+// The command's switch shows the state the settings are in now.
+CommandResult showSwitch(Command command, const GameSettings& s) {
+    const SwitchState state = switchState(command, {s});
     CommandResult r;
     r.handled = true;
-    r.toggleId = id;
-    r.on = on;
-    r.caption = on ? onCaption : offCaption;
+    r.toggleId = commandInfo(command).id;
+    r.caption = state.caption;
+    r.on = state.on;
     return r;
 }
 
 CommandResult mipmapCycle(GameSettings& s, std::ostream& out) {
-    CommandResult r;
     if (!s.mipmapping || !s.mipmapLinear) {
         s.mipmapLinear = !s.mipmapLinear;
         s.mipmapping = true;
-        r = toggle("mipmap", true,
-                   s.mipmapLinear ? "MIP MAPPING: LINEAR" : "MIP MAPPING: NEAREST NEIGHBOR", "");
     } else {
         s.mipmapping = false;
         s.mipmapLinear = true;
-        r = toggle("mipmap", false, "", "MIP MAPPING: OFF");
     }
+    CommandResult r = showSwitch(Command::Mipmap, s);
     r.reapplyFilters = true;
     out << "\nSet MipMap to on: " << (s.mipmapping ? 1 : 0)
         << " and MipMap Quality to linear: " << (s.mipmapLinear ? 1 : 0) << std::endl;
@@ -35,139 +34,115 @@ CommandResult mipmapCycle(GameSettings& s, std::ostream& out) {
 }
 
 CommandResult mirroringCycle(GameSettings& s, std::ostream& out) {
-    CommandResult r;
     const char* line;
     if (!s.mirroring) {
         s.mirroring = true;
         s.mirroringDepth2 = false;
-        r = toggle("mirroring", true, "MIRRORING DEPTH 1", "");
         line = "Activate Reflections";
     } else if (!s.mirroringDepth2) {
         s.mirroringDepth2 = true;
-        r = toggle("mirroring", true, "MIRRORING DEPTH 2", "");
         line = "Activate recursice Reflections (2)";
     } else {
         s.mirroring = false;
         s.mirroringDepth2 = false;
-        r = toggle("mirroring", false, "", "MIRRORING OFF");
         line = "Deactivate Reflections";
     }
     out << "\n" << line << std::endl;
-    return r;
+    return showSwitch(Command::Reflections, s);
 }
 
-// The keys that switch one setting on or off: the switch they set, its two captions, and the
-// console label of the new value.
+// The commands that switch one setting on or off, with the console label of the new value.
 struct OnOffCommand {
-    int key;
+    Command command;
     bool GameSettings::*setting;
-    const char* id;
-    const char* onCaption;
-    const char* offCaption;
     const char* label;
 };
 
 const OnOffCommand ON_OFF_COMMANDS[] = {
-    {GLFW_KEY_F3, &GameSettings::wireframe, "wireframe", "WIREFRAME MODE ON", "WIREFRAME MODE OFF",
-     "Wireframe Mode: "},
-    {GLFW_KEY_F4, &GameSettings::linearFiltering, "texture", "BILINEAR TEXTURING",
-     "NEAREST NEIGHBOR TEXTURING", "Texture Quality to linear: "},
-    {GLFW_KEY_F8, &GameSettings::frustumCulling, "frustum", "VIEW FRUSTUM CULLING ON",
-     "VIEW FRUSTUM CULLING OFF", "View Frustum Culling: "},
-    {GLFW_KEY_F9, &GameSettings::transparency, "transparency", "TRANSPARENCY ON",
-     "TRANSPARENCY OFF", "Transparency: "},
-    {GLFW_KEY_F10, &GameSettings::showBoundingSpheres, "boundingsphere", "BOUNDING SPHERES ON",
-     "BOUNDING SPHERES OFF", "Bounding Spheres: "},
-    {'C', &GameSettings::colourLabels, "colourlabels", "COLOUR LABELS ON", "COLOUR LABELS OFF",
-     "Colour Labels: "},
+    {Command::Wireframe, &GameSettings::wireframe, "Wireframe Mode: "},
+    {Command::TextureFilter, &GameSettings::linearFiltering, "Texture Quality to linear: "},
+    {Command::Culling, &GameSettings::frustumCulling, "View Frustum Culling: "},
+    {Command::Transparency, &GameSettings::transparency, "Transparency: "},
+    {Command::BoundingSpheres, &GameSettings::showBoundingSpheres, "Bounding Spheres: "},
+    {Command::ColourLabels, &GameSettings::colourLabels, "Colour Labels: "},
 };
 
 } // namespace
 
-CommandResult runCommand(int key, GameSettings& s, double& energy, bool& gameOver,
+CommandResult runCommand(Command command, GameSettings& s, double& energy, bool& gameOver,
                          std::ostream& out) {
     for (const OnOffCommand& c : ON_OFF_COMMANDS) {
-        if (c.key == key) {
+        if (c.command == command) {
             bool& value = s.*c.setting;
             value = !value;
-            CommandResult r = toggle(c.id, value, c.onCaption, c.offCaption);
+            CommandResult r = showSwitch(command, s);
             // New texture filters are applied before the switch shows the new state.
-            r.reapplyFilters = r.filtersBeforeToggle = key == GLFW_KEY_F4;
+            r.reapplyFilters = r.filtersBeforeToggle = command == Command::TextureFilter;
             reportSetting(out, c.label, value);
             return r;
         }
     }
     CommandResult r;
-    switch (key) {
-    case GLFW_KEY_ESC:
+    r.handled = true;
+    switch (command) {
+    case Command::Quit:
         s.running = false;
-        r.handled = true;
         return r;
-    case GLFW_KEY_F2:
-        r.handled = true;
+    case Command::FpsCounter:
         r.selectFpsCounter = true;
         return r;
-    case GLFW_KEY_F5:
+    case Command::LaserCounter:
+        r.selectLaserCounter = true;
+        return r;
+    case Command::Mipmap:
         return mipmapCycle(s, out);
-    case GLFW_KEY_F11:
+    case Command::Reflections:
         return mirroringCycle(s, out);
-    case GLFW_KEY_F18:
-    case 'M': // for keyboards without F18
-        r.handled = true;
+    case Command::Music:
         r.toggleMusic = true;
         return r;
-    case GLFW_KEY_F19:
-    case 'F': // for keyboards without F19
-        if (s.windowMode == GLFW_WINDOW) {
-            s.windowMode = GLFW_FULLSCREEN;
-            r = toggle("fullscreen", true, "FULLSCREEN MODE", "");
-        } else {
-            s.windowMode = GLFW_WINDOW;
-            r = toggle("fullscreen", false, "", "WINDOW MODE");
-        }
+    case Command::DisplayMode:
+        s.windowMode = s.windowMode == GLFW_WINDOW ? GLFW_FULLSCREEN : GLFW_WINDOW;
+        r = showSwitch(command, s);
         r.switchDisplay = true;
         return r;
-    case GLFW_KEY_SPACE:
-        r.handled = true;
+    case Command::LaserPower:
         if (gameOver) {
             return r; // the power stays off until energy is added
         }
         if (energy > 0) {
             s.laserPower = !s.laserPower;
-            r = toggle("power", s.laserPower, "LASER POWER ON", "LASER POWER OFF");
+            r = showSwitch(command, s);
         }
         reportSetting(out, "set Laser to: ", s.laserPower);
         return r;
-    case GLFW_KEY_ENTER:
+    case Command::Brightness:
         if (s.ambientLevel > 0.4f) {
             s.ambientLevel = 0.1f;
         } else if (s.ambientLevel < 0.4f) {
             s.ambientLevel = 0.8f;
         }
-        r = toggle("light", s.ambientLevel >= 0.2f, "LIGHT ON", "LIGHT OFF");
+        r = showSwitch(command, s);
         if (!r.on) {
             out << "\nlight off" << std::endl;
         }
         reportSetting(out, "Light: ", r.on);
         return r;
-    case GLFW_KEY_F1:
+    case Command::Help:
         s.showHelp = !s.showHelp;
-        r.handled = true;
         r.toggleHelp = true;
         reportSetting(out, "Help: ", s.showHelp);
         return r;
-    case GLFW_KEY_HOME:
-        r.handled = true;
+    case Command::ResetView:
         r.resetView = true;
         out << "\nView reset" << std::endl;
         return r;
-    case '#':
+    case Command::AddEnergy:
         energy += 10.0;
         gameOver = false;
-        r.handled = true;
         r.clearMessage = true;
         return r;
     default:
-        return r;
+        return CommandResult{};
     }
 }

@@ -67,26 +67,3 @@ bool enterLevel(const std::string& fileName, std::ostream& out) {
     }
     return true;
 }
-
-GameKey gameKeyFor(int key, bool ctrl, bool shift) {
-    switch (key) {
-    case 'N':
-    case GLFW_KEY_PAGEDOWN:
-        return GameKey::NextLevel;
-    case 'P':
-    case GLFW_KEY_PAGEUP:
-        return GameKey::PreviousLevel;
-    case 'R':
-        return GameKey::Restart;
-    case 'H':
-        return GameKey::Hint;
-    case GLFW_KEY_BACKSPACE:
-        return GameKey::Undo;
-    case 'Z':
-        return ctrl ? (shift ? GameKey::Redo : GameKey::Undo) : GameKey::None;
-    case 'Y':
-        return ctrl ? GameKey::Redo : GameKey::None;
-    default:
-        return GameKey::None;
-    }
-}

@@ -1,6 +1,6 @@
 #pragma once
 // Playing through the pack in one launch: entering a level (at start-up, next, previous,
-// restart) and the keys that move between levels and take steps back, without a window.
+// restart), without a window.
 
 #include "core/Matrix.h"
 
@@ -22,10 +22,3 @@ bool enterLevel(const std::string& fileName, std::ostream& out);
 /// past the vertical (or turns that are not finite) are refused as moveView refuses them: the
 /// view then starts level, turned by the yaw alone, and `levelled`, when given, is set true.
 Matrix levelStartView(const Level& level, bool* levelled = nullptr);
-
-/// What the keys of the play-through do.
-enum class GameKey { None, NextLevel, PreviousLevel, Restart, Undo, Redo, Hint };
-
-/// N and Page Down: the next level; P and Page Up: the previous one; R: restart; Ctrl+Z and
-/// Backspace: undo; Ctrl+Y and Ctrl+Shift+Z: redo; H: a hint.
-GameKey gameKeyFor(int key, bool ctrl, bool shift);

@@ -4,6 +4,7 @@
 #include "elements/Holder.h"
 #include "elements/Light.h"
 #include "elements/Wall.h"
+#include "rules/CommandTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -138,20 +139,20 @@ Point arrowShift(const Matrix& view, bool down, bool up, bool left, bool right, 
     return {f * forward[0] + r * side[0], 0, f * forward[2] + r * side[2], 0};
 }
 
-bool keyTurn(int key, bool shift, float& yaw, float& tilt) {
-    const float step = static_cast<float>((shift ? 1.0 : 5.0) * PI / 180.0);
+bool keyTurn(Command command, bool fine, float& yaw, float& tilt) {
+    const float step = static_cast<float>((fine ? 1.0 : 5.0) * PI / 180.0);
     yaw = tilt = 0;
-    switch (key) {
-    case ']':
+    switch (command) {
+    case Command::TurnRight:
         yaw = step;
         return true;
-    case '[':
+    case Command::TurnLeft:
         yaw = -step;
         return true;
-    case '\'':
+    case Command::TiltUp:
         tilt = step;
         return true;
-    case ';':
+    case Command::TiltDown:
         tilt = -step;
         return true;
     default:

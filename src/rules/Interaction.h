@@ -68,11 +68,12 @@ void viewerGroundAxes(const Matrix& view, Point& forward, Point& right);
 /// held acts, likewise of left and right; the two pairs add.
 Point arrowShift(const Matrix& view, bool down, bool up, bool left, bool right, float distance);
 
-/// The turn a key gives the selected element, in radians: ']' and '[' turn it 5 degrees about
-/// its vertical axis to the right and to the left (the way a drag to that side turns it: the side
-/// nearest the viewer moves that way), '\'' and ';' tilt its face 5 degrees up and down; with
-/// Shift held, 1 degree. False for any other key.
-bool keyTurn(int key, bool shift, float& yaw, float& tilt);
+enum class Command;
+/// The turn a command gives the selected element, in radians: TurnRight and TurnLeft turn it 5
+/// degrees about its vertical axis to the right and to the left (the way a drag to that side
+/// turns it: the side nearest the viewer moves that way), TiltUp and TiltDown tilt its face 5
+/// degrees up and down; `fine` (Shift held), 1 degree. False for any other command.
+bool keyTurn(Command command, bool fine, float& yaw, float& tilt);
 
 /// Where an element faces, in whole degrees: the heading about the vertical (0 along -z, growing
 /// as it turns right, in (-180, 180]) and the tilt of its face (positive up).

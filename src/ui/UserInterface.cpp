@@ -2,8 +2,8 @@
 
 #include "ui/TextLayout.h"
 
+#include "rules/CommandTable.h"
 #include "rules/Settings.h"
-#include "rules/WindowConstants.h"
 
 #include <GL/gl.h>
 #include <guichan/actionevent.hpp>
@@ -29,37 +29,6 @@ constexpr int TOP_ROW_Y = -31;
 /// Where the counter and message labels sit in the counter field.
 constexpr int LABEL_Y = 52;
 constexpr int COUNTER_LABEL_HEIGHT = 50;
-
-struct Command {
-    const char* id;
-    int key;
-    const char* caption; ///< what a hover shows: what the switch does and its key
-};
-
-// The switches that setToggle may set, in its search order, with the key a click sends.
-const Command COMMANDS[] = {
-    {"wireframe", GLFW_KEY_F3, "WIRE FRAME - F3"},
-    {"texture", GLFW_KEY_F4, "TEXTURE FILTERING - F4"},
-    {"mipmap", GLFW_KEY_F5, "MIP MAPPING - F5"},
-    {"frustum", GLFW_KEY_F8, "VIEW FRUSTUM CULLING - F8"},
-    {"boundingsphere", GLFW_KEY_F10, "BOUNDING SPHERES - F10"},
-    {"transparency", GLFW_KEY_F9, "TRANSPARENCY - F9"},
-    {"power", GLFW_KEY_SPACE, "LASER POWER - SPACE"},
-    {"light", GLFW_KEY_ENTER, "BRIGHTNESS - ENTER"},
-    {"audio", GLFW_KEY_F18, "MUSIC - M"},
-    {"fullscreen", GLFW_KEY_F19, "WINDOW OR FULL SCREEN - F"},
-    {"mirroring", GLFW_KEY_F11, "REFLECTIONS - F11"},
-    {"exit", GLFW_KEY_ESC, "QUIT - ESC"},
-};
-
-const Command* findCommand(const std::string& id) {
-    for (const Command& c : COMMANDS) {
-        if (id == c.id) {
-            return &c;
-        }
-    }
-    return nullptr;
-}
 
 std::unique_ptr<gcn::Image> loadPicture(const char* fileName) {
     return std::unique_ptr<gcn::Image>(gcn::Image::load(fileName));
@@ -134,12 +103,12 @@ UserInterface::LoaderSlot::~LoaderSlot() {
     }
 }
 
-UserInterface::UserInterface(KeyCallback handler, Clock clockFunction)
+UserInterface::UserInterface(CommandCallback handler, Clock clockFunction)
     : UserInterface(gameSettings.screenWidth, gameSettings.screenHeight, handler,
                     std::move(clockFunction)) {}
 
-UserInterface::UserInterface(int w, int h, KeyCallback handler, Clock clockFunction)
-    : height(h), width(w), keyHandler(handler), clock(std::move(clockFunction)) {
+UserInterface::UserInterface(int w, int h, CommandCallback handler, Clock clockFunction)
+    : height(h), width(w), commandHandler(handler), clock(std::move(clockFunction)) {
     if (!clock) {
         clock = [] { return 0.0; };
     }
@@ -205,6 +174,17 @@ gcn::ToggleButton& UserInterface::placeSwitch(const std::string& id, int x, gcn:
     return s;
 }
 
+int UserInterface::placeSwitches(gcn::Container& row, int x,
+                                 std::initializer_list<const char*> ids) {
+    int right = x;
+    for (const char* id : ids) {
+        const gcn::ToggleButton& placed = placeSwitch(id, x, row);
+        right = x + placed.getWidth();
+        x = right - 10;
+    }
+    return right;
+}
+
 void UserInterface::addTiledBackground(gcn::Container& bar, const char* fileName,
                                        std::unique_ptr<gcn::Image>& picture,
                                        std::unique_ptr<gcn::IconRepeatable>& background) {
@@ -252,20 +232,11 @@ void UserInterface::buildBottomBar() {
 
     bottomRow = makeContainer(0, 0, 0, 0);
     gcn::Container& row = *bottomRow;
-    const gcn::ToggleButton& power = placeSwitch("power", 0, row);
-    const int x1 = widthOf(power) - 10;
+    int x = placeSwitches(row, 0, {"power"}) - 10;
     energyBar = std::make_unique<gcn::EnergyLevel>();
-    row.add(energyBar.get(), x1, 0);
-    const int x2 = x1 + energyBar->getWidth() + 5;
-    const gcn::ToggleButton& light = placeSwitch("light", x2, row);
-    const int x3 = x2 + widthOf(light) - 10;
-    const gcn::ToggleButton& fullscreen = placeSwitch("fullscreen", x3, row);
-    const int x4 = x3 + widthOf(fullscreen) - 10;
-    const gcn::ToggleButton& audio = placeSwitch("audio", x4, row);
-    const int x5 = x4 + widthOf(audio) + 5;
-    const gcn::ToggleButton& exit = placeSwitch("exit", x5, row);
-
-    row.setSize(x5 + widthOf(exit), BAR_HEIGHT);
+    row.add(energyBar.get(), x, 0);
+    x = placeSwitches(row, x + energyBar->getWidth() + 5, {"light", "fullscreen", "audio"}) + 5;
+    row.setSize(placeSwitches(row, x, {"exit"}), BAR_HEIGHT);
     row.setPosition(bottomBar->getWidth() / 2 - row.getWidth() / 2, 0);
     bottomBar->add(&row);
 }
@@ -279,24 +250,14 @@ void UserInterface::buildTopBar() {
 
     topRow = makeContainer(0, 0, 0, 0);
     gcn::Container& row = *topRow;
-    const gcn::ToggleButton& wireframe = placeSwitch("wireframe", 0, row);
-    const int x1 = widthOf(wireframe) - 10;
+    int x = placeSwitches(row, 0, {"wireframe"}) - 10;
     // Bounding spheres have a key (F10) but no visible switch: the texture switch takes its place.
-    placeSwitch("boundingsphere", x1, row).setVisible(false);
-    const gcn::ToggleButton& texture = placeSwitch("texture", x1, row);
-    const int x2 = x1 + widthOf(texture) - 10;
-    const gcn::ToggleButton& mipmap = placeSwitch("mipmap", x2, row);
-    const int x3 = x2 + widthOf(mipmap) - 10;
-    const gcn::ToggleButton& frustum = placeSwitch("frustum", x3, row);
-    const int x4 = x3 + widthOf(frustum) - 10;
-    const gcn::ToggleButton& transparency = placeSwitch("transparency", x4, row);
-    const int x5 = x4 + widthOf(transparency) - 10;
-    const gcn::ToggleButton& mirroring = placeSwitch("mirroring", x5, row);
+    placeSwitch("boundingsphere", x, row).setVisible(false);
+    x = placeSwitches(row, x, {"texture", "mipmap", "frustum", "transparency", "mirroring"}) + 5;
 
-    const int x6 = x5 + widthOf(mirroring) + 5;
     debugFieldImage = loadPicture("images/debugfield.png");
     const int fieldWidth = debugFieldImage->getWidth();
-    counterField = makeContainer(x6, 0, fieldWidth, debugFieldImage->getHeight());
+    counterField = makeContainer(x, 0, fieldWidth, debugFieldImage->getHeight());
     counterFieldIcon = std::make_unique<gcn::Icon>(debugFieldImage.get());
     counterField->add(counterFieldIcon.get(), 0, 0);
     row.add(counterField.get());
@@ -315,15 +276,10 @@ void UserInterface::buildTopBar() {
     messageLabel->setVisible(false);
     counterField->add(messageLabel.get());
 
-    const int x7 = x6 + fieldWidth + 5;
-    gcn::ToggleButton& fps = placeSwitch("fps", x7, row);
-    fps.setState(true);
-    const int x8 = x7 + widthOf(fps) - 10;
-    gcn::ToggleButton& nol = placeSwitch("nol", x8, row);
-    fpsButton = &fps;
-    nolButton = &nol;
-
-    row.setSize(x8 + widthOf(nol), BAR_HEIGHT);
+    row.setSize(placeSwitches(row, x + fieldWidth + 5, {"fps", "nol"}), BAR_HEIGHT);
+    fpsButton = findToggle("fps");
+    nolButton = findToggle("nol");
+    fpsButton->setState(true);
     // The goal count stands right of the row: the row moves left as far as it needs the room.
     goalsLabel = makeLabel(normalFont.get());
     goalsLabel->setCaption("GOALS 10/10");
@@ -547,41 +503,32 @@ gcn::ToggleButton* UserInterface::findToggle(const std::string& id) const {
 void UserInterface::action(const gcn::ActionEvent& actionEvent) {
     const std::string& id = actionEvent.getId();
     gcn::ToggleButton* s = findToggle(id);
-    if (s == nullptr) {
+    const CommandInfo* command = findCommand(id);
+    if (s == nullptr || command == nullptr) {
         return;
     }
     const gcn::ToggleButton::ImageButton2& button = *s->getButton();
-    if (s == fpsButton || s == nolButton) {
-        if (button.isPressed() && !s->getState()) {
-            selectCounter(id);
-            clearHoverText();
-        } else if (button.hasMouse()) {
-            showHoverText(s == fpsButton ? "SHOW FPS - F2" : "SHOW LASER COUNT");
-        } else {
-            clearHoverText();
-        }
-        return;
-    }
-    const Command* command = findCommand(id);
-    if (command == nullptr) {
-        return;
-    }
     if (button.isPressed()) {
-        // Sent after drawing: the command may destroy this interface (display switch), which
+        // A counter switch that is on already does nothing.
+        if ((s == fpsButton || s == nolButton) && s->getState()) {
+            return;
+        }
+        // Run after drawing: the command may destroy this interface (display switch), which
         // must not happen while Guichan is still delivering this event.
-        pendingKeys.push_back(command->key);
+        pendingCommands.push_back(command->command);
+        clearHoverText();
     } else if (button.hasMouse()) {
-        showHoverText(command->caption);
+        showHoverText(hoverText(command->command, keyBindings));
     } else {
         clearHoverText();
     }
 }
 
 void UserInterface::setToggle(const std::string& caption, const std::string& id, bool on) {
-    if (findCommand(id) == nullptr) {
-        return;
-    }
     gcn::ToggleButton* s = findToggle(id);
+    if (s == nullptr || s == fpsButton || s == nolButton) {
+        return; // the counter switches follow selectCounter
+    }
     s->setCaption(caption);
     s->setState(on);
 }
@@ -710,16 +657,16 @@ void UserInterface::updateAndDraw() {
     gui->logic();
     draw();
 
-    if (pendingKeys.empty()) {
+    if (pendingCommands.empty()) {
         return;
     }
     // A command may destroy this interface: from here on use locals only.
-    const std::vector<int> keys = std::move(pendingKeys);
-    pendingKeys.clear();
-    const KeyCallback handler = keyHandler;
+    const std::vector<Command> commands = std::move(pendingCommands);
+    pendingCommands.clear();
+    const CommandCallback handler = commandHandler;
     if (handler != nullptr) {
-        for (const int key : keys) {
-            handler(key, GLFW_PRESS);
+        for (const Command command : commands) {
+            handler(command);
         }
     }
 }

@@ -5,8 +5,8 @@
 // segments, or a short message instead; and one large message centred on the screen.
 //
 // The interface holds no game state: the commands change the settings and then report the new
-// state through setToggle and flashMessage. Its buttons send the key of their command to the key
-// handler, so a click does what the key does.
+// state through setToggle and flashMessage. Its switches hand their command to the command
+// handler, which runs it as a key of the command would, so a click does what the key does.
 //
 // Typical use, once per frame after the scene, with shader program 0 current and texture unit 0
 // active:
@@ -35,7 +35,7 @@
 //   or after that context is gone (the deletes then do nothing), never once a new context is
 //   current: that would delete the new context's textures of the same names.
 
-#include "rules/WindowConstants.h"
+#include "rules/CommandTable.h"
 #include "ui/DevILImageLoader.h"
 #include "ui/EnergyLevel.h"
 #include "ui/GLFWInput.h"
@@ -51,6 +51,7 @@
 #include <guichan/widgets/label.hpp>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -90,6 +91,8 @@ class UserInterface : public gcn::ActionListener {
 
     /// Seconds since some fixed start (the window layer's clock in the game).
     using Clock = std::function<double()>;
+    /// Runs the command of a switch.
+    using CommandCallback = void (*)(Command command);
 
     /// How long a command's flashed message stays, seconds.
     static constexpr double MESSAGE_DURATION = 1.5;
@@ -100,22 +103,22 @@ class UserInterface : public gcn::ActionListener {
     static const char* const LARGE_FONT_GLYPHS;
 
     /// Builds the interface for the window size in gameSettings (screenWidth, screenHeight).
-    /// keyHandler receives (key, GLFW_PRESS) for every button click; the clock gives the time for
+    /// commandHandler runs the command of every switch clicked; the clock gives the time for
     /// the messages' expiry. Needs a current OpenGL context and the pictures under "images/";
     /// throws gcn::Exception ("Unable to load image file:images/...") when one cannot be loaded.
-    UserInterface(KeyCallback keyHandler, Clock clock);
+    UserInterface(CommandCallback commandHandler, Clock clock);
     /// The same for a window of width x height pixels.
-    UserInterface(int width, int height, KeyCallback keyHandler, Clock clock);
+    UserInterface(int width, int height, CommandCallback commandHandler, Clock clock);
     ~UserInterface() override;
     UserInterface(const UserInterface&) = delete;
     UserInterface& operator=(const UserInterface&) = delete;
 
-    /// Button events: a click queues the key of its command (sent at the end of updateAndDraw), a
-    /// hover shows the switch's caption until the mouse leaves, a click on the counter switches
-    /// changes the counter.
+    /// Button events: a click queues its command (run at the end of updateAndDraw; a counter
+    /// switch that is on already does nothing), a hover shows what the switch does and its key
+    /// until the mouse leaves.
     void action(const gcn::ActionEvent& actionEvent) override;
 
-    void setKeyHandler(KeyCallback handler) { keyHandler = handler; }
+    void setCommandHandler(CommandCallback handler) { commandHandler = handler; }
 
     /// Sets caption and state of the switch `id`: "wireframe", "texture", "mipmap", "frustum",
     /// "boundingsphere", "transparency", "power", "light", "audio", "fullscreen", "mirroring" or
@@ -170,7 +173,7 @@ class UserInterface : public gcn::ActionListener {
     void setLaserCount(int value) { laserCount = value; }
 
     /// The frame's interface step: message expiry and counter text, the GUI logic (which runs
-    /// the button events), drawing, and last the key handler for every button clicked in this
+    /// the button events), drawing, and last the command handler for every switch clicked in this
     /// step. The handler may destroy this interface; updateAndDraw does not touch it afterwards.
     void updateAndDraw();
 
@@ -217,7 +220,9 @@ class UserInterface : public gcn::ActionListener {
     void buildTopBar();
     /// Creates the switch `id` at (x, 0) in row, off, reporting to this interface.
     gcn::ToggleButton& placeSwitch(const std::string& id, int x, gcn::Container& row);
-    static int widthOf(const gcn::ToggleButton& s) { return s.getWidth(); }
+    /// Places the switches side by side from x, each overlapping the one before by 10 pixels;
+    /// returns the right edge of the last.
+    int placeSwitches(gcn::Container& row, int x, std::initializer_list<const char*> ids);
     /// The counter label's caption placeholder, size and place for "fps" or "nol".
     void layoutCounterLabel(const std::string& id);
     void showHoverText(const std::string& text);
@@ -227,7 +232,7 @@ class UserInterface : public gcn::ActionListener {
 
     int height = 0, width = 0;
     int coveredTop_ = 0, coveredBottom_ = 0;
-    KeyCallback keyHandler = nullptr;
+    CommandCallback commandHandler = nullptr;
     Clock clock;
 
     // Declared so that they are destroyed in a safe order: widgets first (children before their
@@ -267,8 +272,8 @@ class UserInterface : public gcn::ActionListener {
     double bigMessageExpiry = 0;
     int fpsValue = 0;
     int laserCount = 0;
-    /// Keys of the buttons clicked during the current logic step, sent after drawing.
-    std::vector<int> pendingKeys;
+    /// Commands of the switches clicked during the current logic step, run after drawing.
+    std::vector<Command> pendingCommands;
 };
 
 /// Every picture and image font file the interface loads, relative to the game folder.

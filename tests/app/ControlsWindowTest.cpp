@@ -45,7 +45,7 @@ const std::map<std::string, Place>& switchPlaces() {
     static const std::map<std::string, Place> places = [] {
         std::map<std::string, Place> found;
         ::setenv("DISPLAY", sharedDisplay().name().c_str(), 1);
-        if (!windowInit() || !windowOpen(1024, 768, 0, 0, 0, 8, 16, 16, GLFW_WINDOW)) {
+        if (!windowInit() || !windowOpen(1024, 768, 0, 0, 0, 8, 16, 16, false)) {
             return found;
         }
         const std::filesystem::path previous = std::filesystem::current_path();

@@ -5,6 +5,7 @@
 #include "rules/Interaction.h"
 #include "core/Renderable.h"
 #include "elements/Holder.h"
+#include "rules/CommandTable.h"
 #include "support/LevelText.h"
 
 #include <gtest/gtest.h>
@@ -235,24 +236,24 @@ TEST_F(CameraInRoom, KeyTurnsMoveTheHeadingAndTiltByFiveDegreesOrOneWithShift) {
     int heading = 0, tilt = 0;
     headingAndTilt(*mirror, heading, tilt);
     EXPECT_EQ(headingText(heading, tilt), "HEADING 0 TILT 0");
-    const auto press = [&](int key, bool shift) {
+    const auto press = [&](Command command, bool fine) {
         float yaw = 0, t = 0;
-        ASSERT_TRUE(keyTurn(key, shift, yaw, t));
+        ASSERT_TRUE(keyTurn(command, fine, yaw, t));
         mirror->rotateY(yaw);
         mirror->rotateX(t);
         headingAndTilt(*mirror, heading, tilt);
     };
     for (int i = 0; i < 9; ++i) {
-        press(']', false);
+        press(Command::TurnRight, false);
     }
     EXPECT_EQ(heading, 45);
-    press('[', true);
+    press(Command::TurnLeft, true);
     EXPECT_EQ(heading, 44);
-    press(';', false);
-    press(';', false);
+    press(Command::TiltDown, false);
+    press(Command::TiltDown, false);
     EXPECT_EQ(tilt, -10);
-    press('\'', true);
+    press(Command::TiltUp, true);
     EXPECT_EQ(headingText(heading, tilt), "HEADING 44 TILT -9");
     float yaw, t;
-    EXPECT_FALSE(keyTurn('W', false, yaw, t));
+    EXPECT_FALSE(keyTurn(Command::MoveForward, false, yaw, t));
 }

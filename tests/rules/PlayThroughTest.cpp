@@ -77,18 +77,6 @@ TEST(LevelPack, TitleIsTheFirstLineOfTheLeadingCommentAndTheStartMessageSaysWhat
     EXPECT_EQ(levelStartMessage("levelcustom.txt", false), "LEVEL CUSTOM");
 }
 
-TEST(GameKeys, ControlTurnsZIntoUndoAndWithShiftIntoRedo) {
-    EXPECT_EQ(gameKeyFor('Z', false, false), GameKey::None);
-    EXPECT_EQ(gameKeyFor('Z', true, false), GameKey::Undo);
-    EXPECT_EQ(gameKeyFor('Z', true, true), GameKey::Redo);
-    EXPECT_EQ(gameKeyFor('Y', false, false), GameKey::None);
-    EXPECT_EQ(gameKeyFor('Y', true, false), GameKey::Redo);
-    EXPECT_EQ(gameKeyFor(GLFW_KEY_BACKSPACE, false, false), GameKey::Undo);
-    EXPECT_EQ(gameKeyFor(GLFW_KEY_PAGEDOWN, false, false), gameKeyFor('N', false, false));
-    EXPECT_EQ(gameKeyFor(GLFW_KEY_PAGEUP, false, false), gameKeyFor('P', false, false));
-    EXPECT_EQ(gameKeyFor('W', false, false), GameKey::None); // camera keys stay camera keys
-}
-
 class EnteringLevels : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -140,7 +140,7 @@ class GlEnvironment : public ::testing::Environment {
         ASSERT_TRUE(sharedDisplay().ok()) << "cannot start Xvfb";
         ::setenv("DISPLAY", sharedDisplay().name().c_str(), 1);
         ASSERT_TRUE(windowInit());
-        ASSERT_TRUE(windowOpen(WIDTH, HEIGHT, 0, 0, 0, 8, 16, 16, GLFW_WINDOW));
+        ASSERT_TRUE(windowOpen(WIDTH, HEIGHT, 0, 0, 0, 8, 16, 16, false));
         pictures = std::make_unique<ScratchDir>("pictures");
         writeAllPictures(*pictures);
         workingDirectory = std::make_unique<WorkingDirectory>(pictures->path);

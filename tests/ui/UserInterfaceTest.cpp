@@ -4,7 +4,6 @@
 
 #include "ui/UserInterface.h"
 #include "UiSupport.h"
-#include "rules/Commands.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -31,14 +30,14 @@ double testClock() {
     return now;
 }
 
-std::vector<std::pair<int, int>> keysSent;
-void recordKey(int key, int action) {
-    keysSent.push_back({key, action});
+std::vector<Command> commandsRun;
+void recordCommand(Command command) {
+    commandsRun.push_back(command);
 }
 
-std::unique_ptr<UserInterface> quietInterface(void (*keys)(int, int)) {
+std::unique_ptr<UserInterface> quietInterface(UserInterface::CommandCallback handler) {
     testing::internal::CaptureStdout();
-    auto ui = std::make_unique<UserInterface>(1024, 768, keys, testClock);
+    auto ui = std::make_unique<UserInterface>(1024, 768, handler, testClock);
     testing::internal::GetCapturedStdout();
     return ui;
 }
@@ -48,8 +47,8 @@ class UserInterfaceTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(uitest::GlEnvironment::ready());
         now = 100;
-        keysSent.clear();
-        ui = quietInterface(recordKey);
+        commandsRun.clear();
+        ui = quietInterface(recordCommand);
     }
     void TearDown() override {
         ui.reset();
@@ -223,59 +222,55 @@ TEST_F(UserInterfaceTest, HoverShowsTheCaptionUntilTheMouseLeaves) {
 
 // --- clicks ------------------------------------------------------------------------------------
 
-TEST_F(UserInterfaceTest, ClickingASwitchSendsTheKeyWhoseCommandSetsThatSwitch) {
-    for (const char* id : {"wireframe", "texture", "mipmap", "frustum", "transparency", "mirroring",
-                           "power", "light", "fullscreen", "audio", "exit"}) {
-        keysSent.clear();
-        click(id);
-        ASSERT_EQ(keysSent.size(), 1u) << id;
-        EXPECT_EQ(keysSent[0].second, GLFW_PRESS);
-        GameSettings settings;
-        double energy = ENERGY_CAPACITY;
-        bool gameOver = false;
-        std::ostringstream out;
-        const CommandResult r = runCommand(keysSent[0].first, settings, energy, gameOver, out);
-        const std::string done = r.toggleMusic ? "audio" : !settings.running ? "exit" : r.toggleId;
-        EXPECT_EQ(done, id);
-        // The switch follows the command (setToggle), not the click.
-        EXPECT_FALSE(toggle(id).getState()) << id;
+TEST_F(UserInterfaceTest, ClickingASwitchRunsItsCommandOnceTheFrameIsDrawn) {
+    int clicked = 0;
+    for (const CommandInfo& c : commandTable()) {
+        gcn::ToggleButton* s = ui->findToggle(c.id);
+        if (s == nullptr || !s->isVisible() || s->getState()) {
+            continue; // no switch, or the counter already shown
+        }
+        commandsRun.clear();
+        pushClick(c.id);
+        EXPECT_TRUE(commandsRun.empty()) << c.id;
+        frame();
+        EXPECT_EQ(commandsRun, std::vector<Command>{c.command}) << c.id;
+        // The switch follows the command (setToggle, selectCounter), not the click.
+        EXPECT_FALSE(s->getState()) << c.id;
+        ++clicked;
     }
-    // A press released elsewhere sends nothing; without a key handler a click is harmless.
-    keysSent.clear();
+    EXPECT_EQ(clicked, 12);
+    // A press released elsewhere runs nothing, nor a click on the counter already shown;
+    // without a command handler a click is harmless.
+    commandsRun.clear();
     const auto [x, y] = centreOf("power");
     push(gcn::MouseInput::MOVED, x, y);
     push(gcn::MouseInput::PRESSED, x, y);
     push(gcn::MouseInput::MOVED, 512, 400);
     push(gcn::MouseInput::RELEASED, 512, 400);
     frame();
-    ui->setKeyHandler(nullptr);
+    click("fps");
+    ui->setCommandHandler(nullptr);
     click("exit");
-    EXPECT_TRUE(keysSent.empty());
-    // The counter switches choose the counter and send no key.
-    click("nol");
-    EXPECT_TRUE(toggle("nol").getState());
-    EXPECT_TRUE(keysSent.empty());
+    EXPECT_TRUE(commandsRun.empty());
 }
 
-// A key handler that replaces the interface, as the display-mode switch does.
+// A command handler that replaces the interface, as the display-mode switch does.
 std::unique_ptr<UserInterface>* replaceable = nullptr;
-void replaceInterface(int key, int action) {
-    keysSent.push_back({key, action});
+void replaceInterface(Command command) {
+    commandsRun.push_back(command);
     replaceable->reset();
     *replaceable = quietInterface(replaceInterface);
 }
 
 TEST_F(UserInterfaceTest, CommandMayReplaceTheInterfaceFromInsideItsClick) {
     replaceable = &ui;
-    ui->setKeyHandler(replaceInterface);
+    ui->setCommandHandler(replaceInterface);
     ui->selectCounter("nol");
-    // Two clicks in one step: both keys arrive, the first one destroys the interface.
+    // Two clicks in one step: both commands run, the first one destroys the interface.
     pushClick("fullscreen");
     pushClick("exit");
     ui->updateAndDraw();
-    ASSERT_EQ(keysSent.size(), 2u);
-    EXPECT_EQ(keysSent[0].first, GLFW_KEY_F19);
-    EXPECT_EQ(keysSent[1].first, GLFW_KEY_ESC);
+    EXPECT_EQ(commandsRun, (std::vector<Command>{Command::DisplayMode, Command::Quit}));
     // The new interface starts afresh, with the frame rate counter.
     EXPECT_TRUE(toggle("fps").getState());
     EXPECT_EQ(fieldText(), "FPS: 000");
@@ -296,7 +291,7 @@ TEST(UserInterfaceFailure, MissingPictureThrowsTheLoaderMessageAndLeavesNoLoader
         const std::string missing = somePictures ? "images/exithighlight.png" : "images/ea030.png";
         testing::internal::CaptureStdout();
         try {
-            const UserInterface ui(1024, 768, recordKey, testClock);
+            const UserInterface ui(1024, 768, recordCommand, testClock);
             ADD_FAILURE() << "no exception without " << missing;
         } catch (const gcn::Exception& e) {
             EXPECT_EQ(e.getMessage(), "Unable to load image file:" + missing);
@@ -326,7 +321,7 @@ TEST_F(UserInterfaceTest, DrawingAndBuildingRestoreTheOpenGLStateTheyFound) {
 
     ui->showMessage("LEVEL SOLVED", 0);
     hover("light");
-    auto second = quietInterface(recordKey); // building uploads textures
+    auto second = quietInterface(recordCommand); // building uploads textures
     second.reset();
     GLint value = -1;
     glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &value);
@@ -411,7 +406,7 @@ TEST_F(UserInterfaceTest, ANewInterfaceShowsWhatTheOldOneShowed) {
     frame();
     now += 1.0;
     const UserInterface::State shown = ui->captureState();
-    ui = quietInterface(recordKey);
+    ui = quietInterface(recordCommand);
     ui->restoreState(shown);
     frame();
     EXPECT_FALSE(toggle("fps").getState());
