@@ -65,9 +65,9 @@ Response respond(const std::vector<Turnable>& turnables, int x, const Incoming& 
     if (e->asColorFilter()) {
         return Response::Filter;
     }
+    // A turnable element that is no filter is a mirror or a half mirror.
     const bool half = dynamic_cast<MirrorHalf*>(e) != nullptr;
-    const int intensity = half ? static_cast<int>(in.intensity / 1.2) : in.intensity - 2;
-    if (intensity <= 0) {
+    if (static_cast<const MirrorBase*>(e)->weakened(in.intensity) <= 0) {
         return Response::Block;
     }
     const Point normal = e->beamDirection();
