@@ -31,7 +31,7 @@
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "model/GameModels.h"
-#include "render/Frustum.h"
+#include "rules/Frustum.h"
 #include "rules/GameFlow.h"
 
 #include "DataFolder.h"

@@ -7,7 +7,10 @@ class MirrorHalf : public MirrorBase {
   public:
     MirrorHalf();
     Model* getModel() override;
-    /// Splits each new incoming segment into a transmitted and a reflected one, each with the
-    /// intensity divided by 1.2; light that would drop to 0 is absorbed.
-    bool emitOutgoingLasers(Level& level) override;
+    /// The intensity divided by 1.2: light that would drop to 0 is absorbed.
+    int weakened(int intensity) const override { return static_cast<int>(intensity / 1.2); }
+
+  protected:
+    /// A transmitted and a reflected segment, in that order.
+    void answer(Level& level, LaserBeam& in, signed char intensity) override;
 };

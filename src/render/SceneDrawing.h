@@ -2,7 +2,7 @@
 // Drawing the opaque scene: one object's mesh from its model's vertex arrays, all opaque
 // objects with view-frustum culling, the viewer's eye model, and the per-frame lighting.
 
-#include "render/Frustum.h"
+#include "rules/Frustum.h"
 
 class Camera;
 class Level;

@@ -5,11 +5,11 @@
 #include "elements/Light.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
-#include "render/Frustum.h"
 #include "render/GL.h"
 #include "render/RenderOptions.h"
 #include "render/SceneDrawing.h"
 #include "render/ShadowState.h"
+#include "rules/Frustum.h"
 #include "rules/Settings.h"
 
 #include <cstdint>

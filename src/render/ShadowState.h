@@ -7,7 +7,7 @@
 // the same depths. No OpenGL; after the first frames no allocation.
 
 #include "core/Matrix.h"
-#include "render/Frustum.h"
+#include "rules/Frustum.h"
 
 #include <cstdint>
 #include <vector>

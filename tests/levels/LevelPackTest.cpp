@@ -15,7 +15,7 @@
 #include "laser/Ray.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
-#include "render/Frustum.h"
+#include "rules/Frustum.h"
 #include "rules/GameFlow.h"
 #include "rules/GameRules.h"
 #include "rules/Interaction.h"

@@ -4,7 +4,9 @@
 
 #include <IL/il.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 namespace devil {
 
@@ -38,5 +40,24 @@ bool save(ILenum type, const std::string& path, std::string* error);
 /// success width, height and data describe the pixels, which live as long as the bound image.
 bool load(const std::string& path, ILenum format, const char* formatName, bool topRowFirst,
           int& width, int& height, const ILubyte*& data, std::string* error);
+
+/// Loads path, as load does, into a new image of its own (DevIL initialised here) and copies
+/// the pixels into `image`: an RgbImage or RgbaImage, sized by its (width, height) constructor
+/// for `format`. On failure image is left untouched.
+template <class Image>
+bool loadImage(const std::string& path, ILenum format, const char* formatName, bool topRowFirst,
+               Image& image, std::string* error) {
+    init();
+    BoundImage bound;
+    int width = 0, height = 0;
+    const ILubyte* data = nullptr;
+    if (!load(path, format, formatName, topRowFirst, width, height, data, error)) {
+        return false;
+    }
+    Image loaded(width, height);
+    std::memcpy(loaded.pixels.data(), data, loaded.pixels.size());
+    image = std::move(loaded);
+    return true;
+}
 
 } // namespace devil

@@ -2,8 +2,7 @@
 
 #include "assets/Devil.h"
 
-#include <cstring>
-#include <utility>
+#include <string>
 
 bool writePng(const std::string& path, const RgbaImage& image, std::string* error) {
     if (image.width <= 0 || image.height <= 0 ||
@@ -29,15 +28,5 @@ bool writePng(const std::string& path, const RgbaImage& image, std::string* erro
 }
 
 bool loadRgbaImage(const std::string& path, RgbaImage& image, std::string* error) {
-    devil::init();
-    devil::BoundImage bound;
-    int width = 0, height = 0;
-    const ILubyte* data = nullptr;
-    if (!devil::load(path, IL_RGBA, "RGBA", true, width, height, data, error)) {
-        return false;
-    }
-    RgbaImage loaded(width, height);
-    std::memcpy(loaded.pixels.data(), data, loaded.pixels.size());
-    image = std::move(loaded);
-    return true;
+    return devil::loadImage(path, IL_RGBA, "RGBA", true, image, error);
 }

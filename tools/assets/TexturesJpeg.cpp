@@ -2,8 +2,7 @@
 
 #include "assets/Devil.h"
 
-#include <cstring>
-#include <utility>
+#include <string>
 
 bool writeJpeg(const std::string& path, const RgbImage& image, std::string* error, int quality) {
     if (image.width <= 0 || image.height <= 0 ||
@@ -44,15 +43,5 @@ bool writeJpeg(const std::string& path, const RgbImage& image, std::string* erro
 }
 
 bool loadRgbImage(const std::string& path, RgbImage& image, std::string* error) {
-    devil::init();
-    devil::BoundImage bound;
-    int width = 0, height = 0;
-    const ILubyte* data = nullptr;
-    if (!devil::load(path, IL_RGB, "RGB", false, width, height, data, error)) {
-        return false;
-    }
-    RgbImage loaded(width, height);
-    std::memcpy(loaded.pixels.data(), data, loaded.pixels.size());
-    image = std::move(loaded);
-    return true;
+    return devil::loadImage(path, IL_RGB, "RGB", false, image, error);
 }

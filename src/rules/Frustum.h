@@ -1,6 +1,7 @@
 #pragma once
-// The view frustum of the main view, in eye space, for culling objects by their bounding
-// sphere. Pure geometry: no OpenGL.
+// The game's projection and its view frustum, in eye space: the drawing culls objects by their
+// bounding spheres with it, and the level checker tells which elements a start view shows; and
+// the rectangles of the window a mesh can cover. Pure geometry: no OpenGL.
 
 #include "core/Matrix.h"
 

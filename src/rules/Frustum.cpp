@@ -1,4 +1,4 @@
-#include "render/Frustum.h"
+#include "rules/Frustum.h"
 
 #include "core/Model.h"
 #include "core/Renderable.h"
