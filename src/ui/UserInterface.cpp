@@ -1,19 +1,19 @@
+// The interface built: its pictures and fonts, the two bars with their switches, the counter
+// field and the energy bar, and the files it loads.
+
 #include "ui/UserInterface.h"
 
-#include "ui/TextLayout.h"
+#include "ui/InterfaceParts.h"
 
-#include "rules/CommandTable.h"
 #include "rules/Settings.h"
 
 #include <GL/gl.h>
-#include <guichan/actionevent.hpp>
 #include <guichan/color.hpp>
 #include <guichan/exception.hpp>
 #include <guichan/graphics.hpp>
 #include <guichan/rectangle.hpp>
 
 #include <algorithm>
-#include <cstdio>
 
 const char* const UserInterface::SMALL_FONT_GLYPHS =
     " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()abcdefghijklmnopqrstuvwxyz'\";[]#+?=<>*%&_";
@@ -50,20 +50,6 @@ std::unique_ptr<gcn::Container> makeContainer(int x, int y, int w, int h) {
     return container;
 }
 
-std::unique_ptr<gcn::Label> makeLabel(gcn::Font* font) {
-    auto label = std::make_unique<gcn::Label>(" ");
-    label->setFont(font);
-    // White leaves the image fonts' own colours unchanged (OpenGL multiplies by the colour).
-    label->setForegroundColor(gcn::Color(255, 255, 255));
-    return label;
-}
-
-std::string formatCounter(const char* format, int value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 /// Restores the texture binding and the pixel-store state while pictures are uploaded.
 class TextureStateGuard {
   public:
@@ -92,6 +78,14 @@ const char* const SWITCH_IDS[] = {"wireframe",    "boundingsphere", "texture", "
                                   "fullscreen",   "audio",          "exit",    "power"};
 
 } // namespace
+
+std::unique_ptr<gcn::Label> makeInterfaceLabel(gcn::Font* font) {
+    auto label = std::make_unique<gcn::Label>(" ");
+    label->setFont(font);
+    // White leaves the image fonts' own colours unchanged (OpenGL multiplies by the colour).
+    label->setForegroundColor(gcn::Color(255, 255, 255));
+    return label;
+}
 
 UserInterface::LoaderSlot::LoaderSlot() : loader(std::make_unique<gcn::DevILImageLoader>()) {
     gcn::Image::setImageLoader(loader.get());
@@ -134,12 +128,12 @@ void UserInterface::build() {
     labelLayer = makeContainer(0, 0, width, height);
     top->add(labelLayer.get());
 
-    bigLabel = makeLabel(largeFont.get());
+    bigLabel = makeInterfaceLabel(largeFont.get());
     bigLabel->setCaption("");
     bigLabel->adjustSize();
     bigLabel->setVisible(false);
     top->add(bigLabel.get());
-    bigSubLabel = makeLabel(highlightFont.get());
+    bigSubLabel = makeInterfaceLabel(highlightFont.get());
     bigSubLabel->setCaption("");
     bigSubLabel->adjustSize();
     bigSubLabel->setVisible(false);
@@ -262,13 +256,13 @@ void UserInterface::buildTopBar() {
     counterField->add(counterFieldIcon.get(), 0, 0);
     row.add(counterField.get());
 
-    counterLabel = makeLabel(normalFont.get());
+    counterLabel = makeInterfaceLabel(normalFont.get());
     counterLabel->setDimension(gcn::Rectangle(0, 0, fieldWidth, COUNTER_LABEL_HEIGHT));
     counterLabel->setPosition(0, LABEL_Y);
     counterField->add(counterLabel.get());
     layoutCounterLabel("fps");
 
-    messageLabel = makeLabel(normalFont.get());
+    messageLabel = makeInterfaceLabel(normalFont.get());
     messageLabel->adjustSize();
     messageLabel->setWidth(fieldWidth);
     messageLabel->setPosition(0, LABEL_Y);
@@ -281,7 +275,7 @@ void UserInterface::buildTopBar() {
     nolButton = findToggle("nol");
     fpsButton->setState(true);
     // The goal count stands right of the row: the row moves left as far as it needs the room.
-    goalsLabel = makeLabel(normalFont.get());
+    goalsLabel = makeInterfaceLabel(normalFont.get());
     goalsLabel->setCaption("GOALS 10/10");
     goalsLabel->adjustSize();
     const int room = goalsLabel->getWidth() + 8;
@@ -295,380 +289,13 @@ void UserInterface::buildTopBar() {
     topBar->add(goalsLabel.get());
 }
 
-namespace {
-
-/// Room left free around a panel and inside it, pixels.
-constexpr int PANEL_MARGIN = 16, PANEL_PADDING = 18, PANEL_MAX_WIDTH = 900;
-/// Where the interface's bars are solid: the top band's rows and the bottom band's.
-constexpr int TOP_BAND = 56, BOTTOM_BAND = 56;
-/// The switch plates' pictures are clear above this row.
-constexpr int PLATE_TOP = 31;
-
-} // namespace
-
-void UserInterface::showPanel(const PanelContent& content) {
-    panel = content;
-    panelShown = true;
-    layoutPanel();
-}
-
-void UserInterface::hidePanel() {
-    panelShown = false;
-    panelBox->setVisible(false);
-}
-
-void UserInterface::layoutPanel() {
-    // The labels are kept from one panel to the next (showing and hiding panels must not churn
-    // the heap): those a panel does not use are hidden.
-    panelLinesUsed = 0;
-    if (!panelShown) {
-        panelBox->setVisible(false);
-        return;
-    }
-    const int panelWidth = std::min(PANEL_MAX_WIDTH, width - 2 * PANEL_MARGIN);
-    const int inner = panelWidth - 2 * PANEL_PADDING;
-    const int lineHeight = normalFont->getHeight() + 3;
-    const int available = height - 2 * (BAR_HEIGHT - 20) - 2 * PANEL_MARGIN;
-    const int fixedLines = 2 + static_cast<int>(panel.rows.size() + panel.footer.size()) +
-                           (panel.footer.empty() ? 0 : 1);
-    const int textLines = std::max(1, (available - 2 * PANEL_PADDING) / lineHeight - fixedLines);
-    const TextWidth measure = [&](const std::string& line) { return normalFont->getWidth(line); };
-
-    int y = PANEL_PADDING;
-    const auto add = [&](const std::string& text, gcn::ImageFont* font, int x, bool centred) {
-        if (panelLinesUsed == panelLabels.size()) {
-            panelLabels.push_back(makeLabel(font));
-            panelBox->add(panelLabels.back().get());
-        }
-        gcn::Label& label = *panelLabels[panelLinesUsed++];
-        label.setFont(font);
-        label.setCaption(fitLine(text, inner - (x - PANEL_PADDING), measure));
-        label.adjustSize();
-        label.setPosition(centred ? panelWidth / 2 - label.getWidth() / 2 : x, y);
-        label.setVisible(true);
-    };
-    add(panel.title, highlightFont.get(), PANEL_PADDING, true);
-    y += lineHeight * 2;
-    if (!panel.text.empty()) {
-        const std::vector<std::string> lines = layoutText(
-            panel.text, inner, static_cast<std::size_t>(textLines), measure, SMALL_FONT_GLYPHS);
-        for (const std::string& line : lines) {
-            add(line, normalFont.get(), PANEL_PADDING, false);
-            y += lineHeight;
-        }
-    }
-    int keyWidth = 0;
-    for (const auto& row : panel.rows) {
-        keyWidth = std::max(keyWidth, highlightFont->getWidth(row.first));
-    }
-    keyWidth = std::min(keyWidth, inner / 2);
-    for (const auto& row : panel.rows) {
-        add(row.first, highlightFont.get(), PANEL_PADDING, false);
-        add(row.second, normalFont.get(), PANEL_PADDING + keyWidth + 16, false);
-        y += lineHeight;
-    }
-    if (!panel.footer.empty()) {
-        y += lineHeight;
-        for (const std::string& line : panel.footer) {
-            add(line, highlightFont.get(), PANEL_PADDING, true);
-            y += lineHeight;
-        }
-    }
-    for (std::size_t i = panelLinesUsed; i < panelLabels.size(); ++i) {
-        panelLabels[i]->setVisible(false);
-    }
-    const int panelHeight = y + PANEL_PADDING - 3;
-    panelBox->setDimension(gcn::Rectangle(width / 2 - panelWidth / 2,
-                                          std::max(0, height / 2 - panelHeight / 2), panelWidth,
-                                          panelHeight));
-    panelBox->setVisible(true);
-}
-
-std::vector<std::string> UserInterface::panelLines() const {
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < panelLinesUsed; ++i) {
-        lines.push_back(panelLabels[i]->getCaption());
-    }
-    return lines;
-}
-
-void UserInterface::setScreenLabels(const std::vector<ScreenLabel>& labels) {
-    while (screenLabels.size() > labels.size()) {
-        labelLayer->remove(screenLabels.back().get());
-        screenLabels.pop_back();
-    }
-    while (screenLabels.size() < labels.size()) {
-        screenLabels.push_back(makeLabel(labelFont.get()));
-        labelLayer->add(screenLabels.back().get());
-    }
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        gcn::Label& label = *screenLabels[i];
-        if (label.getCaption() != labels[i].text) {
-            label.setCaption(labels[i].text);
-            label.adjustSize();
-        }
-        label.setPosition(labels[i].x - label.getWidth() / 2, labels[i].y - label.getHeight());
-        label.setVisible(true);
-    }
-}
-
-bool UserInterface::isInterfaceAt(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) {
-        return false;
-    }
-    if (y < TOP_BAND || y >= height - BOTTOM_BAND) {
-        return true;
-    }
-    if (panelShown) {
-        const gcn::Rectangle r = panelBox->getDimension();
-        if (r.isPointInRect(x, y)) {
-            return true;
-        }
-    }
-    // The plates that stand out of the bands.
-    for (const gcn::Container* row : {topRow.get(), bottomRow.get()}) {
-        int rowX = 0, rowY = 0;
-        row->getAbsolutePosition(rowX, rowY);
-        for (const auto& entry : switches) {
-            const gcn::ToggleButton& s = *entry.second;
-            if (!s.isVisible() || s.getParent() != row) {
-                continue;
-            }
-            if (x >= rowX + s.getX() && x < rowX + s.getX() + s.getWidth() &&
-                y >= rowY + s.getY() + PLATE_TOP && y < rowY + s.getY() + s.getHeight()) {
-                return true;
-            }
-        }
-    }
-    for (const gcn::Widget* w : {static_cast<const gcn::Widget*>(counterField.get()),
-                                 static_cast<const gcn::Widget*>(energyBar.get())}) {
-        int wx = 0, wy = 0;
-        w->getAbsolutePosition(wx, wy);
-        if (x >= wx && x < wx + w->getWidth() && y >= wy + PLATE_TOP && y < wy + w->getHeight()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 int UserInterface::minimumWidth() const {
     return std::max(topRow->getWidth() + goalsLabel->getWidth() + 12, bottomRow->getWidth());
-}
-
-UserInterface::State UserInterface::captureState() const {
-    State s;
-    const double now = clock();
-    s.fpsCounter = fpsButton->getState();
-    s.bigMessage = bigMessage;
-    s.bigSubMessage = bigSubMessage;
-    s.bigRemaining = bigMessageExpiry > 0 ? std::max(0.01, bigMessageExpiry - now) : 0;
-    s.shortMessage = shortMessage;
-    s.shortRemaining = shortMessageExpiry > 0 ? std::max(0.01, shortMessageExpiry - now) : 0;
-    s.goals = goalsLabel->getCaption();
-    s.goalsVisible = goalsLabel->isVisible();
-    s.panelShown = panelShown;
-    s.panel = panel;
-    return s;
-}
-
-void UserInterface::restoreState(const State& s) {
-    selectCounter(s.fpsCounter ? "fps" : "nol");
-    if (!s.bigMessage.empty()) {
-        showMessage(s.bigMessage, s.bigRemaining, s.bigSubMessage);
-    }
-    if (!s.shortMessage.empty() && s.shortRemaining > 0) {
-        flashMessage(s.shortMessage);
-        shortMessageExpiry = clock() + s.shortRemaining;
-    }
-    goalsLabel->setCaption(s.goals);
-    goalsLabel->setVisible(s.goalsVisible);
-    if (s.panelShown) {
-        showPanel(s.panel);
-    }
-}
-
-void UserInterface::setGoals(int open, int total, bool visible) {
-    const std::string text = "GOALS " + std::to_string(open) + "/" + std::to_string(total);
-    if (goalsLabel->getCaption() != text) {
-        goalsLabel->setCaption(text);
-    }
-    goalsLabel->setVisible(visible);
 }
 
 gcn::ToggleButton* UserInterface::findToggle(const std::string& id) const {
     const auto found = switches.find(id);
     return found != switches.end() ? found->second.get() : nullptr;
-}
-
-void UserInterface::action(const gcn::ActionEvent& actionEvent) {
-    const std::string& id = actionEvent.getId();
-    gcn::ToggleButton* s = findToggle(id);
-    const CommandInfo* command = findCommand(id);
-    if (s == nullptr || command == nullptr) {
-        return;
-    }
-    const gcn::ToggleButton::ImageButton2& button = *s->getButton();
-    if (button.isPressed()) {
-        // A counter switch that is on already does nothing.
-        if ((s == fpsButton || s == nolButton) && s->getState()) {
-            return;
-        }
-        // Run after drawing: the command may destroy this interface (display switch), which
-        // must not happen while Guichan is still delivering this event.
-        pendingCommands.push_back(command->command);
-        clearHoverText();
-    } else if (button.hasMouse()) {
-        showHoverText(hoverText(command->command, keyBindings));
-    } else {
-        clearHoverText();
-    }
-}
-
-void UserInterface::setToggle(const std::string& caption, const std::string& id, bool on) {
-    gcn::ToggleButton* s = findToggle(id);
-    if (s == nullptr || s == fpsButton || s == nolButton) {
-        return; // the counter switches follow selectCounter
-    }
-    s->setCaption(caption);
-    s->setState(on);
-}
-
-void UserInterface::flashMessage(const std::string& text) {
-    shortMessage = text;
-    messageLabel->setFont(highlightFont.get());
-    shortMessageExpiry = clock() + MESSAGE_DURATION;
-}
-
-void UserInterface::showHoverText(const std::string& text) {
-    shortMessage = text;
-    messageLabel->setFont(normalFont.get());
-    shortMessageExpiry = 0;
-}
-
-void UserInterface::clearHoverText() {
-    if (shortMessageExpiry == 0) {
-        shortMessage.clear();
-    }
-}
-
-void UserInterface::showMessage(const std::string& text, double seconds,
-                                const std::string& subText) {
-    bigMessage = text;
-    bigSubMessage = text.empty() ? "" : subText;
-    bigLabel->setCaption(text);
-    bigLabel->adjustSize();
-    bigLabel->setPosition(top->getWidth() / 2 - bigLabel->getWidth() / 2,
-                          top->getHeight() / 2 - bigLabel->getHeight() / 2);
-    bigLabel->setVisible(true);
-    bigSubLabel->setCaption(bigSubMessage);
-    bigSubLabel->adjustSize();
-    bigSubLabel->setPosition(top->getWidth() / 2 - bigSubLabel->getWidth() / 2,
-                             bigLabel->getY() + bigLabel->getHeight() + 8);
-    bigSubLabel->setVisible(!bigSubMessage.empty());
-    bigMessageExpiry = seconds > 0 ? clock() + seconds : 0;
-}
-
-void UserInterface::selectCounter(const std::string& id) {
-    gcn::ToggleButton* chosen = id == "fps" ? fpsButton : id == "nol" ? nolButton : nullptr;
-    if (chosen == nullptr || chosen->getState()) {
-        return;
-    }
-    (chosen == fpsButton ? nolButton : fpsButton)->setState(false);
-    chosen->setState(true);
-    layoutCounterLabel(id);
-}
-
-void UserInterface::layoutCounterLabel(const std::string& id) {
-    counterLabel->setAlignment(gcn::Graphics::LEFT);
-    counterLabel->setCaption(id == "fps" ? "FPS: 000" : "LASER COUNT: 00000");
-    counterLabel->adjustSize();
-    counterLabel->setX(counterField->getWidth() / 2 - counterLabel->getWidth() / 2);
-}
-
-void UserInterface::refreshTexts() {
-    const double now = clock();
-    if (shortMessage.empty()) {
-        counterLabel->setVisible(true);
-        messageLabel->setVisible(false);
-        // The label keeps the size of its placeholder caption.
-        counterLabel->setCaption(fpsButton->getState()
-                                     ? formatCounter("FPS: %03d", fpsValue)
-                                     : formatCounter("LASER COUNT: %05d", laserCount));
-    } else {
-        messageLabel->setVisible(true);
-        counterLabel->setVisible(false);
-        messageLabel->setCaption(shortMessage);
-        if (shortMessageExpiry > 0 && now > shortMessageExpiry) {
-            // Shown once more this frame; the counter returns in the next.
-            shortMessageExpiry = 0;
-            shortMessage.clear();
-        }
-    }
-    if (bigMessageExpiry > 0 && now > bigMessageExpiry) {
-        bigMessageExpiry = 0;
-        bigMessage.clear();
-        bigSubMessage.clear();
-        bigLabel->setVisible(false);
-        bigSubLabel->setVisible(false);
-    }
-}
-
-void UserInterface::draw() {
-    // Guichan's OpenGL back end saves and restores most state itself; guard the rest and give
-    // it the fixed-function state it expects, whatever the frame left behind. The current colour
-    // and texture coordinate are put back by hand as well: Mesa's glPopAttrib does not restore
-    // them after immediate-mode drawing.
-    GLfloat colour[4], texCoord[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_POLYGON_BIT | GL_TEXTURE_BIT |
-                 GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
-                 GL_LIGHTING_BIT | GL_FOG_BIT | GL_TRANSFORM_BIT | GL_SCISSOR_BIT |
-                 GL_VIEWPORT_BIT);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glViewport(0, 0, width, height);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    for (GLenum cap :
-         {GLenum(GL_STENCIL_TEST), GLenum(GL_ALPHA_TEST), GLenum(GL_FOG), GLenum(GL_COLOR_MATERIAL),
-          GLenum(GL_COLOR_LOGIC_OP), GLenum(GL_POLYGON_STIPPLE), GLenum(GL_TEXTURE_1D),
-          GLenum(GL_TEXTURE_3D), GLenum(GL_TEXTURE_GEN_S), GLenum(GL_TEXTURE_GEN_T),
-          GLenum(GL_TEXTURE_GEN_R), GLenum(GL_TEXTURE_GEN_Q)}) {
-        glDisable(cap);
-    }
-    for (GLenum plane = GL_CLIP_PLANE0; plane <= GL_CLIP_PLANE5; ++plane) {
-        glDisable(plane);
-    }
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    graphics->setColor(gcn::Color(255, 255, 255, 255));
-    gui->draw();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopClientAttrib();
-    glPopAttrib();
-    glColor4fv(colour);
-    glTexCoord4fv(texCoord);
-}
-
-void UserInterface::updateAndDraw() {
-    refreshTexts();
-    gui->logic();
-    draw();
-
-    if (pendingCommands.empty()) {
-        return;
-    }
-    // A command may destroy this interface: from here on use locals only.
-    const std::vector<Command> commands = std::move(pendingCommands);
-    pendingCommands.clear();
-    const CommandCallback handler = commandHandler;
-    if (handler != nullptr) {
-        for (const Command command : commands) {
-            handler(command);
-        }
-    }
 }
 
 const std::vector<std::string>& interfacePictureFiles() {
