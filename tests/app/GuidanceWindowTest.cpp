@@ -1,6 +1,6 @@
 // What the real game tells and lets a new player do, on a virtual display: the introduction
-// that the first key closes without doing anything else, the help key, the colour labels, clicks
-// that stay in the interface, and a window that changes size.
+// that the first key closes without doing anything else, the help key, clicks that stay in the
+// interface, a window that changes size, and the colour labels.
 
 #include "support/GameScreen.h"
 
@@ -35,71 +35,48 @@ long changed(const Picture& a, const Picture& b, int x0, int y0, int x1, int y1)
 
 } // namespace
 
-TEST_F(Guidance, TheIntroductionClosesOnTheFirstKeyWhichDoesNothingElse) {
+TEST_F(Guidance, IntroductionHelpClicksOnTheBarsAndAResizedWindow) {
     auto game = startWithIntroduction("85", "room.txt");
+    // The first key closes the introduction and does nothing else: the panel over the middle of
+    // the scene is gone, and the power did not come on.
     const Picture open = frameNow(*game, shot);
     ASSERT_EQ(open.width, 1024);
     ASSERT_TRUE(send("key space"));
     waitFrames(*game, 3);
     const Picture closed = frameNow(*game, shot);
-    // The panel over the middle of the scene is gone, and the power did not come on.
     EXPECT_GT(changed(open, closed, 200, 250, 824, 520), 10000L);
     EXPECT_EQ(game->output().find("set Laser to:"), std::string::npos) << game->output();
     ASSERT_TRUE(send("key space"));
     EXPECT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
     ASSERT_TRUE(send("key F1"));
     EXPECT_TRUE(game->waitForOutput("\nHelp: 1\n", 60)) << game->output();
-    quit(*game);
-}
+    ASSERT_TRUE(send("key F1"));
+    EXPECT_TRUE(game->waitForOutput("\nHelp: 0\n", 60)) << game->output();
 
-TEST_F(Guidance, ColourLabelsShowAboveTheGoal) {
-    auto game = startWithIntroduction("86", "labels.txt");
-    ASSERT_TRUE(send("key shift space sleep 3"));
-    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
-    const Picture plain = frameNow(*game, shot);
-    ASSERT_TRUE(send("key c"));
-    ASSERT_TRUE(game->waitForOutput("\nColour Labels: 1\n", 60)) << game->output();
-    const Picture labelled = frameNow(*game, shot);
-    const auto goal = project(-150, 0, -200);
-    // A line of outlined text above the ball, and nothing new below it.
-    EXPECT_GT(changed(plain, labelled, goal[0] - 150, goal[1] - 90, goal[0] + 150, goal[1] - 10),
-              300L);
-    EXPECT_LT(changed(plain, labelled, goal[0] - 150, goal[1] + 10, goal[0] + 150, goal[1] + 80),
-              30L);
-    quit(*game);
-}
-
-TEST_F(Guidance, ADoubleClickOnTheBarLeavesTheSelectedHolderWhereItIs) {
-    auto game = startWithIntroduction("87", "room.txt");
-    ASSERT_TRUE(send("key shift space"));
-    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    // A double click on the bottom bar leaves the selected holder where it is: no click reaches
+    // the scene (no pick, no deselection), and no carry follows the pointer over the right wall.
     const auto mirror = project(-150, 20, -200);
-    ASSERT_TRUE(send("mousemove " + std::to_string(mirror[0]) + " " + std::to_string(mirror[1]) +
-                     " click 1 sleep 0.6"));
+    ASSERT_TRUE(send("mousemove " + at(mirror) + " click 1 sleep 0.6"));
     ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
     waitFrames(*game, 2);
     const Picture before = frameNow(*game, shot);
     const int lasers = lastLaserCount(game->output());
-    const std::size_t clicksBefore = game->output().size();
-    // A double click on the bottom bar, then the pointer over the right wall, where a carry
-    // would take the holder.
+    std::size_t seen = game->output().size();
     ASSERT_TRUE(send("mousemove 40 752 click --repeat 2 --delay 80 1 sleep 0.5"));
     ASSERT_TRUE(send("mousemove " + std::to_string(project(300, 60, -100)[0]) + " 400"));
     waitFrames(*game, 4);
     const Picture after = frameNow(*game, shot);
     EXPECT_EQ(lastLaserCount(game->output()), lasers);
-    // No click reached the scene: no pick, no deselection.
-    EXPECT_EQ(game->output().find("---klick---", clicksBefore), std::string::npos)
-        << game->output().substr(clicksBefore);
+    EXPECT_EQ(game->output().find("---klick---", seen), std::string::npos)
+        << game->output().substr(seen);
     EXPECT_LT(
         changed(before, after, mirror[0] - 60, mirror[1] - 60, mirror[0] + 60, mirror[1] + 60),
         50L);
-    quit(*game);
-}
 
-TEST_F(Guidance, AResizedWindowKeepsTheBarsAtItsEdgesAndPicksWhereThePointerIs) {
-    auto game = startWithIntroduction("88", "room.txt");
-    ASSERT_TRUE(send("key shift"));
+    // A resized window keeps its bars at its edges (the power switch dark again) and picks where
+    // the pointer is.
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 0", 60)) << game->output();
     ASSERT_TRUE(send("search --name '^Beamworks$' windowsize 1000 700"));
     waitFrames(*game, 4);
     const Picture p = frameNow(*game, shot);
@@ -117,13 +94,34 @@ TEST_F(Guidance, AResizedWindowKeepsTheBarsAtItsEdgesAndPicksWhereThePointerIs) 
     const double ex = -150 - 0, ey = 20 - 40, ez = -200 - 280;
     const int x = static_cast<int>((f / aspect * ex / -ez + 1) / 2 * 1000);
     const int y = static_cast<int>((1 - f * ey / -ez) / 2 * 700);
-    ASSERT_TRUE(send("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"));
-    ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
+    seen = game->output().size();
+    ASSERT_TRUE(
+        send("sleep 0.5 mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"));
+    ASSERT_TRUE(waitUntil([&] {
+        return game->output().find("---- 2 ----\n", seen) != std::string::npos;
+    })) << game->output();
     waitFrames(*game, 2);
     const std::string out = game->output();
-    const std::size_t report = out.find("---- 2 ----\n");
+    const std::size_t report = out.find("---- 2 ----\n", seen);
     const std::size_t end = out.find('\n', report + 12);
     ASSERT_NE(end, std::string::npos);
     EXPECT_GT(std::atoi(out.c_str() + out.find_last_of(' ', end) + 1), 0) << out.substr(report);
+    quit(*game);
+}
+
+TEST_F(Guidance, ColourLabelsShowAboveTheGoal) {
+    auto game = startWithIntroduction("86", "labels.txt");
+    ASSERT_TRUE(send("key shift space sleep 3"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    const Picture plain = frameNow(*game, shot);
+    ASSERT_TRUE(send("key c"));
+    ASSERT_TRUE(game->waitForOutput("\nColour Labels: 1\n", 60)) << game->output();
+    const Picture labelled = frameNow(*game, shot);
+    const auto goal = project(-150, 0, -200);
+    // A line of outlined text above the ball, and nothing new below it.
+    EXPECT_GT(changed(plain, labelled, goal[0] - 150, goal[1] - 90, goal[0] + 150, goal[1] - 10),
+              300L);
+    EXPECT_LT(changed(plain, labelled, goal[0] - 150, goal[1] + 10, goal[0] + 150, goal[1] + 80),
+              30L);
     quit(*game);
 }

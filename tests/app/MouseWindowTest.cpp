@@ -1,5 +1,6 @@
 // The real game played with the mouse on a virtual display: picking and turning a mirror,
-// carrying it to another wall, and a shipped level solved by dragging alone.
+// taking the turn back, carrying it to another wall, restarting, and a shipped level solved by
+// dragging alone.
 
 #include "support/GameScreen.h"
 
@@ -27,7 +28,7 @@ class GameControls : public GameWindow {
     }
 };
 
-TEST_F(GameControls, ClickingAMirrorSelectsItAndDraggingTurnsItOutOfTheBeam) {
+TEST_F(GameControls, AMirrorIsPickedTurnedTakenBackCarriedAndTheLevelRestarted) {
     auto game = start("71", "room.txt");
     // With the power on the beam is traced every frame.
     ASSERT_TRUE(send("key space"));
@@ -48,34 +49,37 @@ TEST_F(GameControls, ClickingAMirrorSelectsItAndDraggingTurnsItOutOfTheBeam) {
     const std::size_t last = out.find_last_of(' ', end);
     EXPECT_GT(std::atoi(out.c_str() + last + 1), 0) << out.substr(report);
     EXPECT_EQ(out.find("---- 1 ----"), std::string::npos);
+    const Picture before = frameNow(*game, shot);
+
     // A left drag sideways turns the mirror so far that the beam meets a wall before the
-    // filter's plane, which no longer cuts it.
+    // filter's plane, which no longer cuts it; Ctrl+Z takes the whole drag back as one step.
     dragRight(*game, mirror[0], mirror[1], 400, false);
     EXPECT_NE(lastLaserCount(game->output()), 3) << game->output();
-    quit(*game);
-}
+    ASSERT_TRUE(send("key ctrl+z"));
+    ASSERT_TRUE(game->waitForOutput("Undo: 0 left", 60)) << game->output();
+    waitFrames(*game, 3);
+    EXPECT_EQ(lastLaserCount(game->output()), 3) << game->output();
+    ASSERT_TRUE(send("key ctrl+z"));
+    ASSERT_TRUE(game->waitForOutput("Nothing to undo", 60)) << game->output();
 
-TEST_F(GameControls, DoubleClickCarriesTheMirrorToAnotherWall) {
-    auto game = start("72", "room.txt");
-    ASSERT_TRUE(send("key space"));
-    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
-    const Picture before = frameNow(*game, shot);
-    const auto mirror = project(-150, 20, -200);
-    // Both clicks at once: the second comes well within the double-click time.
+    // Both clicks at once: the second comes well within the double-click time. The holder
+    // follows the mouse onto the right wall; a click sets it down there, and the emitter's beam
+    // runs straight to the back wall.
     ASSERT_TRUE(send("mousemove " + at(mirror) + " mousedown 1 mouseup 1 mousedown 1 mouseup 1"));
     waitFrames(*game, 3);
-    // The holder follows the mouse onto the right wall; a click sets it down there.
     ASSERT_TRUE(send("mousemove " + at(project(309, 60, -100))));
     waitFrames(*game, 4);
     ASSERT_TRUE(send("click 1"));
     waitFrames(*game, 3);
-    // The emitter's beam now runs straight to the back wall.
     EXPECT_EQ(lastLaserCount(game->output()), 1) << game->output();
     const Picture after = frameNow(*game, shot);
     ASSERT_EQ(after.width, 1024);
     EXPECT_GT(
         difference(before, after, mirror[0] - 30, mirror[1] - 30, mirror[0] + 30, mirror[1] + 30),
         30L * 60 * 60);
+    ASSERT_TRUE(send("key r"));
+    ASSERT_TRUE(game->waitForOutput("Restart: level71.txt\n\nLevel: level71.txt - ", 60))
+        << game->output();
     quit(*game);
 }
 

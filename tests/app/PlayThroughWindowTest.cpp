@@ -1,5 +1,5 @@
 // One launch, many levels, with the real game on a virtual display: a solved level leads on to
-// the next with N and is remembered; a drag is taken back with Ctrl+Z; R restarts.
+// the next with N and is remembered; H finds a hint.
 
 #include "support/GameScreen.h"
 
@@ -42,36 +42,6 @@ TEST_F(PlayThrough, ASolvedLevelIsRememberedAndNLoadsTheNextInTheSameWindow) {
     std::ifstream in(data / "beamworks" / "progress.txt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "level2.txt\n");
     fs::remove_all(dir);
-}
-
-TEST_F(PlayThrough, ControlZTakesADragBackAndRRestarts) {
-    auto game = start("78", "room.txt");
-    ASSERT_TRUE(send("key space"));
-    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
-    EXPECT_EQ(lastLaserCount(game->output()), 3);
-    // Select the mirror and drag it out of the beam.
-    ASSERT_TRUE(send("mousemove " + at(project(-150, 20, -200)) + " click 1"));
-    ASSERT_TRUE(game->waitForOutput("---- 2 ----", 60)) << game->output();
-    waitFrames(*game, 2);
-    // Well after the double-click time, or the press would start a carry.
-    ASSERT_TRUE(send("sleep 0.5 mousedown 1"));
-    for (int i = 0; i < 10; ++i) {
-        ASSERT_TRUE(send("mousemove_relative 40 0 sleep 0.1"));
-    }
-    // The turn ends as one step in the frames after the release.
-    ASSERT_TRUE(send("mouseup 1 sleep 0.5"));
-    waitFrames(*game, 4);
-    ASSERT_NE(lastLaserCount(game->output()), 3) << game->output();
-    ASSERT_TRUE(send("key ctrl+z"));
-    ASSERT_TRUE(game->waitForOutput("Undo: 0 left", 60)) << game->output();
-    waitFrames(*game, 3);
-    EXPECT_EQ(lastLaserCount(game->output()), 3) << game->output();
-    ASSERT_TRUE(send("key ctrl+z"));
-    ASSERT_TRUE(game->waitForOutput("Nothing to undo", 60)) << game->output();
-    ASSERT_TRUE(send("key r"));
-    ASSERT_TRUE(game->waitForOutput("Restart: level78.txt\n\nLevel: level78.txt - ", 60))
-        << game->output();
-    quit(*game);
 }
 
 TEST_F(PlayThrough, HAsksForAHintThatSelectsTheElementAndCostsEnergy) {
