@@ -6,8 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
-      -DBEAMWORKS_SANITIZE=ON -DBEAMWORKS_GAME_DIR="$PWD/build/test/game" >/dev/null
+# Ninja, line tables only (enough for the sanitizers' stack traces) and lld keep the build short;
+# a tree configured before keeps its generator.
+generator=()
+[ -f build/test/CMakeCache.txt ] || generator=(-G Ninja)
+cmake -S . -B build/test "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g1" \
+      -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" -DBEAMWORKS_SANITIZE=ON \
+      -DBEAMWORKS_GAME_DIR="$PWD/build/test/game" >/dev/null
 cmake --build build/test -j"$(nproc)"
 cd build/test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ninja-build lld
   libglfw3-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libdevil-dev libguichan-dev libsdl2-mixer-dev lame
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,5 +1,5 @@
-// The real game in a window on a virtual display: start-up lines, the status line, the window's
-// close button, and pixels of what it draws. (Every game the other window tests end with ESC
+// The real game in a window on a virtual display: the status line, the window's close button,
+// and pixels of what it draws. (Every game the other window tests end with ESC
 // must exit with status 0.)
 
 #include "support/GameScreen.h"
@@ -10,23 +10,9 @@
 
 using namespace gamescreen;
 
-TEST_F(GameWindow, StartUpLinesStatusLineAndTheRoomWithItsElements) {
+TEST_F(GameWindow, TheRoomWithItsElementsAndTheStatusLineCountingTheBeams) {
     const Picture p = frames("91", 3);
-    const std::string& out = lastOutput;
-    // In order: the OpenGL line, the shader log (a line starting "."), the timing block between
-    // hyphen lines with the seconds the start took, and the status lines.
-    const std::string hyphens(46, '-');
-    const std::size_t gl = out.find("OpenGL Version ");
-    const std::size_t shader = out.find("\n.", gl);
-    const std::size_t block = out.find("\n" + hyphens + "\n\n\n\n" + hyphens + "\n", shader);
-    ASSERT_TRUE(gl != std::string::npos && shader != std::string::npos &&
-                block != std::string::npos)
-        << out;
-    EXPECT_NE(out.find(" detected\n", gl), std::string::npos);
-    EXPECT_GT(std::atof(out.c_str() + block + 2 * hyphens.size() + 6), 0.0) << out;
-    EXPECT_NE(out.find(" should be 100 - Number of Lasers: 3     ", block), std::string::npos);
-    EXPECT_NE(out.find("Frame statistics over 3 frames"), std::string::npos);
-
+    EXPECT_NE(lastOutput.find(" - Number of Lasers: 3     "), std::string::npos) << lastOutput;
     ASSERT_EQ(p.width, 1024);
     ASSERT_EQ(p.height, 768);
     // The mirror pane shows the room reflected, tinted by its light blue, where the level puts

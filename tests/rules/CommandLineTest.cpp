@@ -141,42 +141,27 @@ void expectEveryOptionExplained(const std::string& help) {
 
 } // namespace
 
-TEST(Program, HelpPrintsModelLinesBannerAndUsageAndExitsZero) {
-    const ProcessResult r = runGame(BEAMWORKS_GAME_DIR, "-help");
-    EXPECT_EQ(r.status, 0);
-    // Every model is logged before the banner, in loading order.
-    std::size_t at = 0;
-    for (const std::string& file : gameModelFiles()) {
-        at = r.out.find("LoadModel: " + file + "\n", at);
-        ASSERT_NE(at, std::string::npos) << file;
-    }
-    const std::size_t banner = r.out.find("=== Beamworks Alpha ===\n");
-    EXPECT_GT(banner, at);
-    EXPECT_EQ(r.out.substr(banner).rfind("=== Beamworks Alpha ===\n" + USAGE, 0), 0u);
-    expectEveryOptionExplained(r.out.substr(banner));
-    EXPECT_EQ(r.out.find("File not Found"), std::string::npos);
-}
-
-TEST(Program, OptionsAreReportedInOrderAndAMissingLevelStopsBeforeTheWindow) {
+TEST(Program, HelpExplainsEveryOptionAfterTheModelsAreLoadedAndAMissingLevelStopsTheStart) {
+    const ProcessResult help = runGame(BEAMWORKS_GAME_DIR, "-help");
+    EXPECT_EQ(help.status, 0);
+    // The models are loaded before main runs.
+    EXPECT_LT(help.out.find("LoadModel: " + gameModelFiles().back() + "\n"), help.out.find(USAGE));
+    expectEveryOptionExplained(help.out);
+    EXPECT_EQ(help.out.find("File not Found"), std::string::npos);
     // A level name no test stages: the window tests leave their levels in the game folder.
-    const ProcessResult r =
-        runGame(BEAMWORKS_GAME_DIR, "-level none -fullscreen -resolution 800.9 600.9");
+    const ProcessResult r = runGame(BEAMWORKS_GAME_DIR, "-level none -fullscreen");
     EXPECT_EQ(r.status, 1);
-    const std::size_t banner = r.out.find("=== Beamworks Alpha ===\n");
-    ASSERT_NE(banner, std::string::npos);
-    EXPECT_EQ(r.out.substr(banner),
-              "=== Beamworks Alpha ===\nusing 1024 x 768\nfullscreen active\nusing 800 x 600\n"
-              "Cannot open level file: levelnone.txt\n"
-              "Cannot start: level file levelnone.txt cannot be opened (working directory: " +
-                  std::filesystem::canonical(BEAMWORKS_GAME_DIR).string() + ")\n");
+    EXPECT_NE(r.out.find("Cannot start: level file levelnone.txt cannot be opened (working "
+                         "directory: " +
+                         std::filesystem::canonical(BEAMWORKS_GAME_DIR).string() + ")\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST(Program, MissingModelsStopWithNonZeroStatusNamingFileAndDirectoryButHelpStillWorks) {
     const std::string dir = emptyDir();
     const ProcessResult r = runGame(dir, "");
     EXPECT_NE(r.status, 0);
-    EXPECT_NE(r.out.find("File not Found\n"), std::string::npos);
-    EXPECT_NE(r.out.find("=== Beamworks Alpha ===\n"), std::string::npos);
     EXPECT_NE(r.out.find("Cannot start: model file Wall.3ds is missing or damaged (working "
                          "directory: " +
                          std::filesystem::canonical(dir).string() + ")"),

@@ -2,22 +2,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(Energy, DrainsOnlyWhilePowered) {
+TEST(Energy, DrainsOnlyWhilePoweredAndTheLastFrameMayOvershootBeforeThePowerGoesOff) {
     GameSettings s;
-    double energy = ENERGY_CAPACITY;
-    for (int frame = 0; frame < 100; ++frame) {
-        EXPECT_FALSE(drainEnergy(s, energy, 0.01));
-    }
-    EXPECT_EQ(energy, ENERGY_CAPACITY);
-    s.laserPower = true;
-    EXPECT_TRUE(drainEnergy(s, energy, 0.5));
-    EXPECT_DOUBLE_EQ(energy, ENERGY_CAPACITY - 0.5);
-}
-
-TEST(Energy, LastPoweredFrameMayOvershootThenPowerGoesOff) {
-    GameSettings s;
-    s.laserPower = true;
     double energy = 0.01;
+    EXPECT_FALSE(drainEnergy(s, energy, 0.5));
+    EXPECT_EQ(energy, 0.01);
+    s.laserPower = true;
     EXPECT_TRUE(drainEnergy(s, energy, 0.03)); // the energy before the frame counts
     EXPECT_LT(energy, 0);
     EXPECT_TRUE(s.laserPower);
@@ -26,38 +16,25 @@ TEST(Energy, LastPoweredFrameMayOvershootThenPowerGoesOff) {
     EXPECT_LT(energy, 0);
 }
 
-TEST(Energy, ThreeHundredSecondsInSpellsEndTheGame) {
-    GameSettings s;
-    double energy = ENERGY_CAPACITY;
+TEST(Latches, SolvedAndGameOverLatchOnceInTheFrameTheyHappen) {
+    struct Case {
+        bool solvedNow;
+        double energy;
+        bool latched; ///< the latch is true afterwards
+        bool now;     ///< this frame latched it
+    };
+    // Game over: not while solved now, nor with energy left, and once only.
     bool over = false;
-    int powered = 0;
-    for (int spell = 0; spell < 4; ++spell) {
-        s.laserPower = true;
-        for (int frame = 0; frame < 3100 && s.laserPower; ++frame) {
-            powered += drainEnergy(s, energy, 0.03);
-        }
-        s.laserPower = false;
+    for (const Case& c : {Case{true, 0.0, false, false}, Case{false, 0.001, false, false},
+                          Case{false, -0.02, true, true}, Case{false, -0.02, true, false}}) {
+        EXPECT_EQ(latchGameOver(c.solvedNow, c.energy, over), c.now) << c.solvedNow << c.energy;
+        EXPECT_EQ(over, c.latched);
     }
-    EXPECT_LE(energy, 0);
-    EXPECT_NEAR(powered, 10000, 1); // 300 s of 0.03 s frames, give or take rounding
-    EXPECT_TRUE(latchGameOver(false, energy, over));
-    EXPECT_TRUE(over);
-    EXPECT_FALSE(latchGameOver(false, energy, over)); // latched once
-}
-
-TEST(GameOver, NotWhileSolvedNowNorWithEnergyLeft) {
-    bool over = false;
-    EXPECT_FALSE(latchGameOver(true, 0.0, over));
-    EXPECT_FALSE(latchGameOver(false, 0.001, over));
-    EXPECT_FALSE(over);
-    EXPECT_TRUE(latchGameOver(false, -0.02, over));
-}
-
-TEST(Solved, LatchesOnceAndStays) {
+    // Solved: latched the first time, and it stays when the level is no longer solved.
     bool solved = false;
-    EXPECT_FALSE(latchSolved(false, solved));
-    EXPECT_TRUE(latchSolved(true, solved));
-    EXPECT_FALSE(latchSolved(true, solved));
-    EXPECT_FALSE(latchSolved(false, solved));
-    EXPECT_TRUE(solved);
+    for (const Case& c : {Case{false, 0, false, false}, Case{true, 0, true, true},
+                          Case{true, 0, true, false}, Case{false, 0, true, false}}) {
+        EXPECT_EQ(latchSolved(c.solvedNow, solved), c.now) << c.solvedNow;
+        EXPECT_EQ(solved, c.latched);
+    }
 }

@@ -105,22 +105,6 @@ class GameWindow : public ::testing::Test {
         lastOutput = game.output();
         return takeShot(shot);
     }
-    // Runs a test level, presses the keys once the window is up, lets a few frames pass after
-    // the last key's console report, ends the game with ESC and returns its last frame.
-    Picture afterKeys(const std::string& level, const std::string& file, const std::string& keys,
-                      const std::string& report) {
-        shot = shotPath();
-        GameRun game(display.name(), GAME, stageLevel(level, file),
-                     "BEAMWORKS_SCREENSHOT='" + shot + "'");
-        EXPECT_TRUE(focusGame()) << game.output();
-        EXPECT_TRUE(send("key " + keys));
-        EXPECT_TRUE(game.waitForOutput(report, 60)) << game.output();
-        waitFrames(game, 3);
-        EXPECT_TRUE(send("key shift Escape"));
-        EXPECT_EQ(game.wait(60), 0) << game.output();
-        lastOutput = game.output();
-        return takeShot(shot);
-    }
     std::string shotPath() const {
         const std::string shot = std::string(::testing::TempDir()) + "/beamworks_shot_" +
                                  std::to_string(getpid()) + ".png";
