@@ -146,12 +146,10 @@ TEST_P(LevelPack, TextKeepsToTheFormatAndSaysWhatItTeaches) {
     EXPECT_EQ(comment.rfind("Beamworks level " + std::to_string(n()) + ": ", 0), 0u)
         << "the title line";
     EXPECT_NE(comment.find(" Teaches: "), std::string::npos);
-    // Every directive is a documented one (its three letters count), and the first object the
-    // emitter.
+    // Every directive is a documented one (its three letters count).
     const std::set<std::string> objects = {"EMI", "MIR", "HMI", "FIL", "COL",
                                            "FIN", "WAL", "LIG", "CAM", "LEV"};
     const std::set<std::string> properties = {"Pos", "XRo", "YRo", "ZRo", "Sca", "Col", "Tex"};
-    std::vector<std::string> found;
     int mirrors = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -161,13 +159,8 @@ TEST_P(LevelPack, TextKeepsToTheFormatAndSaysWhatItTeaches) {
         const std::string word = text.substr(i + 2, 3);
         EXPECT_EQ((c == '@' ? objects : properties).count(word), 1u)
             << "'" << c << " " << word << "' at byte " << i;
-        if (c == '@') {
-            found.push_back(word);
-            mirrors += word == "MIR" || word == "HMI";
-        }
+        mirrors += c == '@' && (word == "MIR" || word == "HMI");
     }
-    ASSERT_FALSE(found.empty());
-    EXPECT_EQ(found.front(), "EMI");
     // The game draws fewer reflections with many mirrors; the level says so.
     if (mirrors >= 8) {
         EXPECT_NE(comment.find("draws no reflections"), std::string::npos);
