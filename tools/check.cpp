@@ -98,14 +98,6 @@ const char* yesNo(bool b) {
     return b ? "yes" : "no";
 }
 
-// The elements a player must see at the start: everything but walls, lamps and the parts of
-// composite elements (holders, frames, goal bodies).
-bool isPuzzleElement(const Renderable* object) {
-    return dynamic_cast<const Emitter*>(object) || dynamic_cast<const Mirror*>(object) ||
-           dynamic_cast<const MirrorHalf*>(object) || dynamic_cast<const ColorFilter*>(object) ||
-           dynamic_cast<const Collector*>(object) || dynamic_cast<const FinshHead*>(object);
-}
-
 // The start view's lines: how many puzzle elements lie wholly inside the view frustum, and
 // which do not.
 void reportView(Level& level, bool showScreen) {

@@ -298,6 +298,12 @@ std::string readLeadingComment(std::istream& in) {
     return text;
 }
 
+bool isPuzzleElement(const Renderable* object) {
+    return dynamic_cast<const Emitter*>(object) || dynamic_cast<const Mirror*>(object) ||
+           dynamic_cast<const MirrorHalf*>(object) || dynamic_cast<const ColorFilter*>(object) ||
+           dynamic_cast<const Collector*>(object) || dynamic_cast<const FinshHead*>(object);
+}
+
 bool loadLevel(const std::string& fileName) {
     auto level = std::make_unique<Level>(fileName);
     const bool loaded = level->isLoaded();

@@ -94,6 +94,11 @@ class Level {
 /// written: what the level says of itself.
 std::string readLeadingComment(std::istream& in);
 
+/// Whether the object is one of the elements a player must see at the start: an emitter, mirror,
+/// half mirror, filter, collector or goal; not a wall, lamp or a part of a composite element
+/// (holder, frame, goal body).
+bool isPuzzleElement(const Renderable* object);
+
 /// The level in use; null until loadLevel.
 extern Level* currentLevel;
 

@@ -1,6 +1,7 @@
 #include "model/ModelLoader.h"
 
 #include "core/Matrix.h"
+#include "model/Chunks3ds.h"
 #include "model/Smoothing.h"
 
 #include <algorithm>
@@ -11,14 +12,6 @@
 #include <sstream>
 
 namespace {
-
-constexpr std::uint16_t CHUNK_MAIN = 0x4D4D;
-constexpr std::uint16_t CHUNK_EDITOR = 0x3D3D;
-constexpr std::uint16_t CHUNK_OBJECT = 0x4000;
-constexpr std::uint16_t CHUNK_MESH = 0x4100;
-constexpr std::uint16_t CHUNK_VERTICES = 0x4110;
-constexpr std::uint16_t CHUNK_FACES = 0x4120;
-constexpr std::uint16_t CHUNK_MAPPING = 0x4140;
 
 constexpr std::size_t CHUNK_HEADER_SIZE = 6;
 constexpr std::size_t OBJECT_NAME_LIMIT = 20;
@@ -103,11 +96,11 @@ void parseChunks(const ChunkReader& in, bool readTexCoords, Model& model) {
         const std::size_t end = pos + std::min<std::size_t>(length, limit - pos);
         std::size_t data = pos + CHUNK_HEADER_SIZE;
         switch (id) {
-        case CHUNK_MAIN:
-        case CHUNK_EDITOR:
-        case CHUNK_MESH:
+        case chunk3ds::MAIN:
+        case chunk3ds::EDITOR:
+        case chunk3ds::TRIANGLE_MESH:
             break;
-        case CHUNK_OBJECT: {
+        case chunk3ds::OBJECT: {
             // The name: up to and including its zero byte, at most 20 bytes.
             std::size_t n = 0;
             while (n < OBJECT_NAME_LIMIT) {
@@ -120,7 +113,7 @@ void parseChunks(const ChunkReader& in, bool readTexCoords, Model& model) {
             }
             break;
         }
-        case CHUNK_VERTICES: {
+        case chunk3ds::VERTEX_LIST: {
             in.need(data, 2, end, "vertex count");
             const std::uint16_t n = in.u16(data);
             data += 2;
@@ -135,7 +128,7 @@ void parseChunks(const ChunkReader& in, bool readTexCoords, Model& model) {
             }
             break;
         }
-        case CHUNK_FACES: {
+        case chunk3ds::FACE_LIST: {
             in.need(data, 2, end, "face count");
             const std::uint16_t n = in.u16(data);
             data += 2;
@@ -149,7 +142,7 @@ void parseChunks(const ChunkReader& in, bool readTexCoords, Model& model) {
             }
             break;
         }
-        case CHUNK_MAPPING: {
+        case chunk3ds::MAPPING: {
             if (!readTexCoords) {
                 data = end;
                 break;

@@ -126,6 +126,14 @@ class Core {
         channel = ChannelState{};
     }
 
+    /// The system behind a channel handle and the channel's state; the state is null when the
+    /// system or the channel is gone.
+    static std::pair<std::shared_ptr<Core>, ChannelState*> of(const Channel& handle) {
+        std::shared_ptr<Core> core = handle.core_.lock();
+        ChannelState* state = core ? core->findChannel(handle.id_) : nullptr;
+        return {std::move(core), state};
+    }
+
     /// The channel with handle id, or null when it is gone (replaced, stopped, or ended).
     ChannelState* findChannel(int id) {
         if (id == 0 || channel.id != id) {
@@ -181,8 +189,7 @@ Result Sound::release() {
 // Channel
 
 Result Channel::setPaused(bool paused) {
-    const auto core = alive(core_);
-    Core::ChannelState* ch = core ? core->findChannel(id_) : nullptr;
+    const auto [core, ch] = Core::of(*this);
     if (ch == nullptr) {
         return Result::InvalidHandle;
     }
@@ -201,8 +208,7 @@ Result Channel::setPaused(bool paused) {
 }
 
 Result Channel::getPaused(bool& paused) const {
-    const auto core = alive(core_);
-    const Core::ChannelState* ch = core ? core->findChannel(id_) : nullptr;
+    const auto [core, ch] = Core::of(*this);
     if (ch == nullptr) {
         return Result::InvalidHandle;
     }
@@ -211,8 +217,7 @@ Result Channel::getPaused(bool& paused) const {
 }
 
 Result Channel::setMode(Mode mode) {
-    const auto core = alive(core_);
-    Core::ChannelState* ch = core ? core->findChannel(id_) : nullptr;
+    const auto [core, ch] = Core::of(*this);
     if (ch == nullptr) {
         return Result::InvalidHandle;
     }
@@ -224,8 +229,7 @@ Result Channel::setMode(Mode mode) {
 }
 
 Result Channel::setPosition(unsigned milliseconds) {
-    const auto core = alive(core_);
-    Core::ChannelState* ch = core ? core->findChannel(id_) : nullptr;
+    const auto [core, ch] = Core::of(*this);
     if (ch == nullptr) {
         return Result::InvalidHandle;
     }

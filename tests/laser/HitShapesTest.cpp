@@ -1,7 +1,6 @@
 #include "laser/HitShapes.h"
 #include "elements/ActiveObject.h"
 #include "model/GameModels.h"
-#include "support/Beams.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +33,7 @@ bool hits(HitObject& shape, const Point& start, const Point& direction, float& d
           bool lineOnly = false) {
     d = NO_HIT_DISTANCE;
     float p[3], n[3];
-    return shape.hit(aimedBeam(start, direction)->ray(), d, p, n, lineOnly);
+    return shape.hit({start, direction}, d, p, n, lineOnly);
 }
 
 const Point DOWN{0, 0, -1, 0};
@@ -43,100 +42,79 @@ const Point DOWN{0, 0, -1, 0};
 
 TEST_F(HitShapes, AreaHitGivesDistancePointAndNormalOnlyWhenStrictlyNearer) {
     auto area = square(&owner);
-    auto beam = aimedBeam({3, 4, 50, 1}, DOWN);
+    const Ray beam{{3, 4, 50, 1}, DOWN};
     float d = NO_HIT_DISTANCE, p[3] = {}, n[3] = {};
-    ASSERT_TRUE(area->hit(beam->ray(), d, p, n, false));
+    ASSERT_TRUE(area->hit(beam, d, p, n, false));
     EXPECT_FLOAT_EQ(d, 50);
     EXPECT_FLOAT_EQ(p[0], 3);
     EXPECT_FLOAT_EQ(p[1], 4);
     EXPECT_NEAR(p[2], 0, 1e-5);
     EXPECT_FLOAT_EQ(n[2], 1);
     d = 50; // an equally near hit is no hit
-    EXPECT_FALSE(area->hit(beam->ray(), d, p, n, false));
+    EXPECT_FALSE(area->hit(beam, d, p, n, false));
 }
 
-TEST_F(HitShapes, AreaEdgesBelongToTheFaceWhichIsOneSided) {
+TEST_F(HitShapes, FacesAndSpheresCaseByCase) {
     auto area = square(&owner);
-    float d;
-    for (Point start : {Point{10, 0, 5, 1}, Point{-10, 10, 5, 1}, Point{0, -10, 5, 1}}) {
-        EXPECT_TRUE(hits(*area, start, DOWN, d)) << start[0] << "," << start[1];
-    }
-    EXPECT_FALSE(hits(*area, {10.01f, 0, 5, 1}, DOWN, d));
-    // From behind: rejected, in line mode too.
-    EXPECT_FALSE(hits(*area, {0, 0, -50, 1}, {0, 0, 1, 0}, d));
-    EXPECT_FALSE(hits(*area, {0, 0, -50, 1}, {0, 0, 1, 0}, d, true));
-    // Line mode gives the plane distance without the other checks: here outside the square
-    // and behind the start.
-    ASSERT_TRUE(hits(*area, {500, 0, -20, 1}, DOWN, d, true));
-    EXPECT_FLOAT_EQ(d, -20);
-}
-
-TEST_F(HitShapes, BothSolvingBranchesFindTheHit) {
     // Plane x = 0 (normal along x), first edge along z: solved in (y, z).
     HitArea yz(&owner, {0, 0, 0, 1}, {0, 0, 10, 1}, {0, 10, 0, 1});
-    float d;
-    ASSERT_TRUE(hits(yz, {-30, 4, 6, 1}, {1, 0, 0, 0}, d));
-    EXPECT_FLOAT_EQ(d, 30);
-    EXPECT_FALSE(hits(yz, {-30, 4, 11, 1}, {1, 0, 0, 0}, d));
     // Plane z = 0 with its first edge along y (e1.x = 0): the exchanged solve.
     HitArea swapped(&owner, {0, 0, 0, 1}, {0, 10, 0, 1}, {10, 0, 0, 1});
-    ASSERT_TRUE(hits(swapped, {7, 2, -40, 1}, {0, 0, 1, 0}, d));
-    EXPECT_FLOAT_EQ(d, 40);
-    EXPECT_FALSE(hits(swapped, {7, 10.5f, -40, 1}, {0, 0, 1, 0}, d));
-}
-
-TEST_F(HitShapes, AreaFollowsItsOwnerAndItsOwnersParentBetweenTests) {
-    Element holder, element;
-    addChild(&holder, &element);
-    auto area = square(&element);
-    float d;
-    ASSERT_TRUE(hits(*area, {3, 4, 50, 1}, DOWN, d));
-    EXPECT_FLOAT_EQ(d, 50);
-    element.translate(0, 0, -20); // the owner itself
-    ASSERT_TRUE(hits(*area, {3, 4, 50, 1}, DOWN, d));
-    EXPECT_FLOAT_EQ(d, 70);
-    holder.translate(100, 0, 0); // its parent: the square leaves the ray
-    EXPECT_FALSE(hits(*area, {3, 4, 50, 1}, DOWN, d));
-    ASSERT_TRUE(hits(*area, {103, 4, 50, 1}, DOWN, d));
-    EXPECT_FLOAT_EQ(d, 70);
-    holder.rotateY(static_cast<float>(PI)); // now it faces away from the ray
-    EXPECT_FALSE(hits(*area, {103, 4, 50, 1}, DOWN, d));
-    holder.rotateY(static_cast<float>(-PI / 2)); // and now along +x
-    ASSERT_TRUE(hits(*area, {200, 2, -3, 1}, {-1, 0, 0, 0}, d));
-    EXPECT_NEAR(d, 120, 1e-3); // the element's own move turned with the holder
-}
-
-TEST_F(HitShapes, SphereTangentRightAngleAndBehindCases) {
     HitSphere sphere(&owner, {0, 0, -100, 1}, 10);
-    const Point alongX{1, 0, 0, 0};
-    float d;
-    // The ray along x through (0, 0, -90) touches the sphere: its centre is 90 degrees off the
-    // ray at exactly the radius.
-    EXPECT_TRUE(hits(sphere, {0, 0, -90, 1}, alongX, d));
-    EXPECT_FALSE(hits(sphere, {0, 0, -89.9f, 1}, alongX, d));
-    // Centre exactly 90 degrees off the ray within the radius: only angles above a right angle
-    // are turned away.
-    EXPECT_TRUE(hits(sphere, {0, 0, -95, 1}, alongX, d));
-    EXPECT_FALSE(hits(sphere, {0, 0, -95, 1}, {0, 0, 1, 0}, d)); // centre behind the start
+    const Point UP{0, 0, 1, 0}, X{1, 0, 0, 0};
+    const float ANY = NAN; // a sphere's distance is an estimate
+    const struct {
+        const char* name;
+        HitObject& shape;
+        Point start, direction;
+        bool lineOnly, hit;
+        float distance;
+    } cases[] = {
+        {"on an edge", *area, {10, 0, 5, 1}, DOWN, false, true, 5},
+        {"on a corner", *area, {-10, 10, 5, 1}, DOWN, false, true, 5},
+        {"on the lower edge", *area, {0, -10, 5, 1}, DOWN, false, true, 5},
+        {"just past an edge", *area, {10.01f, 0, 5, 1}, DOWN, false, false, ANY},
+        {"from behind", *area, {0, 0, -50, 1}, UP, false, false, ANY},
+        {"from behind in line mode", *area, {0, 0, -50, 1}, UP, true, false, ANY},
+        // Line mode gives the plane distance without the other checks.
+        {"line mode beside and behind", *area, {500, 0, -20, 1}, DOWN, true, true, -20},
+        {"solved in y and z", yz, {-30, 4, 6, 1}, X, false, true, 30},
+        {"solved in y and z, past the edge", yz, {-30, 4, 11, 1}, X, false, false, ANY},
+        {"exchanged solve", swapped, {7, 2, -40, 1}, UP, false, true, 40},
+        {"exchanged solve, past the edge", swapped, {7, 10.5f, -40, 1}, UP, false, false, ANY},
+        // The centre 90 degrees off the ray: at exactly the radius it touches, and within it,
+        // only angles above a right angle are turned away.
+        {"sphere touched", sphere, {0, 0, -90, 1}, X, false, true, ANY},
+        {"sphere just missed", sphere, {0, 0, -89.9f, 1}, X, false, false, ANY},
+        {"sphere at a right angle", sphere, {0, 0, -95, 1}, X, false, true, ANY},
+        {"sphere behind the start", sphere, {0, 0, -95, 1}, UP, false, false, ANY},
+    };
+    for (const auto& c : cases) {
+        float d;
+        EXPECT_EQ(hits(c.shape, c.start, c.direction, d, c.lineOnly), c.hit) << c.name;
+        if (c.hit && !std::isnan(c.distance)) {
+            EXPECT_FLOAT_EQ(d, c.distance) << c.name;
+        }
+    }
 }
 
 TEST_F(HitShapes, HitTestPrefersBlockingOnTiesAndReportsTheNearest) {
     owner.blockingShapes.push_back(square(&owner));
     owner.activeShapes.push_back(square(&owner));
-    auto beam = aimedBeam({0, 0, 30, 1}, DOWN);
+    const Ray beam{{0, 0, 30, 1}, DOWN};
     float d = -1, p[3], n[3];
-    EXPECT_EQ(owner.hitTest(beam->ray(), d, p, n), HIT_BLOCKING);
+    EXPECT_EQ(owner.hitTest(beam, d, p, n), HIT_BLOCKING);
     EXPECT_FLOAT_EQ(d, 30);
     owner.activeShapes.push_back(square(&owner, 5)); // an active face in front wins
-    EXPECT_EQ(owner.hitTest(beam->ray(), d, p, n), HIT_ACTIVE);
+    EXPECT_EQ(owner.hitTest(beam, d, p, n), HIT_ACTIVE);
     EXPECT_FLOAT_EQ(d, 25);
     EXPECT_NEAR(p[2], 5, 1e-5);
 
     // Without a hit the outputs stay as they were.
-    auto miss = aimedBeam({50, 50, 30, 1}, DOWN);
+    const Ray miss{{50, 50, 30, 1}, DOWN};
     d = 123;
     p[2] = 3;
-    EXPECT_EQ(owner.hitTest(miss->ray(), d, p, n), HIT_NONE);
+    EXPECT_EQ(owner.hitTest(miss, d, p, n), HIT_NONE);
     EXPECT_EQ(d, 123);
     EXPECT_EQ(p[2], 3);
 }
@@ -144,10 +122,9 @@ TEST_F(HitShapes, HitTestPrefersBlockingOnTiesAndReportsTheNearest) {
 TEST_F(HitShapes, BoundingSpherePreTestWritesItsEstimate) {
     owner.translate(0, 0, -300);
     float d = -1;
-    ASSERT_TRUE(owner.hitsBoundingSphere(aimedBeam({0, 0, 0, 1}, DOWN)->ray(), d));
+    ASSERT_TRUE(owner.hitsBoundingSphere({{0, 0, 0, 1}, DOWN}, d));
     EXPECT_NEAR(d, 300 - owner.getBoundingRadius(), 1e-2);
-    auto wide = aimedBeam({owner.getBoundingRadius() + 1, 0, 0, 1}, DOWN);
-    EXPECT_FALSE(owner.hitsBoundingSphere(wide->ray(), d));
+    EXPECT_FALSE(owner.hitsBoundingSphere({{owner.getBoundingRadius() + 1, 0, 0, 1}, DOWN}, d));
 }
 
 TEST(SphereRejection, NeverTurnsAwayWhatTheExactTestHitsNorOddInput) {

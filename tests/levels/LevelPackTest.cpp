@@ -4,13 +4,8 @@
 // from inside a closed room.
 
 #include "elements/ActiveObject.h"
-#include "elements/Collector.h"
-#include "elements/ColorFilter.h"
 #include "elements/Emitter.h"
-#include "elements/Goal.h"
 #include "elements/Holder.h"
-#include "elements/Mirror.h"
-#include "elements/MirrorHalf.h"
 #include "elements/Wall.h"
 #include "laser/Ray.h"
 #include "laser/Tracer.h"
@@ -74,20 +69,13 @@ std::string readText(const std::string& path) {
     return text.str();
 }
 
-// The elements a player must see: everything but walls and the parts of composite elements.
-bool isPuzzleElement(const ActiveObject* object) {
-    return dynamic_cast<const Emitter*>(object) || dynamic_cast<const Mirror*>(object) ||
-           dynamic_cast<const MirrorHalf*>(object) || dynamic_cast<const ColorFilter*>(object) ||
-           dynamic_cast<const Collector*>(object) || dynamic_cast<const FinshHead*>(object);
-}
-
 class LevelPack : public ::testing::TestWithParam<int> {
   protected:
     void SetUp() override { loadTestModels(); }
     int n() const { return GetParam(); }
 };
 
-TEST_P(LevelPack, IsUnsolvedAsShippedAndSolvedByItsSolution) {
+TEST_P(LevelPack, UnsolvedAsShippedAndSolvedByMovingHoldersToFreeReachablePlacesWithRoomToSpare) {
     auto level = load(levelPath(n()));
     ASSERT_TRUE(level->isLoaded());
     ASSERT_FALSE(level->activeObjects.empty());
@@ -99,11 +87,16 @@ TEST_P(LevelPack, IsUnsolvedAsShippedAndSolvedByItsSolution) {
     auto solution = load(levelPath(n(), true));
     ASSERT_TRUE(solution->isLoaded());
     EXPECT_TRUE(solvedAfterUpdate(*solution)) << "the solution does not solve the level";
-}
 
-TEST_P(LevelPack, SolutionIsReachableAndNotOnAKnifeEdge) {
-    auto level = load(levelPath(n()));
-    auto solution = load(levelPath(n(), true));
+    // Nothing moves but the holders of mirrors, filters and lamps.
+    ASSERT_EQ(level->activeObjects.size(), solution->activeObjects.size());
+    for (std::size_t i = 0; i < level->activeObjects.size(); ++i) {
+        ActiveObject* object = level->activeObjects[i];
+        if (groupRoot(object) == object && !dynamic_cast<Holder*>(object)) {
+            EXPECT_EQ(object->getWorldMatrix(), solution->activeObjects[i]->getWorldMatrix())
+                << "element " << i + 1 << " moved";
+        }
+    }
     const std::vector<Holder*> before = holders(*level);
     const std::vector<Holder*> after = holders(*solution);
     ASSERT_EQ(before.size(), after.size());
@@ -153,12 +146,10 @@ TEST_P(LevelPack, TextKeepsToTheFormatAndSaysWhatItTeaches) {
     EXPECT_EQ(comment.rfind("Beamworks level " + std::to_string(n()) + ": ", 0), 0u)
         << "the title line";
     EXPECT_NE(comment.find(" Teaches: "), std::string::npos);
-    // Every directive is a documented one (its three letters count), and the first object the
-    // emitter.
+    // Every directive is a documented one (its three letters count).
     const std::set<std::string> objects = {"EMI", "MIR", "HMI", "FIL", "COL",
                                            "FIN", "WAL", "LIG", "CAM", "LEV"};
     const std::set<std::string> properties = {"Pos", "XRo", "YRo", "ZRo", "Sca", "Col", "Tex"};
-    std::vector<std::string> found;
     int mirrors = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -168,13 +159,8 @@ TEST_P(LevelPack, TextKeepsToTheFormatAndSaysWhatItTeaches) {
         const std::string word = text.substr(i + 2, 3);
         EXPECT_EQ((c == '@' ? objects : properties).count(word), 1u)
             << "'" << c << " " << word << "' at byte " << i;
-        if (c == '@') {
-            found.push_back(word);
-            mirrors += word == "MIR" || word == "HMI";
-        }
+        mirrors += c == '@' && (word == "MIR" || word == "HMI");
     }
-    ASSERT_FALSE(found.empty());
-    EXPECT_EQ(found.front(), "EMI");
     // The game draws fewer reflections with many mirrors; the level says so.
     if (mirrors >= 8) {
         EXPECT_NE(comment.find("draws no reflections"), std::string::npos);
@@ -216,19 +202,6 @@ TEST_P(LevelPack, StartViewShowsEveryElementFromInsideAClosedRoom) {
             hit = hit || wall->hitTest(ray, distance, point, normal) != HIT_NONE;
         }
         EXPECT_TRUE(hit) << "a ray from the eye leaves the room, direction " << i;
-    }
-}
-
-TEST_P(LevelPack, SolutionMovesNothingButMirrorsFiltersAndLamps) {
-    auto level = load(levelPath(n()));
-    auto solution = load(levelPath(n(), true));
-    ASSERT_EQ(level->activeObjects.size(), solution->activeObjects.size());
-    for (std::size_t i = 0; i < level->activeObjects.size(); ++i) {
-        ActiveObject* object = level->activeObjects[i];
-        if (groupRoot(object) == object && !dynamic_cast<Holder*>(object)) {
-            EXPECT_EQ(object->getWorldMatrix(), solution->activeObjects[i]->getWorldMatrix())
-                << "element " << i + 1 << " moved";
-        }
     }
 }
 

@@ -30,13 +30,8 @@ TEST(Hint, SaysWhichWayToTurnOrTiltFromThePlayersViewAndNamesTheElement) {
     const Hint right = answer(0, 30, 15); // the turn comes first
     EXPECT_TRUE(right.helps);
     EXPECT_EQ(right.message, "TURN THIS MIRROR 30 DEGREES RIGHT");
-    EXPECT_EQ(right.console.rfind("Hint: turn Mirror ", 0), 0u) << right.console;
-    EXPECT_NE(right.console.find(" by 30 degrees about the vertical"), std::string::npos);
     EXPECT_EQ(answer(1, -45, 0).message, "TURN THIS HALF MIRROR 45 DEGREES LEFT");
-    const Hint down = answer(2, 0, -15);
-    EXPECT_EQ(down.message, "TILT THIS FILTER 15 DEGREES DOWN");
-    EXPECT_EQ(down.console.rfind("Hint: tilt ColorFilter ", 0), 0u) << down.console;
-    EXPECT_NE(down.console.find(" by -15 degrees"), std::string::npos);
+    EXPECT_EQ(answer(2, 0, -15).message, "TILT THIS FILTER 15 DEGREES DOWN");
 }
 
 TEST(Hint, NothingToTurnOrNoWayFromHereCostsNothing) {

@@ -1,6 +1,6 @@
 #pragma once
-// A scripted audio backend for the sound layer's tests: its drivers, version and failures are
-// set by the test, and everything the layer asks of it is recorded where the test can see it.
+// A scripted audio backend for the sound layer's tests: its drivers and failures are set by the
+// test, and everything the layer asks of it is recorded where the test can see it.
 
 #include "sound/SoundLayer.h"
 
@@ -14,7 +14,6 @@
 /// The fake's script and record, shared by the test and the backend.
 struct FakeAudio {
     // Script.
-    unsigned version = sound::builtVersion();
     std::vector<sound::DriverInfo> drivers{{"Fake Output", 2, false}};
     std::set<int> refusedChannels; ///< opening with these channel counts fails
     bool openFails = false;        ///< every open fails
@@ -39,7 +38,7 @@ class FakeBackend final : public sound::AudioBackend {
   public:
     explicit FakeBackend(std::shared_ptr<FakeAudio> audio) : a_(std::move(audio)) {}
 
-    unsigned linkedVersion() const override { return a_->version; }
+    unsigned linkedVersion() const override { return sound::builtVersion(); }
     int driverCount() override { return int(a_->drivers.size()); }
     sound::DriverInfo driver(int index) override { return a_->drivers.at(std::size_t(index)); }
     sound::Result open(const sound::OutputSettings& settings, bool silent) override {

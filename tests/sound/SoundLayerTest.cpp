@@ -1,5 +1,5 @@
 // The sound layer's handles on a scripted backend: results, pausing and rewinding, and handles
-// that are gone. (Drivers, settings and file failures are tested through the music.)
+// that are gone. (Drivers, the speaker fallback and file failures are tested through the music.)
 
 #include "FakeBackend.h"
 #include "SoundFiles.h"
@@ -40,20 +40,6 @@ struct Rig {
 };
 
 } // namespace
-
-TEST(SoundResults, EachHasItsOwnSentence) {
-    std::set<std::string> seen;
-    for (int code = 0; code <= LAST_RESULT; ++code) {
-        const std::string text = resultText(Result(code));
-        ASSERT_GT(text.size(), 10u) << code;
-        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(text.front()))) << text;
-        EXPECT_EQ(text.back(), '.') << text;
-        EXPECT_TRUE(seen.insert(text).second) << "repeated: " << text;
-    }
-    const std::string unknown = resultText(Result(LAST_RESULT + 1));
-    EXPECT_EQ(seen.count(unknown), 0u);
-    EXPECT_EQ(unknown, resultText(Result(-1)));
-}
 
 TEST(SoundStreams, FileProblemsHaveTheirOwnResults) {
     Rig rig;

@@ -39,15 +39,6 @@ Mesh3ds build(const std::string& file) {
     return {};
 }
 
-// The loaded model's bounding sphere holds the hit sphere (c, r).
-void expectHitSphereCovered(const std::string& file, const Vec3& c, float r) {
-    SCOPED_TRACE(file);
-    const auto model = load(file);
-    ASSERT_NE(model, nullptr);
-    const auto& m = model->centre;
-    EXPECT_LE(std::hypot(c[0] - m[0], c[1] - m[1], c[2] - m[2]) + r, model->radius + 1e-4f);
-}
-
 TEST(GameModels, EveryFileTheGameLoadsIsASoundSolidAndLoads) {
     std::set<std::string> ours;
     for (const auto& model : generatedModelFiles()) {
@@ -81,7 +72,9 @@ TEST(GameModels, GoalFramesShareTopologyAndOpenProgressively) {
         EXPECT_EQ(model->vertexCount, first->vertexCount);
         EXPECT_EQ(model->indices, first->indices);
         EXPECT_EQ(frame == 1, model->positions == first->positions);
-        expectHitSphereCovered(file, {0, -15, 0}, 5);
+        // The bounding sphere holds the hit sphere of radius 5 at (0, -15, 0).
+        const auto& m = model->centre;
+        EXPECT_LE(std::hypot(m[0], -15 - m[1], m[2]) + 5, model->radius + 1e-4f);
         // Closed, the petals reach over the ball (radius 15 at y = 50); open, they bare its
         // upper half. The ball stays clear of the body throughout.
         const Mesh3ds body = build(file);
@@ -110,13 +103,8 @@ TEST(GameModels, MismatchedGoalFramesAreRefusedByNameAndNeverBlended) {
     std::filesystem::copy_file(written().file("Wall.3ds"), dir.file("Ziel3.3ds"),
                                std::filesystem::copy_options::overwrite_existing);
     ::testing::internal::CaptureStdout();
-    const std::vector<std::string> failed = loadGameModels(dir.path.string());
-    const std::string log = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(failed, std::vector<std::string>{"Ziel3.3ds"});
-    EXPECT_NE(log.find("key frames do not match Ziel1.3ds (vertex count, index count or index "
-                       "order): Ziel3.3ds\n"),
-              std::string::npos)
-        << log;
+    EXPECT_EQ(loadGameModels(dir.path.string()), std::vector<std::string>{"Ziel3.3ds"});
+    ::testing::internal::GetCapturedStdout();
     EXPECT_FALSE(gameModels().goalKeyframes[2]);
     // The door opens through the gap without reading past any array.
     {

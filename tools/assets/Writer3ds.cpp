@@ -1,4 +1,5 @@
 #include "assets/Writer3ds.h"
+#include "model/Chunks3ds.h"
 
 #include <cmath>
 #include <cstring>
@@ -7,26 +8,7 @@
 
 namespace {
 
-enum : std::uint16_t {
-    MAIN = 0x4D4D,
-    VERSION = 0x0002,
-    EDITOR = 0x3D3D,
-    MESH_VERSION = 0x3D3E,
-    MATERIAL = 0xAFFF,
-    MATERIAL_NAME = 0xA000,
-    MATERIAL_DIFFUSE = 0xA020,
-    COLOUR_BYTES = 0x0011,
-    OBJECT = 0x4000,
-    TRIANGLE_MESH = 0x4100,
-    VERTEX_LIST = 0x4110,
-    FACE_LIST = 0x4120,
-    FACE_MATERIAL = 0x4130,
-    MAPPING = 0x4140,
-    SMOOTHING = 0x4150,
-    LOCAL_AXES = 0x4160,
-    KEYFRAMES = 0xB000,
-    KEYFRAME_HEADER = 0xB00A,
-};
+using namespace chunk3ds;
 
 const char* const MATERIAL_NAME_TEXT = "Surface";
 
