@@ -82,13 +82,7 @@ TEST_F(Guidance, IntroductionHelpClicksOnTheBarsAndAResizedWindow) {
     const Picture p = frameNow(*game, shot);
     ASSERT_EQ(p.width, 1000);
     ASSERT_EQ(p.height, 700);
-    const auto barColour = [](const std::array<int, 3>& c) {
-        return c[2] > c[0] && brightness(c) < 330;
-    };
-    for (int x = 8; x < 1000; x += 97) {
-        EXPECT_TRUE(barColour(p.at(x, 3))) << "top bar at " << x;
-        EXPECT_TRUE(barColour(p.at(x, 696))) << "bottom bar at " << x;
-    }
+    expectBarsAlongTheEdges(p);
     // The mirror where the new projection puts it picks.
     const double f = 1.0 / std::tan(20.0 / 180.0 * PI), aspect = 1000.0 / 700.0;
     const double ex = -150 - 0, ey = 20 - 40, ez = -200 - 280;

@@ -103,23 +103,15 @@ class GameWindow : public ::testing::Test {
                          " BEAMWORKS_SCREENSHOT='" + shot + "'");
         EXPECT_EQ(game.wait(120), 0) << game.output();
         lastOutput = game.output();
-        return takeShot(shot);
+        Picture p = load(shot);
+        std::filesystem::remove(shot);
+        return p;
     }
     std::string shotPath() const {
         const std::string shot = std::string(::testing::TempDir()) + "/beamworks_shot_" +
                                  std::to_string(getpid()) + ".png";
         std::filesystem::remove(shot);
         return shot;
-    }
-    static Picture takeShot(const std::string& shot) {
-        Picture p = load(shot);
-        std::filesystem::remove(shot);
-        return p;
-    }
-    // Focuses the game's window and closes the level's introduction (a Shift press, which
-    // does nothing else).
-    bool focusGame() {
-        return send("search --sync --name '^Beamworks$' windowfocus --sync key shift");
     }
     // Waits until the game has drawn `count` more frames (status lines) than when called.
     static bool waitFrames(const GameRun& game, int count) {
@@ -150,15 +142,15 @@ class GameWindow : public ::testing::Test {
     }
 
     // Starts the game in `dir` with the screenshot (`shot`) rewritten after every frame, focuses
-    // its window, closes the level's introduction unless told not to, and lets two frames pass.
+    // its window, closes the level's introduction (with a Shift press, which does nothing else)
+    // unless told not to, and lets two frames pass.
     std::unique_ptr<GameRun> launch(const std::string& args, const std::string& dir = GAME,
                                     const std::string& env = "", bool closeIntroduction = true) {
         shot = shotPath();
         auto game = std::make_unique<GameRun>(display.name(), dir, args,
                                               "BEAMWORKS_SCREENSHOT='" + shot + "' " + env);
-        EXPECT_TRUE(closeIntroduction
-                        ? focusGame()
-                        : send("search --sync --name '^Beamworks$' windowfocus --sync"))
+        EXPECT_TRUE(send("search --sync --name '^Beamworks$' windowfocus --sync" +
+                         std::string(closeIntroduction ? " key shift" : "")))
             << game->output();
         EXPECT_TRUE(waitFrames(*game, 2)) << game->output();
         return game;
@@ -192,6 +184,17 @@ inline int lastLaserCount(const std::string& output) {
 
 inline int brightness(const std::array<int, 3>& c) {
     return c[0] + c[1] + c[2];
+}
+
+// Both interface bars span the picture's width, along its top and bottom, in their dark blue.
+inline void expectBarsAlongTheEdges(const Picture& p) {
+    const auto barColour = [](const std::array<int, 3>& c) {
+        return c[2] > c[0] && brightness(c) < 330;
+    };
+    for (int x = 8; x < p.width; x += 97) {
+        EXPECT_TRUE(barColour(p.at(x, 3))) << "top bar at " << x;
+        EXPECT_TRUE(barColour(p.at(x, p.height - 4))) << "bottom bar at " << x;
+    }
 }
 
 // Sum of the absolute brightness differences of two pictures over a rectangle.
