@@ -105,7 +105,7 @@ TEST_F(Guidance, IntroductionHelpClicksOnTheBarsAndAResizedWindow) {
 
 TEST_F(Guidance, ColourLabelsShowAboveTheGoal) {
     auto game = startWithIntroduction("86", "labels.txt");
-    ASSERT_TRUE(send("key shift space sleep 3"));
+    ASSERT_TRUE(send("key shift space"));
     ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
     const Picture plain = frameNow(*game, shot);
     ASSERT_TRUE(send("key c"));
