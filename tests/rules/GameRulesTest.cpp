@@ -9,7 +9,7 @@ TEST(Energy, DrainsOnlyWhilePoweredAndTheLastFrameMayOvershootBeforeThePowerGoes
     EXPECT_EQ(energy, 0.01);
     s.laserPower = true;
     EXPECT_TRUE(drainEnergy(s, energy, 0.03)); // the energy before the frame counts
-    EXPECT_LT(energy, 0);
+    EXPECT_DOUBLE_EQ(energy, 0.01 - 0.03);
     EXPECT_TRUE(s.laserPower);
     EXPECT_FALSE(drainEnergy(s, energy, 0.03));
     EXPECT_FALSE(s.laserPower);
