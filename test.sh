@@ -14,15 +14,18 @@ cmake -S . -B build/test "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_
       -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" -DBEAMWORKS_SANITIZE=ON \
       -DBEAMWORKS_GAME_DIR="$PWD/build/test/game" >/dev/null
 cmake --build build/test -j"$(nproc)"
+echo "test.sh: set-up and build took $SECONDS s"
 cd build/test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --output-on-failure -j"$(nproc)" "$@"
+echo "test.sh: the tests ran by $SECONDS s"
 cd ../..
 # The fuzz targets, built once, and half a minute of random play with the sanitizer build, all
 # side by side. The fuzz targets load the models this build made.
 export BEAMWORKS_MODELS=$PWD/build/test/game
 tools/fuzz.sh build
+echo "test.sh: the fuzz targets were built by $SECONDS s"
 echo "Fuzzing the model, level and progress readers for 20 s while playing the sanitizer build"
 echo "at random for 30 s"
 tools/soak.sh --asan 0.5 > build/soak.log 2>&1 &

@@ -26,7 +26,10 @@ build=build/fuzz
 # side by side).
 if [ "${BEAMWORKS_FUZZ_BUILT:-0}" != 1 ]; then
   ./scripts/setup.sh
-  CXX=clang++ CC=clang cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
+  generator=()
+  [ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
+  CXX=clang++ CC=clang cmake -S . -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS="-O1 -g1" -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" \
     -DBEAMWORKS_FUZZ=ON -DBEAMWORKS_TESTS=OFF -DBEAMWORKS_BENCH=OFF \
     -DBEAMWORKS_GAME_DIR="$root/$build/game" >/dev/null
 fi
