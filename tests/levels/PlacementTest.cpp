@@ -43,56 +43,48 @@ Renderable* element(Level& level, int n) {
     return nullptr;
 }
 
-float mirrorRadius() {
-    return gameModels().mirror->radius;
+// Whether the element of the n-th holder of the level text, moved there, would be blocked.
+bool blocked(const std::string& text, int n = 0) {
+    auto level = levelFromText(text);
+    return isPlacementBlocked(*level, element(*level, n));
 }
 
 } // namespace
 
 TEST_F(Placement, SpheresThatOnlyTouchDoNotBlockInAnyDirection) {
-    const float r = mirrorRadius();
-    auto touching = levelFromText(mirrorAt(0) + mirrorAt(2 * r));
-    EXPECT_FALSE(isPlacementBlocked(*touching, element(*touching, 0)));
-    EXPECT_FALSE(isPlacementBlocked(*touching, element(*touching, 1)));
-    auto overlapping = levelFromText(mirrorAt(0) + mirrorAt(2 * r - 0.5f));
-    EXPECT_TRUE(isPlacementBlocked(*overlapping, element(*overlapping, 0)));
-    EXPECT_TRUE(isPlacementBlocked(*overlapping, element(*overlapping, 1)));
+    const float r = gameModels().mirror->radius;
+    for (int n : {0, 1}) {
+        EXPECT_FALSE(blocked(mirrorAt(0) + mirrorAt(2 * r), n));
+        EXPECT_TRUE(blocked(mirrorAt(0) + mirrorAt(2 * r - 0.5f), n));
+    }
     // 3-4-5: the centres are 5 * 50 apart, more than two mirror radii.
     ASSERT_GT(250.0f, 2 * r);
-    auto apart = levelFromText("@ MIR\n@ FIL\n# Pos 150;200;0;\n# Col 1\n");
-    EXPECT_FALSE(isPlacementBlocked(*apart, element(*apart, 0)));
-    auto close = levelFromText("@ MIR\n@ FIL\n# Pos 100;100;100;\n# Col 1\n");
-    EXPECT_TRUE(isPlacementBlocked(*close, element(*close, 0)));
-    EXPECT_FALSE(isPlacementBlocked(*close, nullptr)); // nothing selected
+    EXPECT_FALSE(blocked("@ MIR\n@ FIL\n# Pos 150;200;0;\n# Col 1\n"));
+    EXPECT_TRUE(blocked("@ MIR\n@ FIL\n# Pos 100;100;100;\n# Col 1\n"));
 }
 
 TEST_F(Placement, GoalsEmittersAndCollectorsBlock) {
-    const float r = mirrorRadius();
+    const float r = gameModels().mirror->radius;
     const float ball = gameModels().ball->radius;
     // The goal's ball just inside and just outside reach; its door stands 50 below.
-    auto inside = levelFromText(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball - 1) + ";0;\n");
-    EXPECT_TRUE(isPlacementBlocked(*inside, element(*inside, 0)));
-    auto outside = levelFromText(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball + 100) + ";0;\n");
-    EXPECT_FALSE(isPlacementBlocked(*outside, element(*outside, 0)));
-    auto emitter = levelFromText("@ EMI\n# Pos 0;0;150;\n" + mirrorAt(0));
-    EXPECT_TRUE(isPlacementBlocked(*emitter, element(*emitter, 0)));
+    EXPECT_TRUE(blocked(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball - 1) + ";0;\n"));
+    EXPECT_FALSE(blocked(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball + 100) + ";0;\n"));
+    EXPECT_TRUE(blocked("@ EMI\n# Pos 0;0;150;\n" + mirrorAt(0)));
     // The collector's sphere sits along its tube: the same distance blocks on one side only.
-    auto tubeTowards = levelFromText(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n");
-    EXPECT_TRUE(isPlacementBlocked(*tubeTowards, element(*tubeTowards, 0)));
-    auto tubeAway = levelFromText(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n# YRo 180;\n");
-    EXPECT_FALSE(isPlacementBlocked(*tubeAway, element(*tubeAway, 0)));
+    EXPECT_TRUE(blocked(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n"));
+    EXPECT_FALSE(blocked(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n# YRo 180;\n"));
 }
 
 TEST_F(Placement, OnlyTheMountCountsNotSelectionFlagsOrWallsAndLights) {
     // Everything here shares the mirror's centre, and none of it takes part.
-    auto alone = levelFromText("@ MIR\n@ WAL\n@ LIG\n");
-    EXPECT_FALSE(isPlacementBlocked(*alone, element(*alone, 0)));
-    auto level = levelFromText(mirrorAt(0) + mirrorAt(mirrorRadius()));
+    EXPECT_FALSE(blocked("@ MIR\n@ WAL\n@ LIG\n"));
+    auto level = levelFromText(mirrorAt(0) + mirrorAt(gameModels().mirror->radius));
     Renderable* first = element(*level, 0);
     // A stale flag on the other mirror would make it look related to the selection.
     element(*level, 1)->selected = true;
     first->selected = true;
     EXPECT_TRUE(isPlacementBlocked(*level, first));
+    EXPECT_FALSE(isPlacementBlocked(*level, nullptr)); // nothing selected
     EXPECT_TRUE(isSameMount(*first->parent->parent, *first));
     EXPECT_FALSE(isSameMount(*first, *element(*level, 1)));
 }

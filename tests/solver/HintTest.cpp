@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 TEST(Hint, SaysWhichWayToTurnOrTiltFromThePlayersViewAndNamesTheElement) {
     loadTestModels();
     const auto level = levelFromText("@ EMI\n@ MIR\n# Pos 0;0;-200;\n@ HMI\n# Pos 200;0;-200;\n"
@@ -17,14 +15,7 @@ TEST(Hint, SaysWhichWayToTurnOrTiltFromThePlayersViewAndNamesTheElement) {
     const auto answer = [&](int which, int yaw, int tilt) {
         SolveResult r;
         r.outcome = SolveOutcome::Solved;
-        ElementTurn t;
-        t.element = turnable[which];
-        t.activeIndex = static_cast<int>(
-            std::find(level->activeObjects.begin(), level->activeObjects.end(), t.element) -
-            level->activeObjects.begin());
-        t.yawDegrees = yaw;
-        t.tiltDegrees = tilt;
-        r.turns.push_back(t);
+        r.turns.push_back({which, -1, turnable[which], yaw, tilt});
         return describeHint(r);
     };
     const Hint right = answer(0, 30, 15); // the turn comes first

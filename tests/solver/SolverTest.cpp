@@ -55,21 +55,36 @@ TEST(Solver, SmallLevelsWithKnownAnswers) {
         const char* file;
         SolveOutcome outcome;
         std::size_t turns;
-        int yaw, tilt; // of the first turn
+        int yaw, tilt;       // of the first turn
+        int maxElements = 0; // the options, when not the defaults
+        int step = 15;
+        int turnedBefore = 0; // degrees the player has turned the first element already
     } cases[] = {
-        // 45 and -135 put the mirror in the same plane: the smaller turn comes first.
+        // 45 and -135 put the mirror in the same plane: the smaller turn comes first. The search
+        // builds on the current orientation.
         {"solver/one-mirror.txt", SolveOutcome::Solved, 1, 45, 0},
+        {"solver/one-mirror.txt", SolveOutcome::Solved, 1, 15, 0, 0, 15, 30},
         {"solver/two-mirrors-filter.txt", SolveOutcome::Solved, 2, ANY, ANY},
         {"solver/half-mirror-split.txt", SolveOutcome::Solved, 1, ANY, ANY},
-        // A tilt only where no turn about the vertical reaches.
+        // A tilt only where no turn about the vertical reaches; steps of 45 degrees miss it.
         {"solver/tilt.txt", SolveOutcome::Solved, 1, 0, -60},
+        {"solver/tilt.txt", SolveOutcome::NoSolution, 0, ANY, ANY, 0, 45},
         {"solver/walled-in.txt", SolveOutcome::NoSolution, 0, ANY, ANY},
-        {"solved.txt", SolveOutcome::Solved, 0, ANY, ANY},
+        // Solved already: no change at all, whatever the bound. (That a bound of one refuses
+        // what takes two is the solve tool's test.)
+        {"solved.txt", SolveOutcome::Solved, 0, ANY, ANY, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(std::string(c.file) + ", steps of " + std::to_string(c.step) + ", turned " +
+                     std::to_string(c.turnedBefore));
         auto level = testLevel(c.file);
-        const SolveResult r = solve(*level);
+        if (c.turnedBefore != 0) {
+            turnableElements(*level)[0]->rotateY(c.turnedBefore / 180.0f * 3.14159265f);
+        }
+        SolveOptions options;
+        options.maxChangedElements = c.maxElements;
+        options.stepDegrees = c.step;
+        const SolveResult r = solve(*level, options);
         ASSERT_EQ(r.outcome, c.outcome);
         ASSERT_EQ(r.turns.size(), c.turns);
         if (c.yaw != ANY) {
@@ -82,28 +97,6 @@ TEST(Solver, SmallLevelsWithKnownAnswers) {
         }
         EXPECT_EQ(c.outcome == SolveOutcome::Solved, solvedBy(*level, r));
     }
-}
-
-TEST(Solver, BuildsOnTheCurrentOrientation) {
-    // The player has turned the mirror by 30 degrees already: 15 more do it.
-    auto level = testLevel("solver/one-mirror.txt");
-    turnableElements(*level)[0]->rotateY(30 / 180.0f * 3.14159265f);
-    const SolveResult r = solve(*level);
-    ASSERT_EQ(r.turns.size(), 1u);
-    EXPECT_EQ(r.turns[0].yawDegrees, 15);
-    EXPECT_TRUE(solvedBy(*level, r));
-}
-
-TEST(Solver, BoundsOnTheChangedElementsAndTheStep) {
-    // (That a bound of one refuses what takes two is the solve tool's test.) A level solved
-    // already needs no change at all, whatever the bound.
-    SolveOptions options;
-    options.maxChangedElements = 1;
-    EXPECT_EQ(solve(*testLevel("solved.txt"), options).outcome, SolveOutcome::Solved);
-    // Steps of 45 degrees cannot make a tilt of 60.
-    SolveOptions coarse;
-    coarse.stepDegrees = 45;
-    EXPECT_EQ(solve(*testLevel("solver/tilt.txt"), coarse).outcome, SolveOutcome::NoSolution);
 }
 
 TEST(Solver, StopsOnCancelTimeLimitAndBadStep) {

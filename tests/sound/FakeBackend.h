@@ -1,10 +1,13 @@
 #pragma once
 // A scripted audio backend for the sound layer's tests: its drivers and failures are set by the
-// test, and everything the layer asks of it is recorded where the test can see it.
+// test, and everything the layer asks of it is recorded where the test can see it. Also the
+// files and console lines of those tests.
 
 #include "sound/SoundLayer.h"
+#include "support/ScratchDir.h"
 
-#include <fstream>
+#include <gtest/gtest.h>
+
 #include <map>
 #include <memory>
 #include <set>
@@ -17,22 +20,14 @@ struct FakeAudio {
     std::vector<sound::DriverInfo> drivers{{"Fake Output", 2, false}};
     std::set<int> refusedChannels; ///< opening with these channel counts fails
     bool openFails = false;        ///< every open fails
+    bool ended = false;            ///< the stream ran out (or was halted)
 
     // Record.
-    std::vector<sound::OutputSettings> opens; ///< successful and failed attempts
-    std::vector<bool> silentOpens;
-    bool open = false;
-    int closes = 0;
+    /// In order: "open N" (N channels; also failed attempts), "open silent", "close",
+    /// "play loop", "play once", "pause", "resume", "seek MS", "halt".
+    std::vector<std::string> calls;
     std::map<int, std::string> loaded; ///< backend id -> path
-    std::vector<std::string> calls;    ///< play/pause/resume/seek/halt in order
-    int current = 0;                   ///< the stream on the output, 0 for none
-    bool loop = false, paused = false;
-    bool ended = false; ///< set by tests: the stream ran out
-    double position = 0;
 };
-
-/// Streams are files that start with this tag, 60 s long; anything else does not decode.
-constexpr const char* FAKE_STREAM_TAG = "FAKESTREAM";
 
 class FakeBackend final : public sound::AudioBackend {
   public:
@@ -42,25 +37,18 @@ class FakeBackend final : public sound::AudioBackend {
     int driverCount() override { return int(a_->drivers.size()); }
     sound::DriverInfo driver(int index) override { return a_->drivers.at(std::size_t(index)); }
     sound::Result open(const sound::OutputSettings& settings, bool silent) override {
-        a_->opens.push_back(settings);
-        a_->silentOpens.push_back(silent);
+        a_->calls.push_back("open " + (silent ? "silent" : std::to_string(settings.channels)));
         if (a_->openFails) {
             return sound::Result::OutputInit;
         }
-        if (!silent && a_->refusedChannels.count(settings.channels) > 0) {
-            return sound::Result::OutputCreateBuffer;
-        }
-        a_->open = true;
-        return sound::Result::Ok;
+        return !silent && a_->refusedChannels.count(settings.channels) > 0
+                   ? sound::Result::OutputCreateBuffer
+                   : sound::Result::Ok;
     }
-    void close() override {
-        a_->open = false;
-        ++a_->closes;
-    }
+    void close() override { a_->calls.push_back("close"); }
+    /// Streams are the files named *.fake; anything else does not decode.
     sound::Result load(const std::string& path, int& id) override {
-        std::ifstream in(path, std::ios::binary);
-        std::string head(std::char_traits<char>::length(FAKE_STREAM_TAG), '\0');
-        if (!in.read(&head[0], std::streamsize(head.size())) || head != FAKE_STREAM_TAG) {
+        if (path.size() < 5 || path.compare(path.size() - 5, 5, ".fake") != 0) {
             return sound::Result::Format;
         }
         id = nextId_++;
@@ -68,31 +56,21 @@ class FakeBackend final : public sound::AudioBackend {
         return sound::Result::Ok;
     }
     void unload(int id) override { a_->loaded.erase(id); }
-    sound::Result play(int id, bool loop) override {
+    sound::Result play(int, bool loop) override {
         a_->calls.push_back(std::string("play ") + (loop ? "loop" : "once"));
-        a_->current = id;
-        a_->loop = loop;
-        a_->paused = a_->ended = false;
-        a_->position = 0;
+        a_->ended = false;
         return sound::Result::Ok;
     }
-    void pause() override {
-        a_->calls.push_back("pause");
-        a_->paused = true;
-    }
-    void resume() override {
-        a_->calls.push_back("resume");
-        a_->paused = false;
-    }
-    bool playing() override { return a_->current != 0 && !a_->ended; }
+    void pause() override { a_->calls.push_back("pause"); }
+    void resume() override { a_->calls.push_back("resume"); }
+    bool playing() override { return !a_->ended; }
     sound::Result seek(double seconds) override {
         a_->calls.push_back("seek " + std::to_string(int(seconds * 1000)));
-        a_->position = seconds;
         return sound::Result::Ok;
     }
     void halt() override {
         a_->calls.push_back("halt");
-        a_->current = 0;
+        a_->ended = true;
     }
 
   private:
@@ -100,7 +78,20 @@ class FakeBackend final : public sound::AudioBackend {
     int nextId_ = 1;
 };
 
-/// A backend on audio, for System::create and initMusic.
-inline std::unique_ptr<sound::AudioBackend> fakeBackend(const std::shared_ptr<FakeAudio>& audio) {
-    return std::make_unique<FakeBackend>(audio);
+/// The sound tests' scratch folder.
+inline const ScratchDir& scratch() {
+    static const ScratchDir dir("sound");
+    return dir;
+}
+
+/// What action printed on standard output.
+template <typename F> std::string printed(F&& action) {
+    testing::internal::CaptureStdout();
+    action();
+    return testing::internal::GetCapturedStdout();
+}
+
+/// Whether what was printed starts with the error report of code.
+inline bool reportsError(const std::string& printed, sound::Result code) {
+    return printed.rfind("FMOD error! (" + std::to_string(int(code)) + ") ", 0) == 0;
 }

@@ -1,7 +1,7 @@
 // The sound layer on the real SDL2_mixer backend and the game's own music file, on SDL's dummy
 // audio driver so no sound device is needed.
 
-#include "SoundFiles.h"
+#include "FakeBackend.h"
 #include "sound/Music.h"
 
 #include <SDL_mixer.h>
@@ -13,11 +13,6 @@
 using namespace sound;
 
 namespace {
-
-const ScratchDir& scratch() {
-    static const ScratchDir dir("sdl");
-    return dir;
-}
 
 const std::string GAME_MUSIC = std::string(BEAMWORKS_GAME_DIR) + "/" + MUSIC_FILE;
 
@@ -62,15 +57,10 @@ TEST_F(SdlSound, StreamPausesRewindsAndResumes) {
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
-TEST_F(SdlSound, GameMusicTogglesAndReportsAFileTheMixerCannotDecode) {
+TEST_F(SdlSound, GameMusicPlaysAndAFileTheMixerCannotDecodeIsReported) {
     EXPECT_EQ(printed([&] { initMusic(nullptr, GAME_MUSIC); }), "");
     EXPECT_NE(Mix_PlayingMusic(), 0);
-    EXPECT_FALSE(toggleMusic());
-    EXPECT_NE(Mix_PausedMusic(), 0);
-    EXPECT_TRUE(toggleMusic());
     EXPECT_EQ(printed([] { shutdownMusic(); }), "");
     const std::string junk = scratch().write("junk.mp3", std::string(4000, 'x'));
-    const std::string said = printed([&] { initMusic(nullptr, junk); });
-    EXPECT_EQ(said.rfind("FMOD error! (" + std::to_string(int(Result::Format)) + ") ", 0), 0u)
-        << said;
+    EXPECT_TRUE(reportsError(printed([&] { initMusic(nullptr, junk); }), Result::Format));
 }

@@ -3,40 +3,23 @@
 
 #include "DataFolder.h"
 #include "model/GameModels.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 namespace fs = std::filesystem;
 
-namespace {
-
-class DataFolder : public ::testing::Test {
-  protected:
-    const fs::path root =
-        fs::path(::testing::TempDir()) / ("beamworks-datafolder-" + std::to_string(getpid()));
-    const fs::path cwd = root / "levels";
-    const fs::path installed = root / "usr/share/games/beamworks";
+TEST(DataFolder, DataOptionThenAWorkingDirectoryWithAnyModelThenTheInstalledFolder) {
+    const ScratchDir root("datafolder");
+    const fs::path cwd = root.path / "levels", installed = root.path / "usr/share/games/beamworks";
     // The installed folder as a tool in usr/bin finds it.
-    const fs::path fromBin = root / "usr/bin/../share/games/beamworks";
-
-    void SetUp() override {
-        fs::create_directories(cwd);
-        fs::create_directories(installed);
-    }
-    void TearDown() override { fs::remove_all(root); }
-    static void putModel(const fs::path& folder) {
+    const fs::path fromBin = root.path / "usr/bin/../share/games/beamworks";
+    fs::create_directories(cwd);
+    fs::create_directories(installed);
+    const auto putModel = [](const fs::path& folder) {
         std::ofstream(folder / gameModelFiles().back()) << "any bytes";
-    }
-};
+    };
 
-} // namespace
-
-TEST_F(DataFolder, DataOptionThenAWorkingDirectoryWithAnyModelThenTheInstalledFolder) {
     EXPECT_EQ(chooseModelFolder("", cwd, fromBin), "") << "no models anywhere";
     putModel(installed);
     EXPECT_EQ(chooseModelFolder("", cwd, fromBin), installed.string());

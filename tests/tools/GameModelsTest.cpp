@@ -1,63 +1,91 @@
 #include "model/GameModels.h"
-#include "MeshChecks.h"
 #include "assets/GameModels3ds.h"
+#include "assets/Shapes.h"
 #include "elements/Goal.h"
 #include "model/ModelLoader.h"
+#include "support/ScratchDir.h"
+#include "support/TestModels.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <numeric>
 #include <set>
 
 namespace {
 
-// All model files, written once per test process.
-const ScratchDir& written() {
-    static const ScratchDir dir("models");
-    static const bool done = [] {
-        for (const auto& model : generatedModelFiles()) {
-            EXPECT_TRUE(write3ds(dir.file(model.fileName), model.build())) << model.fileName;
-        }
-        return true;
-    }();
-    (void)done;
-    return dir;
-}
-
-std::unique_ptr<Model> load(const std::string& file) {
-    return loadModel(written().file(file), 0.3f, false);
-}
-
-Mesh3ds build(const std::string& file) {
-    for (const auto& model : generatedModelFiles()) {
-        if (model.fileName == file) {
-            return model.build();
-        }
+/// Welds vertices by position, then expects every edge to be used once in each direction (a
+/// closed, consistently wound surface), every connected part to enclose positive volume and no
+/// triangle to be degenerate.
+void expectSolid(const Mesh3ds& mesh) {
+    std::map<std::array<long, 3>, int> ids;
+    std::vector<int> weld;
+    for (const auto& p : mesh.positions) {
+        const std::array<long, 3> key{std::lround(p[0] * 1e4), std::lround(p[1] * 1e4),
+                                      std::lround(p[2] * 1e4)};
+        weld.push_back(ids.emplace(key, int(ids.size())).first->second);
     }
-    ADD_FAILURE() << "no builder for " << file;
-    return {};
+    std::vector<int> parent(ids.size());
+    std::iota(parent.begin(), parent.end(), 0);
+    const auto root = [&](int v) {
+        while (parent[v] != v) {
+            v = parent[v] = parent[parent[v]];
+        }
+        return v;
+    };
+    std::map<std::pair<int, int>, int> edges;
+    double minArea2 = 1e300;
+    for (const auto& f : mesh.faces) {
+        for (int k = 0; k < 3; ++k) {
+            const int a = weld[f[k]], b = weld[f[(k + 1) % 3]];
+            ++edges[{a, b}];
+            parent[root(a)] = root(b);
+        }
+        const auto &p = mesh.positions[f[0]], &q = mesh.positions[f[1]], &r = mesh.positions[f[2]];
+        const double u[3] = {q[0] - p[0], q[1] - p[1], q[2] - p[2]};
+        const double v[3] = {r[0] - p[0], r[1] - p[1], r[2] - p[2]};
+        minArea2 =
+            std::min(minArea2, std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                                          u[0] * v[1] - u[1] * v[0]));
+    }
+    EXPECT_GT(minArea2, 1e-5) << "a degenerate triangle";
+    int unpaired = 0;
+    for (const auto& [edge, count] : edges) {
+        const auto back = edges.find({edge.second, edge.first});
+        unpaired += std::abs(count - (back == edges.end() ? 0 : back->second));
+    }
+    EXPECT_EQ(unpaired, 0) << "directed edges without a reverse partner";
+    std::map<int, Mesh3ds> parts;
+    for (const auto& f : mesh.faces) {
+        parts[root(weld[f[0]])].faces.push_back(f);
+    }
+    for (auto& [id, part] : parts) {
+        part.positions = mesh.positions;
+        EXPECT_GT(signedVolume6(part), 0) << "a part turned inside out";
+    }
 }
 
-TEST(GameModels, EveryFileTheGameLoadsIsASoundSolidAndLoads) {
+const std::string GAME = BEAMWORKS_GAME_DIR;
+
+/// A model file as the generator staged it in the game folder.
+std::unique_ptr<Model> load(const std::string& file) {
+    return loadModel(GAME + "/" + file, 0.3f, false);
+}
+
+TEST(GameModels, EveryFileTheGameLoadsIsASoundSolid) {
     std::set<std::string> ours;
     for (const auto& model : generatedModelFiles()) {
+        SCOPED_TRACE(model.fileName);
         ours.insert(model.fileName);
+        const Mesh3ds mesh = model.build();
+        EXPECT_EQ(!mesh.texCoords.empty(), model.texCoords);
+        expectSolid(mesh);
+        EXPECT_LE(mesh.faces.size(), 5000u);
     }
     const auto game = gameModelFiles();
     EXPECT_EQ(ours, std::set<std::string>(game.begin(), game.end()));
-    EXPECT_TRUE(loadGameModels(written().path.string()).empty());
-
-    for (const auto& model : generatedModelFiles()) {
-        SCOPED_TRACE(model.fileName);
-        const Mesh3ds mesh = model.build();
-        EXPECT_EQ(!mesh.texCoords.empty(), model.texCoords);
-        const auto s = meshcheck::solidity(mesh);
-        EXPECT_EQ(s.unpairedEdges, 0);
-        EXPECT_GT(s.minPartVolume6, 0);
-        EXPECT_GT(s.minArea2, 1e-5);
-        EXPECT_LE(mesh.faces.size(), 5000u);
-    }
 }
 
 TEST(GameModels, GoalFramesShareTopologyAndOpenProgressively) {
@@ -77,7 +105,7 @@ TEST(GameModels, GoalFramesShareTopologyAndOpenProgressively) {
         EXPECT_LE(std::hypot(m[0], -15 - m[1], m[2]) + 5, model->radius + 1e-4f);
         // Closed, the petals reach over the ball (radius 15 at y = 50); open, they bare its
         // upper half. The ball stays clear of the body throughout.
-        const Mesh3ds body = build(file);
+        const Mesh3ds body = buildGoalBody(frame);
         float top = -1e30f;
         for (const auto& p : body.positions) {
             top = std::max(top, p[1]);
@@ -97,14 +125,13 @@ TEST(GameModels, GoalFramesShareTopologyAndOpenProgressively) {
 TEST(GameModels, MismatchedGoalFramesAreRefusedByNameAndNeverBlended) {
     // A replaced key frame (here the wall) cannot be blended with the others.
     const ScratchDir dir("mismatched");
-    for (const auto& entry : std::filesystem::directory_iterator(written().path)) {
-        std::filesystem::copy_file(entry.path(), dir.path / entry.path().filename());
+    for (const std::string& file : gameModelFiles()) { // (some more than once)
+        std::filesystem::copy_file(GAME + "/" + (file == "Ziel3.3ds" ? "Wall.3ds" : file),
+                                   dir.file(file), std::filesystem::copy_options::skip_existing);
     }
-    std::filesystem::copy_file(written().file("Wall.3ds"), dir.file("Ziel3.3ds"),
-                               std::filesystem::copy_options::overwrite_existing);
-    ::testing::internal::CaptureStdout();
-    EXPECT_EQ(loadGameModels(dir.path.string()), std::vector<std::string>{"Ziel3.3ds"});
-    ::testing::internal::GetCapturedStdout();
+    captureStdout([&] {
+        EXPECT_EQ(loadGameModels(dir.path.string()), std::vector<std::string>{"Ziel3.3ds"});
+    });
     EXPECT_FALSE(gameModels().goalKeyframes[2]);
     // The door opens through the gap without reading past any array.
     {
@@ -118,9 +145,7 @@ TEST(GameModels, MismatchedGoalFramesAreRefusedByNameAndNeverBlended) {
         }
         EXPECT_EQ(door->state, DOOR_OPEN);
     }
-    ::testing::internal::CaptureStdout();
-    EXPECT_TRUE(loadGameModels(written().path.string()).empty());
-    ::testing::internal::GetCapturedStdout();
+    captureStdout([] { EXPECT_TRUE(loadGameModels(GAME).empty()); });
 }
 
 } // namespace

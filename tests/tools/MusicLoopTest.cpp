@@ -1,5 +1,5 @@
-#include "MeshChecks.h"
 #include "assets/MusicMp3.h"
+#include "support/ScratchDir.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -68,25 +68,19 @@ void expectSeamless(const StereoPcm& pcm) {
 StereoPcm decodeWithMixer(const std::string& path) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     StereoPcm pcm;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        ADD_FAILURE() << SDL_GetError();
-        return pcm;
-    }
+    EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
     Mix_Init(MIX_INIT_MP3);
-    if (Mix_OpenAudio(MUSIC_SAMPLE_RATE, AUDIO_S16SYS, 2, 1024) == 0) {
-        if (Mix_Chunk* chunk = Mix_LoadWAV(path.c_str())) {
-            const auto* s = reinterpret_cast<const std::int16_t*>(chunk->abuf);
-            for (std::size_t i = 0; i < chunk->alen / 2; ++i) {
-                pcm.samples.push_back(float(s[i] / 32768.0));
-            }
-            Mix_FreeChunk(chunk);
-        } else {
-            ADD_FAILURE() << Mix_GetError();
+    EXPECT_EQ(Mix_OpenAudio(MUSIC_SAMPLE_RATE, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
+    if (Mix_Chunk* chunk = Mix_LoadWAV(path.c_str())) {
+        const auto* s = reinterpret_cast<const std::int16_t*>(chunk->abuf);
+        for (std::size_t i = 0; i < chunk->alen / 2; ++i) {
+            pcm.samples.push_back(float(s[i] / 32768.0));
         }
-        Mix_CloseAudio();
+        Mix_FreeChunk(chunk);
     } else {
         ADD_FAILURE() << Mix_GetError();
     }
+    Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return pcm;

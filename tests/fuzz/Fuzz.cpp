@@ -1,4 +1,5 @@
-// Fuzz target: any bytes as a level file.
+// A fuzz target: any bytes to the function of Harness.h that BEAMWORKS_FUZZ_INPUT names (the
+// model, level or progress input), one program each.
 
 #include "Harness.h"
 #include "model/GameModels.h"
@@ -8,16 +9,17 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::cout.rdbuf(nullptr); // the loaders' console lines would only slow the run down
+    // A level builds real elements, which need the game's models.
     const char* dir = std::getenv("BEAMWORKS_MODELS");
     const auto failed = loadGameModels(dir ? dir : BEAMWORKS_GAME_DIR);
     if (!failed.empty()) {
-        std::cerr << "level fuzzer: cannot load model " << failed.front() << "\n";
+        std::cerr << "fuzzer: cannot load model " << failed.front() << "\n";
         std::abort();
     }
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzzing::runLevelInput(data, size);
+    fuzzing::BEAMWORKS_FUZZ_INPUT(data, size);
     return 0;
 }
