@@ -27,56 +27,40 @@ const std::string USAGE = "USEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]\n";
 
 TEST(CommandLine, OptionsInOrderWithTheirValuesExaminedAgainAndBadOnesRefusedOrIgnored) {
     const std::string longest(82, 'x'), tooLong(83, 'x');
+    const std::string refused =
+        "Resolution -fullscreen x 700 refused: width and height must be at least 1; keeping "
+        "1024 x 768\nfullscreen active\n";
+    const std::string keeping = "; keeping level2.txt\n";
+    // clang-format off
     const Case cases[] = {
         {{}, "", "level2.txt"},
         // Values are truncated; a value is examined again as an argument of its own.
         {{"-resolution", "800.9", "600.9"}, "using 800 x 600\n", "level2.txt", 800, 600},
         {{"-resolution", "1e3", "1"}, "using 1000 x 1\n", "level2.txt", 1000, 1},
-        {{"-resolution", "-fullscreen", "700", "500"},
-         "Resolution -fullscreen x 700 refused: width and height must be at least 1; keeping "
-         "1024 x 768\nfullscreen active\n",
-         "level2.txt",
-         1024,
-         768,
-         true},
+        {{"-resolution", "-fullscreen", "700", "500"}, refused, "level2.txt", 1024, 768, true},
         // Options lacking their values are ignored.
         {{"-resolution", "800"}, "", "level2.txt"},
         {{"-level"}, "", "level2.txt"},
         // -level composes the file name and prints the current resolution.
-        {{"-level", "7", "-fullscreen"},
-         "using 1024 x 768\nfullscreen active\n",
-         "level7.txt",
-         1024,
-         768,
-         true},
+        {{"-level", "7", "-fullscreen"}, "using 1024 x 768\nfullscreen active\n", "level7.txt",
+         1024, 768, true},
         {{"-level", "pack/a b"}, "using 1024 x 768\n", "levelpack/a b.txt"},
         {{"-level", longest.c_str()}, "using 1024 x 768\n", "level" + longest + ".txt"},
-        {{"-level", tooLong.c_str()},
-         "Level name too long (at most 82 characters); keeping level2.txt\n",
+        {{"-level", tooLong.c_str()}, "Level name too long (at most 82 characters)" + keeping,
          "level2.txt"},
         // -help stops at once, after the options before it.
-        {{"-fullscreen", "-help", "-resolution", "800", "600"},
-         "fullscreen active\n" + USAGE,
-         "level2.txt",
-         1024,
-         768,
-         true,
-         false},
-        {{"-level", "-help"},
-         "using 1024 x 768\n" + USAGE,
-         "level-help.txt",
-         1024,
-         768,
-         false,
+        {{"-fullscreen", "-help", "-resolution", "800", "600"}, "fullscreen active\n" + USAGE,
+         "level2.txt", 1024, 768, true, false},
+        {{"-level", "-help"}, "using 1024 x 768\n" + USAGE, "level-help.txt", 1024, 768, false,
          false},
         // Names are exact and case-sensitive.
         {{"-Fullscreen", "--fullscreen", "-fullscreen2", "-HELP"}, "", "level2.txt"},
         // -file takes a path as it is, but no empty one.
         {{"-file", "../my levels/level7.txt"}, "using 1024 x 768\n", "../my levels/level7.txt"},
-        {{"-file", ""},
-         "Level path empty or too long (at most 4096 characters); keeping level2.txt\n",
+        {{"-file", ""}, "Level path empty or too long (at most 4096 characters)" + keeping,
          "level2.txt"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::vector<const char*> args = c.args;
         args.insert(args.begin(), "beamworks");
