@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-
 namespace {
 
 // A plain scene object with the wall's model.
@@ -22,10 +19,7 @@ void expectNear(const Matrix& a, const Matrix& b, float eps = 1e-4f) {
     }
 }
 
-class Scene : public ::testing::Test {
-  protected:
-    void SetUp() override { loadTestModels(); }
-};
+using Scene = WithGameModels;
 
 } // namespace
 
@@ -47,7 +41,7 @@ TEST_F(Scene, MovesAreNotTurnedByEarlierTurnsAndResetKeepsOnlyTheScale) {
     EXPECT_TRUE(t.transformDirty);
 }
 
-TEST_F(Scene, AncestorMovedAfterTheDescendantWasFoundCurrent) {
+TEST_F(Scene, AncestorMovedOrAttachedAfterTheDescendantWasFoundCurrent) {
     Thing a, b, c;
     addChild(&a, &b);
     addChild(&b, &c);
@@ -72,9 +66,7 @@ TEST_F(Scene, AncestorMovedAfterTheDescendantWasFoundCurrent) {
     Thing other;
     other.translate(5, 0, 0);
     EXPECT_TRUE(c.isWorldMatrixCurrent());
-}
-
-TEST_F(Scene, ChildAttachedAfterItWasFoundCurrentFollowsItsNewParent) {
+    // A child attached after it was found current follows its new parent.
     Thing parent, child;
     parent.translate(0, 3, 0); // moved while it had no children
     child.getWorldMatrix();

@@ -16,9 +16,8 @@ class Element : public ActiveObject {
     Model* getModel() override { return gameModels().mirror.get(); }
 };
 
-class HitShapes : public ::testing::Test {
+class HitShapes : public WithGameModels {
   protected:
-    void SetUp() override { loadTestModels(); }
     Element owner;
 };
 
@@ -28,31 +27,9 @@ std::unique_ptr<HitArea> square(Renderable* owner, float z = 0) {
                                      Point{-10, 10, z, 1});
 }
 
-// Whether shape is hit by the ray from start along direction; the distance goes to d.
-bool hits(HitObject& shape, const Point& start, const Point& direction, float& d,
-          bool lineOnly = false) {
-    d = NO_HIT_DISTANCE;
-    float p[3], n[3];
-    return shape.hit({start, direction}, d, p, n, lineOnly);
-}
-
 const Point DOWN{0, 0, -1, 0};
 
 } // namespace
-
-TEST_F(HitShapes, AreaHitGivesDistancePointAndNormalOnlyWhenStrictlyNearer) {
-    auto area = square(&owner);
-    const Ray beam{{3, 4, 50, 1}, DOWN};
-    float d = NO_HIT_DISTANCE, p[3] = {}, n[3] = {};
-    ASSERT_TRUE(area->hit(beam, d, p, n, false));
-    EXPECT_FLOAT_EQ(d, 50);
-    EXPECT_FLOAT_EQ(p[0], 3);
-    EXPECT_FLOAT_EQ(p[1], 4);
-    EXPECT_NEAR(p[2], 0, 1e-5);
-    EXPECT_FLOAT_EQ(n[2], 1);
-    d = 50; // an equally near hit is no hit
-    EXPECT_FALSE(area->hit(beam, d, p, n, false));
-}
 
 TEST_F(HitShapes, FacesAndSpheresCaseByCase) {
     auto area = square(&owner);
@@ -90,24 +67,26 @@ TEST_F(HitShapes, FacesAndSpheresCaseByCase) {
         {"sphere behind the start", sphere, {0, 0, -95, 1}, UP, false, false, ANY},
     };
     for (const auto& c : cases) {
-        float d;
-        EXPECT_EQ(hits(c.shape, c.start, c.direction, d, c.lineOnly), c.hit) << c.name;
+        float d = NO_HIT_DISTANCE, p[3], n[3];
+        EXPECT_EQ(c.shape.hit({c.start, c.direction}, d, p, n, c.lineOnly), c.hit) << c.name;
         if (c.hit && !std::isnan(c.distance)) {
             EXPECT_FLOAT_EQ(d, c.distance) << c.name;
         }
     }
 }
 
-TEST_F(HitShapes, HitTestPrefersBlockingOnTiesAndReportsTheNearest) {
+TEST_F(HitShapes, HitTestReportsTheStrictlyNearestFaceWithPointAndNormalBlockingOnTies) {
     owner.blockingShapes.push_back(square(&owner));
-    owner.activeShapes.push_back(square(&owner));
-    const Ray beam{{0, 0, 30, 1}, DOWN};
+    owner.activeShapes.push_back(square(&owner)); // as near: no nearer hit
+    const Ray beam{{3, 4, 30, 1}, DOWN};
     float d = -1, p[3], n[3];
     EXPECT_EQ(owner.hitTest(beam, d, p, n), HIT_BLOCKING);
     EXPECT_FLOAT_EQ(d, 30);
     owner.activeShapes.push_back(square(&owner, 5)); // an active face in front wins
     EXPECT_EQ(owner.hitTest(beam, d, p, n), HIT_ACTIVE);
     EXPECT_FLOAT_EQ(d, 25);
+    EXPECT_EQ((std::vector<float>{p[0], p[1], n[0], n[1], n[2]}),
+              (std::vector<float>{3, 4, 0, 0, 1}));
     EXPECT_NEAR(p[2], 5, 1e-5);
 
     // Without a hit the outputs stay as they were.
@@ -117,14 +96,6 @@ TEST_F(HitShapes, HitTestPrefersBlockingOnTiesAndReportsTheNearest) {
     EXPECT_EQ(owner.hitTest(miss, d, p, n), HIT_NONE);
     EXPECT_EQ(d, 123);
     EXPECT_EQ(p[2], 3);
-}
-
-TEST_F(HitShapes, BoundingSpherePreTestWritesItsEstimate) {
-    owner.translate(0, 0, -300);
-    float d = -1;
-    ASSERT_TRUE(owner.hitsBoundingSphere({{0, 0, 0, 1}, DOWN}, d));
-    EXPECT_NEAR(d, 300 - owner.getBoundingRadius(), 1e-2);
-    EXPECT_FALSE(owner.hitsBoundingSphere({{owner.getBoundingRadius() + 1, 0, 0, 1}, DOWN}, d));
 }
 
 TEST(SphereRejection, NeverTurnsAwayWhatTheExactTestHitsNorOddInput) {

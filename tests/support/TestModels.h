@@ -23,6 +23,12 @@ inline void loadTestModels() {
     loaded = true;
 }
 
+/// The fixture of tests that build scene objects: the models are loaded first.
+class WithGameModels : public ::testing::Test {
+  protected:
+    void SetUp() override { loadTestModels(); }
+};
+
 /// Runs f with standard output captured and returns what it printed.
 template <class F> std::string captureStdout(F&& f) {
     std::ostringstream sink;
