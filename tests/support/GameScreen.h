@@ -3,10 +3,10 @@
 // game folder, runs that end after some frames or after some keys, pictures read back, and where
 // a world point of a level's start view appears on screen.
 
+#include "assets/ImagesPng.h"
 #include "core/Matrix.h"
 #include "support/GameWindow.h"
 
-#include <IL/il.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,40 +29,17 @@ inline std::string stageLevel(const std::string& n, const std::string& file = "r
     return "-level " + n;
 }
 
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb; ///< rows from the top
-
+/// A screenshot, rows from the top.
+struct Picture : RgbaImage {
     std::array<int, 3> at(int x, int y) const {
-        const std::size_t i = 3 * (static_cast<std::size_t>(y) * width + x);
-        return {rgb[i], rgb[i + 1], rgb[i + 2]};
+        return {RgbaImage::at(x, y, 0), RgbaImage::at(x, y, 1), RgbaImage::at(x, y, 2)};
     }
 };
 
+/// The picture in the file, or one of width 0.
 inline Picture load(const std::string& path) {
-    static bool started = false;
-    if (!started) {
-        ilInit();
-        started = true;
-    }
     Picture p;
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    if (ilLoadImage(path.c_str()) && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
-        p.width = ilGetInteger(IL_IMAGE_WIDTH);
-        p.height = ilGetInteger(IL_IMAGE_HEIGHT);
-        const unsigned char* data = ilGetData();
-        const std::size_t row = 3 * static_cast<std::size_t>(p.width);
-        p.rgb.resize(row * p.height);
-        // Keep rows from the top whatever order the loader holds them in.
-        const bool bottomUp = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
-        for (int y = 0; y < p.height; ++y) {
-            const int from = bottomUp ? p.height - 1 - y : y;
-            std::copy(data + row * from, data + row * (from + 1), p.rgb.begin() + row * y);
-        }
-    }
-    ilDeleteImages(1, &image);
+    loadRgbaImage(path, p); // untouched on failure
     return p;
 }
 
