@@ -10,8 +10,8 @@ cd "$(dirname "$0")"
 # a tree configured before keeps its generator.
 generator=()
 [ -f build/test/CMakeCache.txt ] || generator=(-G Ninja)
-cmake -S . -B build/test "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g1" \
-      -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" -DBEAMWORKS_SANITIZE=ON \
+cmake -S . -B build/test "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1" \
+      -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" -DBEAMWORKS_SANITIZE=ON \
       -DBEAMWORKS_GAME_DIR="$PWD/build/test/game" >/dev/null
 cmake --build build/test -j"$(nproc)"
 echo "test.sh: set-up and build took $SECONDS s"

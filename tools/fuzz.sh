@@ -29,7 +29,7 @@ if [ "${BEAMWORKS_FUZZ_BUILT:-0}" != 1 ]; then
   generator=()
   [ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
   CXX=clang++ CC=clang cmake -S . -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS="-O1 -g1" -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" \
+    -DCMAKE_CXX_FLAGS="-O1" -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" \
     -DBEAMWORKS_FUZZ=ON -DBEAMWORKS_TESTS=OFF -DBEAMWORKS_BENCH=OFF \
     -DBEAMWORKS_GAME_DIR="$root/$build/game" >/dev/null
 fi

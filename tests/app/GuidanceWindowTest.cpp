@@ -22,17 +22,6 @@ class Guidance : public GameWindow {
     }
 };
 
-// Pixels of a rectangle that differ clearly between two pictures.
-long changed(const Picture& a, const Picture& b, int x0, int y0, int x1, int y1) {
-    long n = 0;
-    for (int y = std::max(0, y0); y < std::min(y1, a.height); ++y) {
-        for (int x = std::max(0, x0); x < std::min(x1, a.width); ++x) {
-            n += std::abs(brightness(a.at(x, y)) - brightness(b.at(x, y))) > 60;
-        }
-    }
-    return n;
-}
-
 } // namespace
 
 TEST_F(Guidance, IntroductionHelpClicksOnTheBarsAndAResizedWindow) {
@@ -44,7 +33,7 @@ TEST_F(Guidance, IntroductionHelpClicksOnTheBarsAndAResizedWindow) {
     ASSERT_TRUE(send("key space"));
     waitFrames(*game, 3);
     const Picture closed = frameNow(*game, shot);
-    EXPECT_GT(changed(open, closed, 200, 250, 824, 520), 10000L);
+    EXPECT_GT(changedPixels(open, closed, 200, 250, 824, 520), 10000L);
     EXPECT_EQ(game->output().find("set Laser to:"), std::string::npos) << game->output();
     ASSERT_TRUE(send("key space"));
     EXPECT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
@@ -69,9 +58,9 @@ TEST_F(Guidance, IntroductionHelpClicksOnTheBarsAndAResizedWindow) {
     EXPECT_EQ(lastLaserCount(game->output()), lasers);
     EXPECT_EQ(game->output().find("---klick---", seen), std::string::npos)
         << game->output().substr(seen);
-    EXPECT_LT(
-        changed(before, after, mirror[0] - 60, mirror[1] - 60, mirror[0] + 60, mirror[1] + 60),
-        50L);
+    EXPECT_LT(changedPixels(before, after, mirror[0] - 60, mirror[1] - 60, mirror[0] + 60,
+                            mirror[1] + 60),
+              50L);
 
     // A resized window keeps its bars at its edges (the power switch dark again) and picks where
     // the pointer is.
@@ -113,9 +102,11 @@ TEST_F(Guidance, ColourLabelsShowAboveTheGoal) {
     const Picture labelled = frameNow(*game, shot);
     const auto goal = project(-150, 0, -200);
     // A line of outlined text above the ball, and nothing new below it.
-    EXPECT_GT(changed(plain, labelled, goal[0] - 150, goal[1] - 90, goal[0] + 150, goal[1] - 10),
-              300L);
-    EXPECT_LT(changed(plain, labelled, goal[0] - 150, goal[1] + 10, goal[0] + 150, goal[1] + 80),
-              30L);
+    EXPECT_GT(
+        changedPixels(plain, labelled, goal[0] - 150, goal[1] - 90, goal[0] + 150, goal[1] - 10),
+        300L);
+    EXPECT_LT(
+        changedPixels(plain, labelled, goal[0] - 150, goal[1] + 10, goal[0] + 150, goal[1] + 80),
+        30L);
     quit(*game);
 }

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace gamescreen;
 namespace fs = std::filesystem;
@@ -39,8 +37,7 @@ TEST_F(PlayThrough, ASolvedLevelIsRememberedAndNLoadsTheNextInTheSameWindow) {
     ASSERT_TRUE(game->waitForOutput("Level: level3.txt - Beamworks level 3", 60)) << game->output();
     waitFrames(*game, 2);
     quit(*game);
-    std::ifstream in(data / "beamworks" / "progress.txt");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "level2.txt\n");
+    EXPECT_EQ(readFile(data / "beamworks" / "progress.txt"), "level2.txt\n");
     fs::remove_all(dir);
 }
 

@@ -15,13 +15,13 @@
 #include "rules/GameRules.h"
 #include "rules/Interaction.h"
 #include "rules/Placement.h"
+#include "support/ScratchDir.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -60,13 +60,6 @@ std::vector<Holder*> holders(Level& level) {
 
 ActiveObject* heldElement(Holder& holder) {
     return static_cast<ActiveObject*>(holder.frame()->children.front());
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 class LevelPack : public ::testing::TestWithParam<int> {
@@ -132,7 +125,7 @@ TEST_P(LevelPack, UnsolvedAsShippedAndSolvedByMovingHoldersToFreeReachablePlaces
 }
 
 TEST_P(LevelPack, TextKeepsToTheFormatAndSaysWhatItTeaches) {
-    const std::string text = readText(levelPath(n()));
+    const std::string text = readFile(levelPath(n()));
     std::istringstream in(text);
     // The comment as the panel shows it, its lines run together.
     std::string comment;

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 class ProgressFile : public ::testing::Test {
@@ -68,8 +66,7 @@ TEST_F(ProgressFile, DamagedOrForeignFilesGiveOneLineAnEmptyProgressAndAreReplac
         EXPECT_TRUE(p.solved().empty());
         std::ostringstream out;
         EXPECT_TRUE(p.markSolved("level4.txt", out));
-        std::ifstream in(path);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "level4.txt\n");
+        EXPECT_EQ(readFile(path), "level4.txt\n");
     }
     // A folder where the file should be.
     std::filesystem::create_directories(scratch.file("dir.txt"));

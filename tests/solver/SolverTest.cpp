@@ -7,21 +7,17 @@
 #include "laser/Tracer.h"
 #include "rules/GameRules.h"
 #include "support/LevelText.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
 
 std::unique_ptr<Level> levelFile(const std::string& path) {
     loadTestModels();
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return levelFromText(text.str());
+    return levelFromText(readFile(path));
 }
 
 std::unique_ptr<Level> testLevel(const std::string& name) {

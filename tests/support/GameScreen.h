@@ -174,6 +174,19 @@ inline void expectBarsAlongTheEdges(const Picture& p) {
     }
 }
 
+// The pixels of a rectangle (clipped to the pictures) whose brightness differs between two
+// pictures by more than `threshold`.
+inline long changedPixels(const Picture& a, const Picture& b, int x0, int y0, int x1, int y1,
+                          int threshold = 60) {
+    long n = 0;
+    for (int y = std::max(0, y0); y < std::min({y1, a.height, b.height}); ++y) {
+        for (int x = std::max(0, x0); x < std::min({x1, a.width, b.width}); ++x) {
+            n += std::abs(brightness(a.at(x, y)) - brightness(b.at(x, y))) > threshold;
+        }
+    }
+    return n;
+}
+
 // Sum of the absolute brightness differences of two pictures over a rectangle.
 inline long difference(const Picture& a, const Picture& b, int x0, int y0, int x1, int y1) {
     long sum = 0;

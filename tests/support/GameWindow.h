@@ -4,6 +4,7 @@
 // every game of its cases on it, one after the other.
 
 #include "support/Process.h"
+#include "support/ScratchDir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -137,12 +138,7 @@ class GameRun {
             seconds);
         return status_;
     }
-    std::string output() const {
-        std::ifstream in(log_, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string output() const { return readFile(log_); }
     /// Waits until the output holds `text`.
     bool waitForOutput(const std::string& text, double seconds) const {
         return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds);
@@ -163,15 +159,4 @@ inline bool xdotool(const std::string& display, const std::string& args) {
     const std::string command =
         "DISPLAY=" + display + " timeout 60 xdotool " + args + " > /dev/null 2>&1";
     return std::system(command.c_str()) == 0;
-}
-
-/// The keycode of a key named in the display's keymap ("FK19" for F19), as text for xdotool, or
-/// "" when the map has no such key. The default keymap of the virtual display gives F18 and F19
-/// no keysym, so xdotool cannot press them by name; the window library knows them by their key
-/// names.
-inline std::string keycodeOf(const std::string& display, const std::string& keyName) {
-    std::string code = runIn(".", "xkbcomp -xkb " + display + " - 2>/dev/null | sed -n 's/^ *<" +
-                                      keyName + "> *= *\\([0-9]*\\);.*/\\1/p'")
-                           .out;
-    return code.substr(0, code.find('\n'));
 }

@@ -1,11 +1,19 @@
 #pragma once
-// A fresh folder below the system's temporary folder, removed with everything in it.
+// A fresh folder below the system's temporary folder, removed with everything in it; reading a
+// file whole.
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+
+/// The bytes of a file ("" when it cannot be read).
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 struct ScratchDir {
     std::filesystem::path path;

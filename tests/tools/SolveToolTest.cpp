@@ -3,10 +3,10 @@
 // own per level, in tests/levels.)
 
 #include "support/Process.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -15,13 +15,6 @@ const std::string SOURCE = BEAMWORKS_SOURCE_DIR;
 const std::string GAME = BEAMWORKS_GAME_DIR;
 const std::string SOLVE = "'" + GAME + "/beamworks-solve' --data '" + GAME + "' ";
 const std::string CHECK = "'" + GAME + "/beamworks-check' --data '" + GAME + "' ";
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 /// The text without its turn and tilt lines, which the solver may change or add.
 std::string withoutOrientation(const std::string& text) {

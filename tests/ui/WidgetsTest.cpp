@@ -1,10 +1,9 @@
-// Our widgets with stand-in pictures (no OpenGL): the toggle button, the energy bar and the
-// tiled icon. (Missing pictures and shared ones are tested with the whole interface.)
+// Our widgets with stand-in pictures (no OpenGL): the energy bar and the tiled icon. (Missing
+// pictures and shared ones are tested with the whole interface.)
 
 #include "UiSupport.h"
 #include "ui/EnergyLevel.h"
 #include "ui/IconRepeatable.h"
-#include "ui/ToggleButton.h"
 
 #include <gtest/gtest.h>
 
@@ -22,31 +21,14 @@ const std::string& nameOf(const gcn::Image* image) {
     return dynamic_cast<const FakeImage&>(*image).name;
 }
 
-/// A loader that knows the pictures of the "power" and "light" switches and the energy bar.
+/// A loader that knows the pictures of the energy bar.
 struct WidgetPictures : FakeLoader {
     WidgetPictures() {
-        sizes["images/poweron.png"] = {124, 100};
-        sizes["images/poweroff.png"] = {120, 100};
-        sizes["images/powernormal.png"] = {106, 48};
-        sizes["images/powerhighlight.png"] = {106, 48};
-        sizes["images/lightnormal.png"] = {48, 48};
-        sizes["images/lighthighlight.png"] = {48, 48};
         sizes["images/energyback.png"] = {260, 100};
         sizes["images/energylevel.png"] = {250, 100};
         sizes["images/energyborder.png"] = {260, 100};
     }
 };
-
-TEST(ToggleButton, StartsOffAndSwapsItsPictureButNotItsSize) {
-    WidgetPictures loader;
-    gcn::ToggleButton power("power");
-    EXPECT_FALSE(power.getState());
-    EXPECT_EQ(nameOf(power.getIcon()->getImage()), "images/poweroff.png");
-    EXPECT_EQ(uitest::dims(power.getDimension()), "0 0 120 100");
-    power.setState(true);
-    EXPECT_EQ(nameOf(power.getIcon()->getImage()), "images/poweron.png");
-    EXPECT_EQ(power.getWidth(), 120);
-}
 
 TEST(EnergyLevel, SlidesTheLevelOutAsItEmptiesClampedAndDrawsItInsideTheRims) {
     WidgetPictures loader;
