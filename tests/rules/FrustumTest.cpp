@@ -115,25 +115,6 @@ TEST(ScreenRectangle, OffScreenEmptyAndCutAtTheNearPlane) {
     EXPECT_EQ(shown(eye, floor, {0, 1, 9}), all);
 }
 
-TEST(ProjectedRectangle, ScaledAboutTheOriginOnAnyProjection) {
-    const Projection wide{120, 1.0, 1.0, 4096, 4096};
-    const std::vector<float> pane = square(10, 0, -100);
-    const ScreenRect r = projectedRectangle(Matrix::identity(), pane, SQUARE_TRIANGLES, 1, 1, wide);
-    EXPECT_FALSE(r.empty());
-    // The wider view shows the same pane smaller than the 40 degree one does, relative to the
-    // viewport.
-    const ScreenRect narrow = shown(Matrix::identity(), pane);
-    EXPECT_LT(double(r.x1 - r.x0) / 4096, double(narrow.x1 - narrow.x0) / 1024);
-    // Scaled across about the origin: wider and moved outwards.
-    const ScreenRect big =
-        projectedRectangle(Matrix::identity(), pane, SQUARE_TRIANGLES, 1.5f, 1.5f, wide);
-    EXPECT_GT(big.x0, r.x0);
-    EXPECT_GT(big.x1 - big.x0, r.x1 - r.x0);
-    EXPECT_EQ(unite(r, big), (ScreenRect{r.x0, big.y0, big.x1, big.y1}));
-    EXPECT_EQ(unite(ScreenRect{}, r), r);
-    EXPECT_EQ(unite(r, ScreenRect{}), r);
-}
-
 TEST(FrustumForRectangle, TheWholeWindowIsTheViewAndAPartCutsTheRestAway) {
     const ScreenRect all{0, 0, 1024, 768};
     const Frustum whole = frustumForRectangle(all, 1024, 768);

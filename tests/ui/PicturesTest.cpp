@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -26,6 +27,25 @@ const RgbaImage& picture(const std::string& fileName) {
 bool isColour(const RgbaImage& image, int x, int y, const Rgba& c) {
     return image.at(x, y, 0) == c.r && image.at(x, y, 1) == c.g && image.at(x, y, 2) == c.b &&
            image.at(x, y, 3) == c.a;
+}
+
+/// The glyph widths of a font picture as an image font reads them: runs of columns in the top
+/// row that are not the separator colour of the top left pixel.
+std::vector<int> glyphWidths(const RgbaImage& font) {
+    const Rgba separator{float(font.at(0, 0, 0)), float(font.at(0, 0, 1)), float(font.at(0, 0, 2)),
+                         float(font.at(0, 0, 3))};
+    std::vector<int> widths;
+    for (int x = 0; x < font.width; ++x) {
+        if (isColour(font, x, 0, separator)) {
+            continue;
+        }
+        const int start = x;
+        while (x < font.width && !isColour(font, x, 0, separator)) {
+            ++x;
+        }
+        widths.push_back(x - start);
+    }
+    return widths;
 }
 
 TEST(GeneratedPictures, AreTheFilesTheInterfaceLoadsReadBackExactlyAndFitTheEnergyBar) {
@@ -74,7 +94,20 @@ TEST(GeneratedPictures, NoPixelIsMagentaOrAboveThePlates) {
         }
         EXPECT_EQ(image.at(image.width / 2, PLATE_TOP + 4, 3), 255) << file;
     }
-    // A font asked for a glyph it has no drawing of is refused.
+}
+
+TEST(ImageFonts, HoldOneGlyphForEveryCharacterTheInterfaceNames) {
+    struct Font {
+        const char* file;
+        const char* glyphs;
+    };
+    for (const Font& f : {Font{"images/ea030.png", UserInterface::SMALL_FONT_GLYPHS},
+                          Font{"images/ea030h.png", UserInterface::SMALL_FONT_GLYPHS},
+                          Font{"images/ea105.png", UserInterface::LARGE_FONT_GLYPHS}}) {
+        const RgbaImage& image = picture(f.file);
+        EXPECT_TRUE(isColour(image, 0, 0, FONT_SEPARATOR)) << f.file;
+        EXPECT_EQ(glyphWidths(image).size(), std::strlen(f.glyphs)) << f.file;
+    }
     EXPECT_THROW(makeImageFont("AB~", smallFontStyle()), std::invalid_argument);
 }
 

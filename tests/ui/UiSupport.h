@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the interface tests: a scratch folder, the generated pictures, stand-in Guichan
-// images, loaders and graphics that need no OpenGL, and an OpenGL window on a virtual display.
+// Helpers of the interface tests: a scratch folder, the generated pictures, a stand-in Guichan
+// image and graphics that need no OpenGL, and an OpenGL window on a virtual display.
 
 #include "app/Window.h"
 #include "assets/Images.h"
@@ -15,12 +15,10 @@
 #include <guichan/exception.hpp>
 #include <guichan/graphics.hpp>
 #include <guichan/image.hpp>
-#include <guichan/imageloader.hpp>
 #include <guichan/rectangle.hpp>
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,31 +75,6 @@ class FakeImage : public gcn::Image {
 
   private:
     int w, h;
-};
-
-/// Hands out FakeImages of the sizes it was told, and fails like the real loader for others.
-/// Installed as Guichan's loader while it lives.
-class FakeLoader : public gcn::ImageLoader {
-  public:
-    FakeLoader() : previous(gcn::Image::getImageLoader()) { gcn::Image::setImageLoader(this); }
-    ~FakeLoader() override { gcn::Image::setImageLoader(previous); }
-    FakeLoader(const FakeLoader&) = delete;
-    FakeLoader& operator=(const FakeLoader&) = delete;
-
-    gcn::Image* load(const std::string& filename, bool) override {
-        loaded.push_back(filename);
-        const auto found = sizes.find(filename);
-        if (found == sizes.end()) {
-            throw gcn::Exception("Unable to load image file:" + filename, "FakeLoader::load",
-                                 __FILE__, __LINE__);
-        }
-        return new FakeImage(filename, found->second.first, found->second.second);
-    }
-    std::map<std::string, std::pair<int, int>> sizes;
-    std::vector<std::string> loaded;
-
-  private:
-    gcn::ImageLoader* previous;
 };
 
 /// Records the pictures drawn and where (relative to the current clip area), draws nothing.

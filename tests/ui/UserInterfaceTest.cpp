@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 // The window and pictures of this test program (gtest owns the environment).
@@ -152,6 +153,37 @@ TEST_F(UserInterfaceTest, SelectCounterSwitchesOnlyBetweenTheCounters) {
     ui->selectCounter("fps");
     EXPECT_TRUE(toggle("fps").getState());
     EXPECT_FALSE(toggle("nol").getState());
+}
+
+TEST_F(UserInterfaceTest, TheEnergyBarSlidesItsLevelOutAsItEmptiesClampedAndInsideTheRims) {
+    gcn::EnergyLevel& bar = ui->getEnergyBar();
+    EXPECT_FLOAT_EQ(bar.getLevel(), 1.0f); // it starts full
+    const auto shownAt = [&](float value) {
+        ui->setEnergy(value);
+        return bar.getLevelIcon()->getX();
+    };
+    EXPECT_EQ(shownAt(1.0f), 0);
+    // Emptier is further out, and empty still shows the picture's last columns.
+    EXPECT_LT(shownAt(0.5f), 0);
+    EXPECT_LT(shownAt(0.001f), shownAt(0.5f));
+    EXPECT_LT(shownAt(0.0f), shownAt(0.001f));
+    EXPECT_GT(shownAt(0.0f) + bar.getLevelIcon()->getWidth(), 0);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const auto& [value, clamped] : {std::pair{1.5f, 1.0f}, std::pair{inf, 1.0f},
+                                         std::pair{-0.2f, 0.0f}, std::pair{nan, 0.0f}}) {
+        EXPECT_EQ(shownAt(value), shownAt(clamped)) << value;
+        EXPECT_FLOAT_EQ(bar.getLevel(), clamped) << value;
+    }
+    // Drawn over its back and under its border, the level within the rims.
+    uitest::RecordingGraphics graphics;
+    graphics.pushClipArea(gcn::Rectangle(0, 0, bar.getWidth(), bar.getHeight()));
+    ui->setEnergy(0.5f);
+    bar.draw(&graphics);
+    ASSERT_EQ(graphics.draws.size(), 3u);
+    EXPECT_EQ(graphics.draws[1].image, bar.getLevelIcon()->getImage());
+    const gcn::Rectangle shown = graphics.draws[1].clip;
+    EXPECT_TRUE(shown.x > 0 && shown.x + shown.width < bar.getWidth()) << uitest::dims(shown);
 }
 
 // --- short messages ----------------------------------------------------------------------------
