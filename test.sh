@@ -6,13 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
-# Ninja, line tables only (enough for the sanitizers' stack traces) and lld keep the build short;
-# a tree configured before keeps its generator.
-generator=()
-[ -f build/test/CMakeCache.txt ] || generator=(-G Ninja)
-cmake -S . -B build/test "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1" \
-      -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld" -DBEAMWORKS_SANITIZE=ON \
-      -DBEAMWORKS_GAME_DIR="$PWD/build/test/game" >/dev/null
+./scripts/configure-test-build.sh
 cmake --build build/test -j"$(nproc)"
 echo "test.sh: set-up and build took $SECONDS s"
 cd build/test

@@ -26,8 +26,7 @@ fi
 
 ./scripts/setup.sh
 if [ $asan -eq 1 ]; then
-  cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
-        -DBEAMWORKS_SANITIZE=ON -DBEAMWORKS_GAME_DIR="$root/build/test/game" >/dev/null
+  ./scripts/configure-test-build.sh
   cmake --build build/test -j"$(nproc)" --target beamworks game_models game_data >/dev/null
   game=build/test/game
   asan_flag=(--asan)
