@@ -122,9 +122,8 @@ void runGameCommand(Command command) {
     }
     if (r.toggleMusic) {
         const bool playing = toggleMusic();
-        const SwitchState shown = switchState(Command::Music, {gameSettings, playing});
+        const SwitchState shown = showSwitch(Command::Music, gameSettings);
         if (ui) {
-            ui->setToggle(shown.caption, commandInfo(Command::Music).id, shown.on);
             ui->flashMessage(shown.caption);
         }
         std::cout << "\nAudio: " << (playing ? 1 : 0) << std::endl;

@@ -83,11 +83,17 @@ void createUserInterface() {
     userInterface.reset(); // its pictures go while their context is current
     userInterface = std::make_unique<UserInterface>(runGameCommand, windowTime);
     windowSetMinimumSize(userInterface->minimumWidth(), UserInterface::MINIMUM_HEIGHT);
-    const SwitchContext context{gameSettings, isMusicPlaying()};
     for (const CommandInfo& command : commandTable()) {
         if (command.switchState != nullptr) {
-            const SwitchState state = command.switchState(context);
-            userInterface->setToggle(state.caption, command.id, state.on);
+            showSwitch(command.command, gameSettings);
         }
     }
+}
+
+SwitchState showSwitch(Command command, const GameSettings& settings) {
+    const SwitchState state = switchState(command, {settings, isMusicPlaying()});
+    if (userInterface) {
+        userInterface->setToggle(state.caption, commandInfo(command).id, state.on);
+    }
+    return state;
 }

@@ -15,6 +15,14 @@ class UserInterface;
 /// The on-screen interface; re-created with the display.
 extern std::unique_ptr<UserInterface> userInterface;
 
-/// Creates the interface, hands it the key callback for its buttons and sets every switch from
-/// the current settings.
+/// Creates the interface, hands it the command handler for its switches and sets every switch
+/// from the current settings.
 void createUserInterface();
+
+enum class Command;
+struct GameSettings;
+struct SwitchState;
+
+/// Sets the command's switch (when there is an interface) to what the settings and the music say,
+/// and returns what it shows.
+SwitchState showSwitch(Command command, const GameSettings& settings);

@@ -99,14 +99,6 @@ void applyMirrorLimits() {
     c.limitedDepth2 = gameSettings.mirroringDepth2;
 }
 
-// The command's switch shows what the settings say.
-void showSwitch(Command command, const GameSettings& settings = gameSettings) {
-    if (userInterface) {
-        const SwitchState state = switchState(command, {settings, isMusicPlaying()});
-        userInterface->setToggle(state.caption, commandInfo(command).id, state.on);
-    }
-}
-
 bool levelFileExists(const std::string& file) {
     std::error_code error;
     return std::filesystem::is_regular_file(file, error);
@@ -116,7 +108,7 @@ bool levelFileExists(const std::string& file) {
 // introduction open.
 void showLevelStart() {
     if (userInterface) {
-        showSwitch(Command::LaserPower);
+        showSwitch(Command::LaserPower, gameSettings);
         userInterface->showMessage("", 0);
         // A measuring run (BEAMWORKS_FRAMES) has no one to read it.
         if (!FrameStats::fromEnvironment().enabled()) {
@@ -166,7 +158,7 @@ bool runPendingLevelLoad() {
     }
     invalidateShadowMap();
     applyMirrorLimits();
-    showSwitch(Command::Reflections);
+    showSwitch(Command::Reflections, gameSettings);
     updateLasers(*currentLevel);
     orderTransparentForView();
     showLevelStart();

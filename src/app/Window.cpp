@@ -1,18 +1,18 @@
 // The window layer on GLFW 3. This file must not see WindowConstants.h (GLFW 3 defines some of
-// its names as macros), so the GLFW 2 key codes come from the list in SpecialKeys.h.
+// its names as macros), so the GLFW 2 key codes come from the list in KeyCodes.h.
 
 #include "app/Window.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-#include "rules/SpecialKeys.h"
+#include "rules/KeyCodes.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr int V2_SPECIAL = GLFW2_SPECIAL_KEY_BASE;
+constexpr int V2_NAMED_BASE = GLFW2_NAMED_KEY_BASE;
 
 GLFWwindow* window = nullptr;
 KeyCallback keyCallback = nullptr;
@@ -25,18 +25,18 @@ double wheel = 0;
 /// display for the pointer then is late under load).
 double pointerX = 0, pointerY = 0;
 
-// GLFW 3's codes of GLFW 2's special keys, in GLFW 2's order.
-const int SPECIAL_KEYS[] = {
+// GLFW 3's codes of the named keys, in GLFW 2's order.
+const int NAMED_KEYS[] = {
 #define BEAMWORKS_GLFW3_KEY(v2, v3, name) GLFW_KEY_##v3,
-    BEAMWORKS_SPECIAL_KEYS(BEAMWORKS_GLFW3_KEY)
+    BEAMWORKS_NAMED_KEYS(BEAMWORKS_GLFW3_KEY)
 #undef BEAMWORKS_GLFW3_KEY
 };
-constexpr int SPECIAL_KEY_COUNT = static_cast<int>(sizeof SPECIAL_KEYS / sizeof SPECIAL_KEYS[0]);
+constexpr int NAMED_KEY_COUNT = static_cast<int>(sizeof NAMED_KEYS / sizeof NAMED_KEYS[0]);
 
 int toV2(int key) {
-    for (int i = 0; i < SPECIAL_KEY_COUNT; ++i) {
-        if (SPECIAL_KEYS[i] == key) {
-            return V2_SPECIAL + 1 + i;
+    for (int i = 0; i < NAMED_KEY_COUNT; ++i) {
+        if (NAMED_KEYS[i] == key) {
+            return V2_NAMED_BASE + 1 + i;
         }
     }
     // Printable keys: GLFW 3 uses the (upper-case) character, as GLFW 2 did.
@@ -44,8 +44,8 @@ int toV2(int key) {
 }
 
 int toV3(int key) {
-    if (key > V2_SPECIAL && key <= V2_SPECIAL + SPECIAL_KEY_COUNT) {
-        return SPECIAL_KEYS[key - V2_SPECIAL - 1];
+    if (key > V2_NAMED_BASE && key <= V2_NAMED_BASE + NAMED_KEY_COUNT) {
+        return NAMED_KEYS[key - V2_NAMED_BASE - 1];
     }
     return key >= 32 && key < 256 ? key : GLFW_KEY_UNKNOWN;
 }

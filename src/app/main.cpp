@@ -7,8 +7,8 @@
 #include "ui/UserInterface.h"
 
 #include <filesystem>
-#include <malloc.h>
 #include <iostream>
+#include <malloc.h>
 #include <string>
 #include <system_error>
 #include <vector>

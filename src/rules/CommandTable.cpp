@@ -163,9 +163,9 @@ std::vector<CommandInfo> buildTable() {
     // clang-format on
 }
 
-const char* const SPECIAL_KEY_NAMES[] = {
+const char* const KEY_NAMES[] = {
 #define BEAMWORKS_KEY_NAME(v2, v3, name) name,
-    BEAMWORKS_SPECIAL_KEYS(BEAMWORKS_KEY_NAME)
+    BEAMWORKS_NAMED_KEYS(BEAMWORKS_KEY_NAME)
 #undef BEAMWORKS_KEY_NAME
 };
 
@@ -253,8 +253,8 @@ std::string keyName(int key) {
     if (key == GLFW_KEY_SPACE) {
         return "SPACE";
     }
-    if (key > GLFW_KEY_SPECIAL && key < GLFW_KEY_LAST_SPECIAL_PLUS_ONE) {
-        return SPECIAL_KEY_NAMES[key - GLFW_KEY_SPECIAL - 1];
+    if (key > GLFW_KEY_SPECIAL && key < GLFW_NAMED_KEYS_END) {
+        return KEY_NAMES[key - GLFW_KEY_SPECIAL - 1];
     }
     if (key > ' ' && key < 127) {
         return std::string(1, static_cast<char>(std::toupper(key)));

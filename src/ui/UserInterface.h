@@ -35,7 +35,6 @@
 //   or after that context is gone (the deletes then do nothing), never once a new context is
 //   current: that would delete the new context's textures of the same names.
 
-#include "rules/CommandTable.h"
 #include "ui/DevILImageLoader.h"
 #include "ui/EnergyLevel.h"
 #include "ui/GLFWInput.h"
@@ -56,6 +55,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+enum class Command;
 
 /// What a panel over the scene shows: a title, a text laid out to the panel (its own line ends
 /// kept), rows of two columns (a key and what it does), and footer lines.
@@ -91,7 +92,7 @@ class UserInterface : public gcn::ActionListener {
 
     /// Seconds since some fixed start (the window layer's clock in the game).
     using Clock = std::function<double()>;
-    /// Runs the command of a switch.
+    /// Runs the command of a switch (Command, rules/CommandTable.h).
     using CommandCallback = void (*)(Command command);
 
     /// How long a command's flashed message stays, seconds.

@@ -4,6 +4,7 @@
 
 #include "ui/UserInterface.h"
 #include "UiSupport.h"
+#include "rules/CommandTable.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

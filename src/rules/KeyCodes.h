@@ -1,15 +1,16 @@
 #pragma once
-// The special keys of the classic GLFW 2 interface, in its order: the key's GLFW 2 code is
-// GLFW_KEY_SPECIAL + 1 + its place in this list. Each entry gives the key's GLFW 2 name (after
-// "GLFW_KEY_"), the name GLFW 3 gives the same key, and the name a player sees (help, bindings).
+// The named keys (all but the printable ones) of the classic GLFW 2 interface, in its order: the
+// key's GLFW 2 code is GLFW_KEY_SPECIAL + 1 + its place in this list. Each entry gives the key's
+// GLFW 2 name (after "GLFW_KEY_"), the name GLFW 3 gives the same key, and the name a player sees
+// (help, bindings).
 //
 // This header names no GLFW constant itself, so that the window layer can read it beside GLFW 3's
 // header, which defines many of the same names as macros with other values.
 
-/// GLFW 2's GLFW_KEY_SPECIAL: its special keys count up from the code after it.
-constexpr int GLFW2_SPECIAL_KEY_BASE = 256;
+/// GLFW 2's GLFW_KEY_SPECIAL: its named keys count up from the code after it.
+constexpr int GLFW2_NAMED_KEY_BASE = 256;
 
-#define BEAMWORKS_SPECIAL_KEYS(KEY)                                                                \
+#define BEAMWORKS_NAMED_KEYS(KEY)                                                                  \
     KEY(ESC, ESCAPE, "ESC")                                                                        \
     KEY(F1, F1, "F1")                                                                              \
     KEY(F2, F2, "F2")                                                                              \
