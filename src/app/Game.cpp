@@ -27,6 +27,7 @@
 #include "rules/GameRules.h"
 #include "rules/Interaction.h"
 #include "rules/LevelPack.h"
+#include "rules/LightReadout.h"
 #include "rules/Placement.h"
 #include "rules/Progress.h"
 #include "rules/Settings.h"
@@ -182,6 +183,15 @@ void recordFrameState(FrameStats& stats) {
     stats.recordFrameState(marked, depth);
 }
 
+// What a solved level offers: "N: NEXT LEVEL - R: PLAY IT AGAIN" (only R after the last level).
+std::string whatNextAfterASolve(const char* again) {
+    const std::string restart = keyHint(Command::Restart, again, keyBindings);
+    if (neighbourLevel(levelFileName, 1, levelFileExists).empty()) {
+        return restart;
+    }
+    return keyHint(Command::NextLevel, "NEXT LEVEL", keyBindings) + " - " + restart;
+}
+
 // One frame, in the game's fixed order of steps.
 void runFrame(FrameStats& stats) {
     Level& level = *currentLevel;
@@ -213,17 +223,22 @@ void runFrame(FrameStats& stats) {
     if (userInterface) {
         userInterface->setGoals(goals.open, goals.total, gameSettings.laserPower);
     }
-    if (latchSolved(goals.allOpen(), levelSolved)) {
+    switch (followSolved(goals.allOpen(), levelSolved)) {
+    case SolvedChange::Solved:
         std::cout << "\nLevel solved: " << levelFileName << std::endl;
         progress.markSolved(levelFileName, std::cout);
         if (userInterface) {
-            const bool last = neighbourLevel(levelFileName, 1, levelFileExists).empty();
-            const std::string again = keyHint(Command::Restart, "PLAY IT AGAIN", keyBindings);
-            userInterface->showMessage(
-                "LEVEL SOLVED", 0,
-                last ? again
-                     : keyHint(Command::NextLevel, "NEXT LEVEL", keyBindings) + " - " + again);
+            userInterface->showMessage("LEVEL SOLVED", 0, whatNextAfterASolve("PLAY IT AGAIN"));
         }
+        break;
+    case SolvedChange::Reopened:
+        // The banner shows while the level is solved; the recorded solve stays.
+        if (userInterface && userInterface->getBigMessage() == "LEVEL SOLVED") {
+            userInterface->showMessage("", 0);
+        }
+        break;
+    case SolvedChange::None:
+        break;
     }
     lastFrameTime = windowTime();
     inverseViewMatrix = invertMatrix(viewMatrix);
@@ -287,9 +302,15 @@ void runFrame(FrameStats& stats) {
     if (drainEnergy(gameSettings, energy, frameTime)) {
         updateLasers(level);
     }
-    if (latchGameOver(isLevelSolved(level), energy, gameOver) && userInterface) {
-        userInterface->showMessage("GAME OVER", 0,
-                                   keyHint(Command::Restart, "RESTART THE LEVEL", keyBindings));
+    if (latchGameOver(energy, gameOver) && userInterface) {
+        // A level solved before the energy ran out says so and offers the next one.
+        if (levelSolved) {
+            userInterface->showMessage("OUT OF ENERGY", 0,
+                                       whatNextAfterASolve("RESTART THE LEVEL"));
+        } else {
+            userInterface->showMessage("GAME OVER", 0,
+                                       keyHint(Command::Restart, "RESTART THE LEVEL", keyBindings));
+        }
         GameSettings powerOff = gameSettings;
         powerOff.laserPower = false; // goes off in the next frame
         showSwitch(Command::LaserPower, powerOff);
@@ -305,6 +326,11 @@ void runFrame(FrameStats& stats) {
         userInterface->setEnergy(static_cast<float>(energy / ENERGY_CAPACITY));
         userInterface->setFramesPerSecond(static_cast<int>(framesPerSecond));
         userInterface->setLaserCount(static_cast<int>(level.getLaserBeams().size()));
+        // While the light runs, the field says where the selected element sends it.
+        auto* element = selectionActive ? dynamic_cast<ActiveObject*>(selectedElement) : nullptr;
+        userInterface->setReadout(element != nullptr && gameSettings.laserPower
+                                      ? whereTheLightGoes(level, *element)
+                                      : "");
     }
     mark("transparent");
     if (userInterface) {

@@ -3,6 +3,7 @@
 #include "app/Display.h"
 #include "elements/ColorFilter.h"
 #include "elements/Goal.h"
+#include "elements/Mirror.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
 #include "render/GL.h"
@@ -10,6 +11,7 @@
 #include "rules/ColourLabels.h"
 #include "rules/CommandTable.h"
 #include "rules/LevelPack.h"
+#include "rules/LightReadout.h"
 #include "rules/Progress.h"
 #include "rules/Settings.h"
 #include "ui/UserInterface.h"
@@ -52,14 +54,27 @@ void showHelpPanel() {
         return;
     }
     introductionOpen = false;
+    // In a window too small for every row, the key that closes the help turns its pages first.
+    static std::size_t firstRow = 0;
+    const bool helpShown =
+        userInterface->isPanelShown() && userInterface->getPanel().title == "Controls";
     if (!gameSettings.showHelp) {
-        userInterface->hidePanel();
-        return;
+        if (!helpShown || !userInterface->panelHasMoreRows()) {
+            firstRow = 0;
+            userInterface->hidePanel();
+            return;
+        }
+        firstRow += userInterface->panelRowsShown();
+        gameSettings.showHelp = true;
+    } else if (!helpShown) {
+        firstRow = 0;
     }
     PanelContent content;
     content.title = "Controls";
     content.rows = helpRows(keyBindings);
+    content.firstRow = firstRow;
     content.footer = {keyHint(Command::Help, "close", keyBindings)};
+    content.footerWhenMore = {keyHint(Command::Help, "more", keyBindings)};
     userInterface->showPanel(content);
 }
 
@@ -72,24 +87,28 @@ void updateColourLabels() {
     if (gameSettings.colourLabels) {
         const ScreenProjection screen = currentScreenProjection(viewMatrix);
         const GLint* viewport = screen.viewport;
-        const int top = UserInterface::BAR_HEIGHT / 2, bottom = viewport[3] - top;
-        // A label at a world point above an object, when the point is in front of the eye and
-        // between the bars.
-        const auto place = [&](Renderable& object, float above, std::string text) {
+        // A label at a world point above an object. A goal out of view is pointed at from the
+        // window's edge (a point behind the eye has no projection: its direction across the view
+        // does); other labels show only in view.
+        const auto place = [&](Renderable& object, float above, std::string text,
+                               bool pointWhenOutOfView) {
             Point p = object.getBoundingCenter();
+            p[1] += above;
             Point eye = p;
             transformPoint(viewMatrix, eye);
-            if (eye[2] > -1.0f) {
-                return; // behind the eye
-            }
             double wx = 0, wy = 0, wz = 0;
-            gluProject(p[0], p[1] + above, p[2], screen.modelview, screen.projection, viewport, &wx,
-                       &wy, &wz);
-            const int x = static_cast<int>(wx), y = viewport[3] - static_cast<int>(wy);
-            if (wz < 0 || wz > 1 || x < 0 || x >= viewport[2] || y < top || y >= bottom) {
-                return;
+            if (eye[2] < -1.0f) {
+                gluProject(p[0], p[1], p[2], screen.modelview, screen.projection, viewport, &wx,
+                           &wy, &wz);
+            } else {
+                wx = viewport[2] / 2.0 + 1e6 * eye[0];
+                wy = viewport[3] / 2.0 + 1e6 * eye[1];
             }
-            labels.push_back({x, y, std::move(text)});
+            const bool inView =
+                eye[2] < -1.0f && wx >= 0 && wx < viewport[2] && wy >= 0 && wy < viewport[3];
+            if (inView || pointWhenOutOfView) {
+                labels.push_back({wx, viewport[3] - wy, std::move(text)});
+            }
         };
         Level& level = *currentLevel;
         for (FinshHead* goal : level.goals) {
@@ -100,10 +119,16 @@ void updateColourLabels() {
                 }
             }
             const bool open = gameSettings.laserPower && goal->hasItsColour();
-            place(*goal, 30, goalLabel(goal->requiredColor, arriving, open));
+            place(*goal, 30, goalLabel(goal->requiredColor, arriving, open), true);
         }
         for (ColorFilter* filter : level.colorFilters) {
-            place(*filter, 110, filterLabel(filter->colorCode));
+            place(*filter, 110, filterLabel(filter->colorCode), false);
+        }
+        // Mirrors are named as the readout of a selected element names them.
+        for (ActiveObject* element : level.activeObjects) {
+            if (dynamic_cast<MirrorBase*>(element) != nullptr) {
+                place(*element, 110, elementName(level, *element), false);
+            }
         }
     }
     userInterface->setScreenLabels(labels);

@@ -14,3 +14,29 @@ std::string goalLabel(signed char wanted, const std::vector<signed char>& arrivi
 
 /// A filter's label: "PASSES RED".
 std::string filterLabel(signed char passes);
+
+/// The part of the window where labels may stand (pixels, y down): left <= x < right,
+/// top <= y < bottom.
+struct LabelArea {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+/// The edge a label was moved to because what it names is out of view (None: in view).
+enum class LabelEdge { None, Left, Right, Top, Bottom };
+
+/// Where a label goes: its text's left and top in the window, and the edge it points past.
+struct LabelPlace {
+    int x = 0, y = 0;
+    LabelEdge edge = LabelEdge::None;
+};
+
+/// Places a label `width` x `height` wanted with the middle of its bottom at (x, y), the
+/// projection of what it names (for a point behind the eye: the centre of the area plus the
+/// point's direction across the view, scaled far out). Inside the area it stays where it is,
+/// moved in just as far as its text needs to fit; a point outside the area puts it at the edge
+/// where the line from the area's centre towards the point leaves it, with that edge.
+LabelPlace placeLabel(double x, double y, int width, int height, const LabelArea& area);
+
+/// The label with an arrow towards its edge: "< WANTS RED", "WANTS RED >", "^ WANTS RED",
+/// "v WANTS RED"; unchanged in view.
+std::string withEdgeArrow(const std::string& text, LabelEdge edge);

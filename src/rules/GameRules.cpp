@@ -16,12 +16,12 @@ GoalCount countOpenGoals(Level& level) {
     return count;
 }
 
-bool latchSolved(bool solvedNow, bool& levelSolved) {
-    if (solvedNow && !levelSolved) {
-        levelSolved = true;
-        return true;
+SolvedChange followSolved(bool solvedNow, bool& levelSolved) {
+    if (solvedNow == levelSolved) {
+        return SolvedChange::None;
     }
-    return false;
+    levelSolved = solvedNow;
+    return solvedNow ? SolvedChange::Solved : SolvedChange::Reopened;
 }
 
 bool drainEnergy(GameSettings& settings, double& energy, double frameTime) {
@@ -33,8 +33,8 @@ bool drainEnergy(GameSettings& settings, double& energy, double frameTime) {
     return false;
 }
 
-bool latchGameOver(bool solvedNow, double energy, bool& gameOver) {
-    if (energy <= 0 && !solvedNow && !gameOver) {
+bool latchGameOver(double energy, bool& gameOver) {
+    if (energy <= 0 && !gameOver) {
         gameOver = true;
         return true;
     }

@@ -17,14 +17,19 @@ struct GoalCount {
 };
 GoalCount countOpenGoals(Level& level);
 
-/// Latches `levelSolved` when the level is solved now; true only in the frame that latches it.
-bool latchSolved(bool solvedNow, bool& levelSolved);
+/// How the solved state changed in a frame.
+enum class SolvedChange { None, Solved, Reopened };
+/// Follows the solved state: `levelSolved` is whether every goal was satisfied at the last
+/// check, and the change tells the frame that it became so (the "LEVEL SOLVED" banner shows and
+/// the solve is recorded) or stopped being so (an undo or a turn opened a goal again: the banner
+/// goes, the recorded solve stays).
+SolvedChange followSolved(bool solvedNow, bool& levelSolved);
 
 /// The energy step of a frame: while the power is on and energy remains, the lasers run this
 /// frame and the frame time is drained (so the energy may end below 0); otherwise the power is
 /// switched off. Returns whether the lasers are to be traced.
 bool drainEnergy(GameSettings& settings, double& energy, double frameTime);
 
-/// Latches `gameOver` when the energy is used up and the level is not solved now (the latched
-/// solved flag does not count); true only in the frame that latches it.
-bool latchGameOver(bool solvedNow, double energy, bool& gameOver);
+/// Latches `gameOver` when the energy is used up, solved level or not (the power is off and the
+/// player must be told); true only in the frame that latches it.
+bool latchGameOver(double energy, bool& gameOver);

@@ -48,7 +48,7 @@ constexpr std::size_t LEVEL_PATH_MAX = 4096;
 /// The level to load: "level2.txt" unless -level names one, or the path -file gives.
 extern std::string levelFileName;
 extern double energy;              ///< remaining powered laser time, seconds
-extern bool levelSolved;           ///< latched once every goal is satisfied
+extern bool levelSolved;           ///< every goal was satisfied at the last check
 extern bool gameOver;              ///< latched when the energy ran out unsolved
 extern Matrix viewMatrix;          ///< world to eye; identity until the level is loaded
 extern Matrix startViewMatrix;     ///< the level's start view, which Home goes back to

@@ -3,6 +3,8 @@
 #include <guichan/graphics.hpp>
 #include <guichan/image.hpp>
 
+#include <algorithm>
+
 namespace gcn {
 
 IconRepeatable::IconRepeatable(const Image* image) {
@@ -22,6 +24,19 @@ void IconRepeatable::draw(Graphics* graphics) {
             graphics->drawImage(image, x, y);
         }
     }
+}
+
+IconNarrowed::IconNarrowed(const Image* image) {
+    setImage(image);
+    setSize(image->getWidth(), image->getHeight());
+}
+
+void IconNarrowed::draw(Graphics* graphics) {
+    const Image* image = getImage();
+    const int w = std::min(getWidth(), image->getWidth()), h = image->getHeight();
+    const int left = w / 2, right = w - left;
+    graphics->drawImage(image, 0, 0, 0, 0, left, h);
+    graphics->drawImage(image, image->getWidth() - right, 0, left, 0, right, h);
 }
 
 } // namespace gcn

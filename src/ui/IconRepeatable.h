@@ -16,4 +16,13 @@ class IconRepeatable : public Icon {
     void draw(Graphics* graphics) override;
 };
 
+/// An icon narrower than its picture: the picture's left end at its left and its right end at
+/// its right, each cut where they meet in the middle (for a field whose ends are its frame).
+class IconNarrowed : public Icon {
+  public:
+    /// Shows image (not owned; it must outlive the icon) at its own size; setWidth narrows it.
+    explicit IconNarrowed(const Image* image);
+    void draw(Graphics* graphics) override;
+};
+
 } // namespace gcn

@@ -16,7 +16,7 @@
 #include <algorithm>
 
 const char* const UserInterface::SMALL_FONT_GLYPHS =
-    " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()abcdefghijklmnopqrstuvwxyz'\";[]#+?=<>*%&_";
+    " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()abcdefghijklmnopqrstuvwxyz'\";[]#+?=<>*%&_^";
 const char* const UserInterface::LARGE_FONT_GLYPHS =
     " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-_,!/()";
 
@@ -24,11 +24,9 @@ namespace {
 
 /// Glyph spacing of the two small fonts; their pictures leave room for it.
 constexpr int SMALL_FONT_SPACING = -2;
-/// The top row sits this far above the window's top edge, hiding the top of its plates.
-constexpr int TOP_ROW_Y = -31;
-/// Where the counter and message labels sit in the counter field.
-constexpr int LABEL_Y = 52;
 constexpr int COUNTER_LABEL_HEIGHT = 50;
+/// The narrowest counter field: room for a message of about twenty characters a line.
+constexpr int MIN_FIELD_WIDTH = 240;
 
 std::unique_ptr<gcn::Image> loadPicture(const char* fileName) {
     return std::unique_ptr<gcn::Image>(gcn::Image::load(fileName));
@@ -128,29 +126,25 @@ void UserInterface::build() {
     labelLayer = makeContainer(0, 0, width, height);
     top->add(labelLayer.get());
 
-    bigLabel = makeInterfaceLabel(largeFont.get());
-    bigLabel->setCaption("");
-    bigLabel->adjustSize();
-    bigLabel->setVisible(false);
-    top->add(bigLabel.get());
-    bigSubLabel = makeInterfaceLabel(highlightFont.get());
-    bigSubLabel->setCaption("");
-    bigSubLabel->adjustSize();
-    bigSubLabel->setVisible(false);
-    top->add(bigSubLabel.get());
+    // The large message's lines lie over the labels, under the panel and the bars.
+    for (int i = 0; i < BIG_MESSAGE_LINES; ++i) {
+        bigLines.push_back(makeInterfaceLabel(largeFont.get()));
+        bigLines.back()->setVisible(false);
+        top->add(bigLines.back().get());
+    }
     labelFont = loadFont("images/ea030o.png", SMALL_FONT_GLYPHS, SMALL_FONT_SPACING, true);
-
-    panelBox = makeContainer(0, 0, 0, 0);
-    panelBox->setOpaque(true);
-    panelBox->setBaseColor(gcn::Color(8, 12, 22, 215));
-    panelBox->setVisible(false);
-    top->add(panelBox.get());
 
     smallButtonOn = loadPicture("images/smallbuttonon.png");
     smallButtonOff = loadPicture("images/smallbuttonoff.png");
 
     buildBottomBar();
     buildTopBar();
+    // A panel lies over everything, the bars included.
+    panelBox = makeContainer(0, 0, 0, 0);
+    panelBox->setOpaque(true);
+    panelBox->setBaseColor(gcn::Color(8, 12, 22, 215));
+    panelBox->setVisible(false);
+    top->add(panelBox.get());
     gui->setTop(top.get());
 }
 
@@ -242,45 +236,84 @@ void UserInterface::buildTopBar() {
     addTiledBackground(*topBar, "images/debugline.png", debugLineImage, topBackground);
     coveredTop_ = opaqueRows("images/debugline.png", BAR_HEIGHT, true);
 
-    topRow = makeContainer(0, 0, 0, 0);
-    gcn::Container& row = *topRow;
-    int x = placeSwitches(row, 0, {"wireframe"}) - 10;
-    // Bounding spheres have a key (F10) but no visible switch: the texture switch takes its place.
-    placeSwitch("boundingsphere", x, row).setVisible(false);
-    x = placeSwitches(row, x, {"texture", "mipmap", "frustum", "transparency", "mirroring"}) + 5;
-
-    debugFieldImage = loadPicture("images/debugfield.png");
-    const int fieldWidth = debugFieldImage->getWidth();
-    counterField = makeContainer(x, 0, fieldWidth, debugFieldImage->getHeight());
-    counterFieldIcon = std::make_unique<gcn::Icon>(debugFieldImage.get());
-    counterField->add(counterFieldIcon.get(), 0, 0);
-    row.add(counterField.get());
-
-    counterLabel = makeInterfaceLabel(normalFont.get());
-    counterLabel->setDimension(gcn::Rectangle(0, 0, fieldWidth, COUNTER_LABEL_HEIGHT));
-    counterLabel->setPosition(0, LABEL_Y);
-    counterField->add(counterLabel.get());
-    layoutCounterLabel("fps");
-
-    messageLabel = makeInterfaceLabel(normalFont.get());
-    messageLabel->adjustSize();
-    messageLabel->setWidth(fieldWidth);
-    messageLabel->setPosition(0, LABEL_Y);
-    messageLabel->setAlignment(gcn::Graphics::CENTER);
-    messageLabel->setVisible(false);
-    counterField->add(messageLabel.get());
-
-    row.setSize(placeSwitches(row, x + fieldWidth + 5, {"fps", "nol"}), BAR_HEIGHT);
-    fpsButton = findToggle("fps");
-    nolButton = findToggle("nol");
-    fpsButton->setState(true);
     // The goal count stands right of the row: the row moves left as far as it needs the room.
     goalsLabel = makeInterfaceLabel(normalFont.get());
     goalsLabel->setCaption("GOALS 10/10");
     goalsLabel->adjustSize();
-    const int room = goalsLabel->getWidth() + 8;
+    const int goalsRoom = goalsLabel->getWidth() + 12;
+    debugFieldImage = loadPicture("images/debugfield.png");
+    const int naturalField = debugFieldImage->getWidth();
+
+    // What the row holds, by how much a player needs it: a narrow window first gives up the
+    // counter switches, then narrows the field, then gives up render switches whose keys stay
+    // (culling first); wire frame and reflections always show.
+    static const char* const RENDER_SWITCHES[] = {"wireframe", "texture",      "mipmap",
+                                                  "frustum",   "transparency", "mirroring"};
+    static const char* const GIVEN_UP_FIRST[] = {"frustum", "mipmap", "texture", "transparency"};
+    const int step = smallButtonOff->getWidth() - 10;
+    const auto span = [&](int switchCount) { return switchCount * step + 10; };
+    std::vector<std::string> shown(std::begin(RENDER_SWITCHES), std::end(RENDER_SWITCHES));
+    bool counters = true;
+    int field = naturalField;
+    const auto needed = [&] {
+        return span(static_cast<int>(shown.size())) + 5 + field + (counters ? 5 + span(2) : 0) +
+               goalsRoom;
+    };
+    counters = needed() <= width;
+    field = std::max(MIN_FIELD_WIDTH, naturalField - std::max(0, needed() - width));
+    for (const char* id : GIVEN_UP_FIRST) {
+        if (needed() > width) {
+            shown.erase(std::find(shown.begin(), shown.end(), id));
+        }
+    }
+    field = std::min(naturalField, field + std::max(0, width - needed()));
+
+    topRow = makeContainer(0, 0, 0, 0);
+    gcn::Container& row = *topRow;
+    int x = 0;
+    for (const char* id : RENDER_SWITCHES) {
+        const bool show = std::find(shown.begin(), shown.end(), id) != shown.end();
+        placeSwitch(id, show ? x : 0, row).setVisible(show);
+        x += show ? step : 0;
+        if (std::string(id) == "wireframe") {
+            // Bounding spheres have a key (F10) but no visible switch.
+            placeSwitch("boundingsphere", x, row).setVisible(false);
+        }
+    }
+    x += 10 + 5;
+
+    counterField = makeContainer(x, 0, field, debugFieldImage->getHeight());
+    counterFieldIcon = std::make_unique<gcn::IconNarrowed>(debugFieldImage.get());
+    counterFieldIcon->setWidth(field);
+    counterField->add(counterFieldIcon.get(), 0, 0);
+    row.add(counterField.get());
+
+    counterLabel = makeInterfaceLabel(normalFont.get());
+    counterLabel->setDimension(gcn::Rectangle(0, 0, field, COUNTER_LABEL_HEIGHT));
+    counterLabel->setPosition(0, LABEL_Y);
+    counterField->add(counterLabel.get());
+    layoutCounterLabel("fps");
+
+    for (auto* line : {&messageLabel, &messageLine2}) {
+        *line = makeInterfaceLabel(normalFont.get());
+        (*line)->adjustSize();
+        (*line)->setWidth(field);
+        (*line)->setPosition(0, LABEL_Y);
+        (*line)->setAlignment(gcn::Graphics::CENTER);
+        (*line)->setVisible(false);
+        counterField->add(line->get());
+    }
+
+    const int end = placeSwitches(row, x + field + 5, {"fps", "nol"});
+    row.setSize(counters ? end : x + field, BAR_HEIGHT);
+    for (const char* id : {"fps", "nol"}) {
+        findToggle(id)->setVisible(counters);
+    }
+    fpsButton = findToggle("fps");
+    nolButton = findToggle("nol");
+    fpsButton->setState(true);
     const int rowX = std::max(0, std::min(topBar->getWidth() / 2 - row.getWidth() / 2,
-                                          topBar->getWidth() - room - row.getWidth()));
+                                          topBar->getWidth() - goalsRoom - row.getWidth()));
     row.setPosition(rowX, TOP_ROW_Y);
     topBar->add(&row);
     goalsLabel->setPosition(rowX + row.getWidth() + 4, TOP_ROW_Y + LABEL_Y);
@@ -290,7 +323,7 @@ void UserInterface::buildTopBar() {
 }
 
 int UserInterface::minimumWidth() const {
-    return std::max(topRow->getWidth() + goalsLabel->getWidth() + 12, bottomRow->getWidth());
+    return std::max(MINIMUM_WIDTH, bottomRow->getWidth());
 }
 
 gcn::ToggleButton* UserInterface::findToggle(const std::string& id) const {

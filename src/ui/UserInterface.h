@@ -65,11 +65,16 @@ struct PanelContent {
     std::string text;
     std::vector<std::pair<std::string, std::string>> rows;
     std::vector<std::string> footer;
+    /// Rows from this one on are shown, as many as the window holds; when more follow, the
+    /// footer is footerWhenMore instead.
+    std::size_t firstRow = 0;
+    std::vector<std::string> footerWhenMore;
 };
 
-/// A text over the scene at a window position (its centre, the bottom of the text).
+/// A text over the scene at a window position (its centre, the bottom of the text). A position
+/// outside the scene between the bars puts it at the edge, with an arrow towards the position.
 struct ScreenLabel {
-    int x = 0, y = 0;
+    double x = 0, y = 0;
     std::string text;
 };
 
@@ -97,6 +102,10 @@ class UserInterface : public gcn::ActionListener {
 
     /// How long a command's flashed message stays, seconds.
     static constexpr double MESSAGE_DURATION = 1.5;
+    /// Room the large message keeps from the window's sides, pixels.
+    static constexpr int MESSAGE_MARGIN = 24;
+    /// The most lines the large message and the text under it take together.
+    static constexpr int BIG_MESSAGE_LINES = 8;
     /// Height of the two bars.
     static constexpr int BAR_HEIGHT = 100;
     /// Glyphs of the image fonts, in the order of their pictures.
@@ -135,6 +144,9 @@ class UserInterface : public gcn::ActionListener {
     void selectCounter(const std::string& id);
     /// Ends a hover description; a flashed message that is still running stays.
     void clearHoverText();
+    /// A lasting text for the counter field, such as where the selected element's light goes:
+    /// shown in place of the counter while no message or hover text is; empty for none.
+    void setReadout(const std::string& text) { readout = text; }
 
     /// Shows a panel over the middle of the scene, replacing the one before: the title in the
     /// highlight font, then the text laid out to the panel's width and cut with "..." where the
@@ -143,18 +155,26 @@ class UserInterface : public gcn::ActionListener {
     void hidePanel();
     bool isPanelShown() const { return panelShown; }
     const PanelContent& getPanel() const { return panel; }
+    /// How many of the panel's rows show, from its firstRow; whether rows follow them.
+    std::size_t panelRowsShown() const { return panelRowsShown_; }
+    bool panelHasMoreRows() const {
+        return panelShown && panel.firstRow + panelRowsShown_ < panel.rows.size();
+    }
     /// The lines the panel shows (title first), as laid out.
     std::vector<std::string> panelLines() const;
     const gcn::Container& getPanelContainer() const { return *panelBox; }
 
-    /// Texts drawn over the scene this frame (outlined, readable on any background).
+    /// Texts drawn over the scene this frame (outlined, readable on any background), none while
+    /// a panel shows.
     void setScreenLabels(const std::vector<ScreenLabel>& labels);
 
     /// Whether the interface covers this window point: the bars' bands, a switch, the counter
     /// field or the energy bar, or a panel. Clicks there belong to the interface alone.
     bool isInterfaceAt(int x, int y) const;
-    /// The smallest window that holds both bars.
+    /// The smallest window that holds both bars: in a narrow one the top bar shows the counter
+    /// field narrower and fewer switches (their keys still work).
     int minimumWidth() const;
+    static constexpr int MINIMUM_WIDTH = 640;
     /// How many rows at the window's top and at its bottom the bars' backgrounds cover with
     /// fully opaque pixels across the whole width: whatever is drawn there before the interface
     /// never shows.
@@ -194,7 +214,11 @@ class UserInterface : public gcn::ActionListener {
     double getBigMessageExpiry() const { return bigMessageExpiry; }
     const gcn::Label& getCounterLabel() const { return *counterLabel; }
     const gcn::Label& getMessageLabel() const { return *messageLabel; }
-    const gcn::Label& getBigLabel() const { return *bigLabel; }
+    /// The lines of the large message and of the text under it, as laid out to the window.
+    std::vector<std::string> bigMessageLines() const;
+    /// Every label of the interface that shows now, with its place in the window: what a test
+    /// looks at to find text outside the window.
+    std::vector<std::pair<std::string, gcn::Rectangle>> visibleTexts() const;
     const gcn::Container& getCounterField() const { return *counterField; }
     const gcn::Container& getTopRow() const { return *topRow; }
     const gcn::Container& getBottomRow() const { return *bottomRow; }
@@ -228,6 +252,8 @@ class UserInterface : public gcn::ActionListener {
     void layoutCounterLabel(const std::string& id);
     void showHoverText(const std::string& text);
     void refreshTexts();
+    void layoutShortMessage(const std::string& text);
+    void layoutBigMessage();
     void draw();
     void layoutPanel();
 
@@ -251,24 +277,26 @@ class UserInterface : public gcn::ActionListener {
     std::unique_ptr<gcn::IconRepeatable> bottomBackground, topBackground;
     std::unique_ptr<gcn::Container> bottomRow, topRow;
     std::unique_ptr<gcn::Container> counterField;
-    std::unique_ptr<gcn::Icon> counterFieldIcon;
-    std::unique_ptr<gcn::Label> counterLabel, messageLabel, goalsLabel;
+    std::unique_ptr<gcn::IconNarrowed> counterFieldIcon;
+    std::unique_ptr<gcn::Label> counterLabel, messageLabel, messageLine2, goalsLabel;
     std::unique_ptr<gcn::EnergyLevel> energyBar;
     std::map<std::string, std::unique_ptr<gcn::ToggleButton>> switches;
     gcn::ToggleButton* fpsButton = nullptr;
     gcn::ToggleButton* nolButton = nullptr;
-    std::unique_ptr<gcn::Label> bigLabel, bigSubLabel;
+    std::vector<std::unique_ptr<gcn::Label>> bigLines;
     std::unique_ptr<gcn::ImageFont> labelFont;
     std::unique_ptr<gcn::Container> labelLayer;
     std::vector<std::unique_ptr<gcn::Label>> screenLabels;
     std::unique_ptr<gcn::Container> panelBox;
     std::vector<std::unique_ptr<gcn::Label>> panelLabels;
     std::size_t panelLinesUsed = 0; ///< the first labels of panelLabels that the panel shows
+    std::size_t panelRowsShown_ = 0;
     PanelContent panel;
     bool panelShown = false;
 
     std::string shortMessage;
     double shortMessageExpiry = 0;
+    std::string readout;
     std::string bigMessage, bigSubMessage;
     double bigMessageExpiry = 0;
     int fpsValue = 0;

@@ -4,11 +4,14 @@
 #include "ui/UserInterface.h"
 
 #include "rules/CommandTable.h"
+#include "ui/InterfaceParts.h"
+#include "ui/TextLayout.h"
 
 #include <GL/gl.h>
 #include <guichan/actionevent.hpp>
 #include <guichan/graphics.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -84,17 +87,89 @@ void UserInterface::showMessage(const std::string& text, double seconds,
                                 const std::string& subText) {
     bigMessage = text;
     bigSubMessage = text.empty() ? "" : subText;
-    bigLabel->setCaption(text);
-    bigLabel->adjustSize();
-    bigLabel->setPosition(top->getWidth() / 2 - bigLabel->getWidth() / 2,
-                          top->getHeight() / 2 - bigLabel->getHeight() / 2);
-    bigLabel->setVisible(true);
-    bigSubLabel->setCaption(bigSubMessage);
-    bigSubLabel->adjustSize();
-    bigSubLabel->setPosition(top->getWidth() / 2 - bigSubLabel->getWidth() / 2,
-                             bigLabel->getY() + bigLabel->getHeight() + 8);
-    bigSubLabel->setVisible(!bigSubMessage.empty());
     bigMessageExpiry = seconds > 0 ? clock() + seconds : 0;
+    layoutBigMessage();
+}
+
+void UserInterface::layoutBigMessage() {
+    // The message in the large font on at most two lines; a longer one in the small font. The
+    // text under it in the small font, wrapped. Each line centred; the message's middle at the
+    // window's.
+    const int room = width - 2 * MESSAGE_MARGIN;
+    const auto wrap = [&](const std::string& text, gcn::ImageFont& font, const char* glyphs) {
+        const TextWidth measure = [&](const std::string& line) { return font.getWidth(line); };
+        return layoutText(text, room, 100, measure, glyphs);
+    };
+    std::vector<std::pair<std::string, gcn::ImageFont*>> lines;
+    std::vector<std::string> main = wrap(bigMessage, *largeFont, LARGE_FONT_GLYPHS);
+    gcn::ImageFont* mainFont = largeFont.get();
+    if (main.size() > 2) {
+        mainFont = highlightFont.get();
+        main = wrap(bigMessage, *mainFont, SMALL_FONT_GLYPHS);
+    }
+    for (const std::string& line : main) {
+        lines.emplace_back(line, mainFont);
+    }
+    const int mainHeight = static_cast<int>(main.size()) * mainFont->getHeight();
+    for (const std::string& line : wrap(bigSubMessage, *highlightFont, SMALL_FONT_GLYPHS)) {
+        lines.emplace_back(line, highlightFont.get());
+    }
+    lines.resize(std::min(lines.size(), bigLines.size()));
+    int y = height / 2 - mainHeight / 2;
+    for (std::size_t i = 0; i < bigLines.size(); ++i) {
+        gcn::Label& label = *bigLines[i];
+        label.setVisible(i < lines.size());
+        if (i >= lines.size()) {
+            continue;
+        }
+        if (i == main.size()) {
+            y += 8; // the text under the message stands apart
+        }
+        label.setFont(lines[i].second);
+        label.setCaption(lines[i].first);
+        label.adjustSize();
+        label.setPosition(width / 2 - label.getWidth() / 2, y);
+        y += label.getHeight();
+    }
+}
+
+std::vector<std::pair<std::string, gcn::Rectangle>> UserInterface::visibleTexts() const {
+    std::vector<const gcn::Label*> labels = {counterLabel.get(), messageLabel.get(),
+                                             messageLine2.get(), goalsLabel.get()};
+    for (const auto* group : {&bigLines, &panelLabels, &screenLabels}) {
+        for (const auto& label : *group) {
+            labels.push_back(label.get());
+        }
+    }
+    std::vector<std::pair<std::string, gcn::Rectangle>> texts;
+    for (const gcn::Label* label : labels) {
+        bool shown = true;
+        for (const gcn::Widget* w = label; w != nullptr; w = w->getParent()) {
+            shown = shown && w->isVisible();
+        }
+        if (!shown || label->getCaption().empty()) {
+            continue;
+        }
+        int x = 0, y = 0;
+        label->getAbsolutePosition(x, y);
+        const int textWidth = label->getFont()->getWidth(label->getCaption());
+        if (label->getAlignment() == gcn::Graphics::CENTER) {
+            x += (label->getWidth() - textWidth) / 2;
+        }
+        texts.emplace_back(label->getCaption(),
+                           gcn::Rectangle(x, y, textWidth, label->getFont()->getHeight()));
+    }
+    return texts;
+}
+
+std::vector<std::string> UserInterface::bigMessageLines() const {
+    std::vector<std::string> lines;
+    for (const auto& label : bigLines) {
+        if (label->isVisible()) {
+            lines.push_back(label->getCaption());
+        }
+    }
+    return lines;
 }
 
 void UserInterface::selectCounter(const std::string& id) {
@@ -116,17 +191,20 @@ void UserInterface::layoutCounterLabel(const std::string& id) {
 
 void UserInterface::refreshTexts() {
     const double now = clock();
-    if (shortMessage.empty()) {
+    if (shortMessage.empty() && readout.empty()) {
         counterLabel->setVisible(true);
         messageLabel->setVisible(false);
+        messageLine2->setVisible(false);
         // The label keeps the size of its placeholder caption.
         counterLabel->setCaption(fpsButton->getState()
                                      ? formatCounter("FPS: %03d", fpsValue)
                                      : formatCounter("LASER COUNT: %05d", laserCount));
     } else {
-        messageLabel->setVisible(true);
         counterLabel->setVisible(false);
-        messageLabel->setCaption(shortMessage);
+        if (shortMessage.empty()) {
+            messageLabel->setFont(normalFont.get());
+        }
+        layoutShortMessage(shortMessage.empty() ? readout : shortMessage);
         if (shortMessageExpiry > 0 && now > shortMessageExpiry) {
             // Shown once more this frame; the counter returns in the next.
             shortMessageExpiry = 0;
@@ -137,9 +215,25 @@ void UserInterface::refreshTexts() {
         bigMessageExpiry = 0;
         bigMessage.clear();
         bigSubMessage.clear();
-        bigLabel->setVisible(false);
-        bigSubLabel->setVisible(false);
+        layoutBigMessage();
     }
+}
+
+void UserInterface::layoutShortMessage(const std::string& text) {
+    // One line where it fits the field, else two, each centred; the font is the message's.
+    gcn::Font* font = messageLabel->getFont();
+    const TextWidth measure = [&](const std::string& line) { return font->getWidth(line); };
+    const std::vector<std::string> lines = layoutText(
+        text, counterField->getWidth() - 2 * FIELD_PADDING, 2, measure, SMALL_FONT_GLYPHS);
+    const int half = font->getHeight() / 2;
+    const bool two = lines.size() > 1;
+    messageLabel->setCaption(lines.empty() ? "" : lines[0]);
+    messageLabel->setY(two ? LABEL_Y - half : LABEL_Y);
+    messageLabel->setVisible(true);
+    messageLine2->setFont(font);
+    messageLine2->setCaption(two ? lines[1] : "");
+    messageLine2->setY(LABEL_Y + half);
+    messageLine2->setVisible(two);
 }
 
 void UserInterface::draw() {

@@ -5,6 +5,8 @@
 #include "ui/TextLayout.h"
 #include "ui/UserInterface.h"
 
+#include "rules/ColourLabels.h"
+
 #include <guichan/rectangle.hpp>
 
 #include <algorithm>
@@ -23,11 +25,13 @@ constexpr int PLATE_TOP = 31;
 void UserInterface::showPanel(const PanelContent& content) {
     panel = content;
     panelShown = true;
+    labelLayer->setVisible(false); // nothing of the scene shows through a panel
     layoutPanel();
 }
 
 void UserInterface::hidePanel() {
     panelShown = false;
+    labelLayer->setVisible(true);
     panelBox->setVisible(false);
 }
 
@@ -42,11 +46,46 @@ void UserInterface::layoutPanel() {
     const int panelWidth = std::min(PANEL_MAX_WIDTH, width - 2 * PANEL_MARGIN);
     const int inner = panelWidth - 2 * PANEL_PADDING;
     const int lineHeight = normalFont->getHeight() + 3;
+    // Text stays between the bars; rows may take the window's whole height, a page at a time.
     const int available = height - 2 * (BAR_HEIGHT - 20) - 2 * PANEL_MARGIN;
-    const int fixedLines = 2 + static_cast<int>(panel.rows.size() + panel.footer.size()) +
-                           (panel.footer.empty() ? 0 : 1);
-    const int textLines = std::max(1, (available - 2 * PANEL_PADDING) / lineHeight - fixedLines);
+    const int footerLines =
+        static_cast<int>(std::max(panel.footer.size(), panel.footerWhenMore.size()) +
+                         (panel.footer.empty() ? 0 : 1));
+    const std::size_t firstRow = std::min(panel.firstRow, panel.rows.size());
+    const int fixedLines = 2 + static_cast<int>(panel.rows.size() - firstRow) + footerLines;
     const TextWidth measure = [&](const std::string& line) { return normalFont->getWidth(line); };
+    const int textLines = std::max(1, (available - 2 * PANEL_PADDING) / lineHeight - fixedLines);
+    std::vector<std::string> lines;
+    if (!panel.text.empty()) {
+        lines = layoutText(panel.text, inner, static_cast<std::size_t>(textLines), measure,
+                           SMALL_FONT_GLYPHS);
+    }
+    // The rows of this page: each key and its text wrapped in their columns, as many rows as
+    // the window holds (one at least).
+    int keyWidth = 0;
+    for (std::size_t r = firstRow; r < panel.rows.size(); ++r) {
+        keyWidth = std::max(keyWidth, highlightFont->getWidth(panel.rows[r].first));
+    }
+    keyWidth = std::min(keyWidth, inner / 3);
+    const int textX = PANEL_PADDING + keyWidth + 16, textWidth = inner - (textX - PANEL_PADDING);
+    const TextWidth measureKey = [&](const std::string& line) {
+        return highlightFont->getWidth(line);
+    };
+    int rowRoom = (height - 2 * PANEL_MARGIN - 2 * PANEL_PADDING) / lineHeight - 2 -
+                  static_cast<int>(lines.size()) - footerLines;
+    std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> rows;
+    for (std::size_t r = firstRow; r < panel.rows.size(); ++r) {
+        auto key = layoutText(panel.rows[r].first, keyWidth, 4, measureKey, SMALL_FONT_GLYPHS);
+        auto text = layoutText(panel.rows[r].second, textWidth, 6, measure, SMALL_FONT_GLYPHS);
+        rowRoom -= static_cast<int>(std::max(key.size(), text.size()));
+        if (rowRoom < 0 && !rows.empty()) {
+            break;
+        }
+        rows.emplace_back(std::move(key), std::move(text));
+    }
+    panelRowsShown_ = rows.size();
+    const bool more = firstRow + panelRowsShown_ < panel.rows.size();
+    const std::vector<std::string>& footer = more ? panel.footerWhenMore : panel.footer;
 
     int y = PANEL_PADDING;
     const auto add = [&](const std::string& text, gcn::ImageFont* font, int x, bool centred) {
@@ -63,27 +102,24 @@ void UserInterface::layoutPanel() {
     };
     add(panel.title, highlightFont.get(), PANEL_PADDING, true);
     y += lineHeight * 2;
-    if (!panel.text.empty()) {
-        const std::vector<std::string> lines = layoutText(
-            panel.text, inner, static_cast<std::size_t>(textLines), measure, SMALL_FONT_GLYPHS);
-        for (const std::string& line : lines) {
-            add(line, normalFont.get(), PANEL_PADDING, false);
+    for (const std::string& line : lines) {
+        add(line, normalFont.get(), PANEL_PADDING, false);
+        y += lineHeight;
+    }
+    for (const auto& [key, text] : rows) {
+        for (std::size_t i = 0; i < std::max(key.size(), text.size()); ++i) {
+            if (i < key.size()) {
+                add(key[i], highlightFont.get(), PANEL_PADDING, false);
+            }
+            if (i < text.size()) {
+                add(text[i], normalFont.get(), textX, false);
+            }
             y += lineHeight;
         }
     }
-    int keyWidth = 0;
-    for (const auto& row : panel.rows) {
-        keyWidth = std::max(keyWidth, highlightFont->getWidth(row.first));
-    }
-    keyWidth = std::min(keyWidth, inner / 2);
-    for (const auto& row : panel.rows) {
-        add(row.first, highlightFont.get(), PANEL_PADDING, false);
-        add(row.second, normalFont.get(), PANEL_PADDING + keyWidth + 16, false);
+    if (!footer.empty()) {
         y += lineHeight;
-    }
-    if (!panel.footer.empty()) {
-        y += lineHeight;
-        for (const std::string& line : panel.footer) {
+        for (const std::string& line : footer) {
             add(line, highlightFont.get(), PANEL_PADDING, true);
             y += lineHeight;
         }
@@ -107,22 +143,42 @@ std::vector<std::string> UserInterface::panelLines() const {
 }
 
 void UserInterface::setScreenLabels(const std::vector<ScreenLabel>& labels) {
-    while (screenLabels.size() > labels.size()) {
-        labelLayer->remove(screenLabels.back().get());
-        screenLabels.pop_back();
-    }
-    while (screenLabels.size() < labels.size()) {
-        screenLabels.push_back(makeInterfaceLabel(labelFont.get()));
-        labelLayer->add(screenLabels.back().get());
-    }
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        gcn::Label& label = *screenLabels[i];
-        if (label.getCaption() != labels[i].text) {
-            label.setCaption(labels[i].text);
-            label.adjustSize();
+    // Between the bars' plates, a little in from the window's sides.
+    const LabelArea area{4, TOP_ROW_Y + smallButtonOff->getHeight(), width - 4,
+                         height - BAR_HEIGHT + PLATE_TOP};
+    const TextWidth measure = [&](const std::string& line) { return labelFont->getWidth(line); };
+    const int lineHeight = labelFont->getHeight();
+    std::size_t used = 0;
+    for (const ScreenLabel& wanted : labels) {
+        // A label wider than half the scene takes more lines; room is kept for an arrow.
+        const std::string arrowed = "^ " + wanted.text + " >";
+        std::vector<std::string> lines =
+            layoutText(arrowed, (area.right - area.left) / 2, 4, measure, SMALL_FONT_GLYPHS);
+        int blockWidth = 0;
+        for (const std::string& line : lines) {
+            blockWidth = std::max(blockWidth, measure(line));
         }
-        label.setPosition(labels[i].x - label.getWidth() / 2, labels[i].y - label.getHeight());
-        label.setVisible(true);
+        const LabelPlace place = placeLabel(wanted.x, wanted.y, blockWidth,
+                                            lineHeight * static_cast<int>(lines.size()), area);
+        lines = layoutText(withEdgeArrow(wanted.text, place.edge), blockWidth, 4, measure,
+                           SMALL_FONT_GLYPHS);
+        for (std::size_t i = 0; i < lines.size(); ++i, ++used) {
+            if (used == screenLabels.size()) {
+                screenLabels.push_back(makeInterfaceLabel(labelFont.get()));
+                labelLayer->add(screenLabels.back().get());
+            }
+            gcn::Label& label = *screenLabels[used];
+            if (label.getCaption() != lines[i]) {
+                label.setCaption(lines[i]);
+                label.adjustSize();
+            }
+            label.setPosition(place.x + (blockWidth - label.getWidth()) / 2,
+                              place.y + static_cast<int>(i) * lineHeight);
+            label.setVisible(true);
+        }
+    }
+    for (std::size_t i = used; i < screenLabels.size(); ++i) {
+        screenLabels[i]->setVisible(false);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(Energy, DrainsOnlyWhilePoweredAndTheLastFrameMayOvershootBeforeThePowerGoesOff) {
     GameSettings s;
     double energy = 0.01;
@@ -16,25 +18,24 @@ TEST(Energy, DrainsOnlyWhilePoweredAndTheLastFrameMayOvershootBeforeThePowerGoes
     EXPECT_LT(energy, 0);
 }
 
-TEST(Latches, SolvedAndGameOverLatchOnceInTheFrameTheyHappen) {
-    struct Case {
-        bool solvedNow;
-        double energy;
-        bool latched; ///< the latch is true afterwards
-        bool now;     ///< this frame latched it
-    };
-    // Game over: not while solved now, nor with energy left, and once only.
+TEST(Latches, GameOverLatchesOnceWhenTheEnergyIsOutAndSolvedFollowsTheGoals) {
+    // Game over: not with energy left, then once, solved level or not.
     bool over = false;
-    for (const Case& c : {Case{true, 0.0, false, false}, Case{false, 0.001, false, false},
-                          Case{false, -0.02, true, true}, Case{false, -0.02, true, false}}) {
-        EXPECT_EQ(latchGameOver(c.solvedNow, c.energy, over), c.now) << c.solvedNow << c.energy;
-        EXPECT_EQ(over, c.latched);
+    for (const auto& [energy, latched, now] :
+         {std::tuple{0.001, false, false}, {-0.02, true, true}, {-0.02, true, false}}) {
+        EXPECT_EQ(latchGameOver(energy, over), now) << energy;
+        EXPECT_EQ(over, latched);
     }
-    // Solved: latched the first time, and it stays when the level is no longer solved.
+    // Solved comes and goes with the goals (an undo reopens it), and each change is told once.
     bool solved = false;
-    for (const Case& c : {Case{false, 0, false, false}, Case{true, 0, true, true},
-                          Case{true, 0, true, false}, Case{false, 0, true, false}}) {
-        EXPECT_EQ(latchSolved(c.solvedNow, solved), c.now) << c.solvedNow;
-        EXPECT_EQ(solved, c.latched);
+    using C = SolvedChange;
+    for (const auto& [now, change] : {std::pair{false, C::None},
+                                      {true, C::Solved},
+                                      {true, C::None},
+                                      {false, C::Reopened},
+                                      {false, C::None},
+                                      {true, C::Solved}}) {
+        EXPECT_EQ(followSolved(now, solved), change) << now;
+        EXPECT_EQ(solved, now);
     }
 }

@@ -4,11 +4,14 @@
 
 #include "ui/UserInterface.h"
 #include "UiSupport.h"
+#include "rules/ColourLabels.h"
 #include "rules/CommandTable.h"
+#include "rules/Commands.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <limits>
 #include <memory>
 
@@ -453,4 +456,73 @@ TEST_F(UserInterfaceTest, ScreenLabelsComeAndGoWithTheirTexts) {
     ui->setScreenLabels({});
     frame();
     EXPECT_FALSE(ui->isInterfaceAt(300, 290)); // labels never take clicks from the scene
+}
+
+// --- every text the game shows fits an 800 x 600 window --------------------------------------
+
+TEST(SmallWindow, EveryMessageLabelAndPanelStaysInsideAnd640PixelsHoldTheBars) {
+    ASSERT_TRUE(uitest::GlEnvironment::ready());
+    testing::internal::CaptureStdout();
+    UserInterface ui(800, 600, recordCommand, testClock);
+    UserInterface narrow(640, 480, recordCommand, testClock);
+    testing::internal::GetCapturedStdout();
+    // The bars at 640: the field, the goal count and the switches shown lie inside, apart.
+    narrow.setGoals(10, 10, true);
+    narrow.updateAndDraw();
+    EXPECT_LE(narrow.minimumWidth(), 640);
+    const gcn::Rectangle goals = absolute(narrow.getGoalsLabel());
+    EXPECT_LE(goals.x + goals.width, 640);
+    EXPECT_GE(goals.x, absolute(narrow.getCounterField()).x + narrow.getCounterField().getWidth());
+
+    const auto expectInside = [&](const std::string& what) {
+        ui.updateAndDraw();
+        for (const auto& [text, r] : ui.visibleTexts()) {
+            EXPECT_TRUE(r.x >= 0 && r.x + r.width <= 800 && r.y >= 0 && r.y + r.height <= 600)
+                << what << ": \"" << text << "\" at " << uitest::dims(r);
+        }
+    };
+    std::vector<std::string> flashed = {
+        "CANNOT LOAD LEVEL", "LOOKING FOR A HINT", "HEADING -180 TILT -90",
+        "-> GOAL 10, WANTS MAGENTA, GETS YELLOW / -> HALF MIRROR 3"};
+    for (const CommandInfo& c : commandTable()) {
+        flashed.push_back(hoverText(c.command, keyBindings));
+        GameSettings settings;
+        double energy = 10;
+        bool over = false;
+        for (int twice = 0; twice < 2; ++twice) {
+            testing::internal::CaptureStdout();
+            flashed.push_back(runCommand(c.command, settings, energy, over, std::cout).caption);
+            testing::internal::GetCapturedStdout();
+        }
+    }
+    for (const std::string& text : flashed) {
+        ui.flashMessage(text);
+        expectInside(text);
+    }
+    const std::string next = keyHint(Command::NextLevel, "NEXT LEVEL", keyBindings) + " - " +
+                             keyHint(Command::Restart, "RESTART THE LEVEL", keyBindings);
+    for (const auto& [big, sub] : std::vector<std::pair<std::string, std::string>>{
+             {"LEVEL SOLVED", next},
+             {"OUT OF ENERGY", next},
+             {"TURN THIS HALF MIRROR 165 DEGREES RIGHT AND TILT IT 75 DEGREES DOWN",
+              "THIS HINT COST 20 SECONDS OF ENERGY"}}) {
+        ui.showMessage(big, 0, sub);
+        expectInside(big);
+    }
+    ui.setScreenLabels({{-5000, 300, goalLabel(7, {1, 2, 3, 4, 5, 6}, false)},
+                        {400, 1e9, goalLabel(5, {3}, false)},
+                        {790, 70, filterLabel(6)}});
+    expectInside("labels");
+    PanelContent help;
+    help.title = "Controls";
+    help.rows = helpRows(keyBindings);
+    help.footer = {keyHint(Command::Help, "close", keyBindings)};
+    std::size_t rowsShown = 0;
+    do {
+        help.firstRow = rowsShown;
+        ui.showPanel(help);
+        expectInside("help");
+        rowsShown += ui.panelRowsShown();
+    } while (ui.panelHasMoreRows());
+    EXPECT_EQ(rowsShown, help.rows.size()) << "every help row shows on some page";
 }

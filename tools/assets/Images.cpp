@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 const char* const SMALL_FONT_GLYPHS =
-    " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()abcdefghijklmnopqrstuvwxyz'\";[]#+?=<>*%&_";
+    " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-,!/()abcdefghijklmnopqrstuvwxyz'\";[]#+?=<>*%&_^";
 const char* const LARGE_FONT_GLYPHS = " ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890.:-_,!/()";
 // Not magenta: Guichan's OpenGL images turn opaque magenta into transparency.
 const Rgba FONT_SEPARATOR{255, 0, 128, 255};
