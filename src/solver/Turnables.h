@@ -16,7 +16,7 @@ namespace solver {
 /// A change of orientation, relative to the one the solve began with, in degrees (multiples of
 /// a thousandth of a degree).
 struct Orientation {
-    double yaw;  ///< about the holder's vertical, (-180, 180]
+    double yaw;  ///< about the holder's y axis, (-180, 180]
     double tilt; ///< of the frame, positive upwards
 };
 
