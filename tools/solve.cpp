@@ -3,12 +3,12 @@
 //
 // For level designers: loads the models (as beamworks-check finds them: DIR, the working
 // directory, or the installed data folder; see DataFolder.h) and the level, and
-// searches for the fewest mirrors, half mirrors and filters to turn (in steps of DEGREES, 15 by
-// default) that solve it; with --max-elements only solutions that turn at most K of them count
-// (a level designer's check that a level cannot be solved by accident). On success it writes the
-// level file with only those elements' turn and tilt lines changed or added (every other byte kept)
-// to OUT or standard output, checks that the written text loads and is solved, and reports on
-// standard error
+// searches for the fewest mirrors, half mirrors and filters to turn (to headings and tilts that
+// are whole multiples of DEGREES, 15 by default, or keeping their own) that solve it; with
+// --max-elements only solutions that turn at most K of them count (a level designer's check that a
+// level cannot be solved by accident). On success it writes the level file with only those
+// elements' turn and tilt lines changed or added (every other byte kept) to OUT or standard output,
+// checks that the written text loads and is solved, and reports on standard error
 //   level4.txt: solved by turning 3 elements (1275 states, 17 ms)
 // Exit status: 0 solved (a level solved already comes back unchanged), 1 no solution in the
 // search space or wrong usage, 2 a level, model or output file that cannot be read or written,
@@ -194,7 +194,7 @@ std::string writeTurns(const std::string& text, const std::vector<ElementTurn>& 
         std::size_t at = block.properties.empty() ? block.lineEnd : block.properties.back().lineEnd;
         const bool crlf = at >= 2 && text[at - 1] == '\n' && text[at - 2] == '\r';
         std::string lines;
-        const auto change = [&](int delta, bool frame, const char* line) {
+        const auto change = [&](double delta, bool frame, const char* line) {
             if (delta == 0) {
                 return;
             }
@@ -209,7 +209,9 @@ std::string writeTurns(const std::string& text, const std::vector<ElementTurn>& 
                 while (begin < last->valueEnd && text[begin] == ' ') {
                     ++begin;
                 }
-                edits.push_back({begin, last->valueEnd, degreesText(last->value + delta)});
+                // To a millionth: the sum of a written angle and a turn to a thousandth.
+                const double sum = std::round((last->value + delta) * 1e6) / 1e6;
+                edits.push_back({begin, last->valueEnd, degreesText(sum)});
             } else {
                 lines += std::string(line) + degreesText(delta) + ";" + (crlf ? "\r\n" : "\n");
             }

@@ -18,12 +18,13 @@
 
 namespace {
 
-/// A search on its own copy of the level, on a worker thread.
+/// A search on its own copies of the level, on a worker thread.
 struct Search {
-    std::unique_ptr<Level> level; ///< the worker's alone until the result is taken
-    std::vector<Matrix> poses;    ///< the game's local matrices when the search began
+    std::unique_ptr<Level> level;   ///< the worker's alone until the result is taken
+    std::unique_ptr<Level> shipped; ///< the level as its file has it, likewise
+    std::vector<Matrix> poses;      ///< the game's local matrices when the search began
     std::atomic<bool> cancel{false};
-    std::future<SolveResult> result;
+    std::future<HintSearch> result;
 };
 
 std::unique_ptr<Search> running;
@@ -31,14 +32,19 @@ std::unique_ptr<Search> running;
 /// Longest a hint may think, seconds.
 constexpr double HINT_TIME_LIMIT = 30.0;
 
-// The level as the player has it now: read from its file again (quietly: the goals load their
-// door), with every object's local matrix copied from the game's. Null when the file has changed
-// under the game and no longer matches.
-std::unique_ptr<Level> snapshotOfLevel() {
+// The level read from its file again, quietly (the goals load their door).
+std::unique_ptr<Level> levelFromFile() {
     std::ostringstream quiet;
     std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-    auto copy = std::make_unique<Level>(levelFileName);
+    auto level = std::make_unique<Level>(levelFileName);
     std::cout.rdbuf(saved);
+    return level;
+}
+
+// The level as the player has it now: read from its file again, with every object's local matrix
+// copied from the game's. Null when the file has changed under the game and no longer matches.
+std::unique_ptr<Level> snapshotOfLevel() {
+    auto copy = levelFromFile();
     const Level& game = *currentLevel;
     if (!copy->isLoaded() || copy->objects.size() != game.objects.size() - game.laserBeams.size()) {
         return nullptr;
@@ -74,13 +80,16 @@ void requestHint() {
         std::cout << "\nHint: the level file changed; restart the level" << std::endl;
         return;
     }
+    search->shipped = levelFromFile();
     search->poses = currentPoses();
     SolveOptions options;
     options.timeLimitSeconds = HINT_TIME_LIMIT;
     options.cancel = &search->cancel;
     Level* level = search->level.get();
-    search->result =
-        std::async(std::launch::async, [level, options] { return solve(*level, options); });
+    Level* shipped = search->shipped.get();
+    search->result = std::async(std::launch::async, [level, shipped, options] {
+        return findHint(*level, *shipped, options);
+    });
     running = std::move(search);
     if (userInterface) {
         userInterface->flashMessage("LOOKING FOR A HINT");
@@ -92,7 +101,8 @@ void pollHint() {
         running->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
         return;
     }
-    const SolveResult result = running->result.get();
+    const HintSearch found = running->result.get();
+    const SolveResult& result = found.result;
     if (running->poses != currentPoses()) {
         // The player turned, moved or undid something meanwhile: the answer is about a level
         // that is no more. Ask again from where the player stands now.
@@ -101,7 +111,7 @@ void pollHint() {
         requestHint();
         return;
     }
-    const Hint hint = describeHint(result);
+    const Hint hint = describeHint(found);
     std::cout << "\n" << hint.console << std::endl;
     if (hint.helps) {
         // Select the same element in the game's level, as a click would.

@@ -1,7 +1,7 @@
 #pragma once
 // What a hint tells the player: the first change of a solution, in words, from the player's
-// view. Left and right are as a sideways drag turns an element (and as the '[' and ']' keys do):
-// the side of the element nearest the viewer moves that way.
+// view, or why there is none. Left and right are as a sideways drag turns an element (and as the
+// '[' and ']' keys do): the side of the element nearest the viewer moves that way.
 
 #include "solver/Solver.h"
 
@@ -10,17 +10,41 @@
 /// Energy in seconds a hint takes when it is shown.
 constexpr double HINT_ENERGY_COST = 20.0;
 
+/// Why a search from where the player stands found no hint.
+enum class NoHint {
+    None,         ///< it found one, or everything is in place
+    OutOfTime,    ///< it stopped (time limit or cancel) before finding one
+    FromHere,     ///< no turns solve the level from here; nothing more is known
+    RestoreLevel, ///< no turns solve it from here, but they do from the level as its file has it
+    CarryAHolder, ///< no turns solve it from here, nor from the level as its file has it
+};
+
+struct HintSearch {
+    SolveResult result; ///< the search from where the player stands
+    NoHint reason = NoHint::None;
+};
+
+/// Solves `now`, the level as the player has it. When no turns solve it, tells why from
+/// `shipped`, the same level as its file has it: when every holder of `now` stands where it does
+/// there and the search from `now` tried the orientations it has there, no turns solve the level
+/// at all (a holder must be carried); otherwise it solves `shipped` too, in what is left of the
+/// time limit. Both levels come back as solve leaves them.
+HintSearch findHint(Level& now, Level& shipped, const SolveOptions& options);
+
+/// What a hint says. The message fits a line of the game's large font in an 800-pixel window
+/// (40 characters at most).
 struct Hint {
     bool helps = false;  ///< there is a change to show (a hint is only paid for then)
     std::string message; ///< large on screen: "TURN THIS MIRROR 30 DEGREES LEFT"
-    std::string console; ///< "Hint: turn Mirror 5 by -30 degrees about the vertical"
+    std::string console; ///< "Hint: turn Mirror 5 by -30 degrees about its holder's axis"
 };
 
 /// The element's class name as the console names elements: "Mirror", "MirrorHalf",
 /// "ColorFilter" (others "Element").
 std::string elementClassName(const ActiveObject& element);
 
-/// What to say for a solver's result: the first turn of a solution (a turn about the vertical
-/// before a tilt), naming the element by its class and its 1-based number in the level's
-/// activeObjects list; that everything is in place already; or that there is no hint from here.
-Hint describeHint(const SolveResult& result);
+/// What to say for a search: the first turn of a solution (the turn about the holder's axis
+/// before a tilt, unless it is under half a degree and a tilt follows), in whole degrees ("A
+/// LITTLE" under half a degree), naming the element by its class and its 1-based number in the
+/// level's activeObjects list; that everything is in place already; or why there is no hint.
+Hint describeHint(const HintSearch& search);

@@ -3,13 +3,15 @@
 // mirrors and colour filters) under which every goal is satisfied, changing as few of them as it
 // can from the orientations they have now.
 //
-// What it changes: an element's heading, by turning its holder about the vertical (rotateY on
+// What it changes: an element's heading, by turning its holder about its own y axis (rotateY on
 // the element, as a sideways drag does), and its tilt, by tilting its frame (rotateX on the
-// element, as a vertical drag does), each in whole steps of SolveOptions::stepDegrees. Headings
-// cover the whole circle relative to the current one; tilts keep the frame within 90 degrees
-// either way of its un-tilted state. The current tilt is the angle between the frame's -Z axis
-// (the way the pane faces) and the holder's horizontal plane, read from the frame's local matrix,
-// positive upwards. Positions are never changed, nor any other element.
+// element, as a vertical drag does). The orientations it tries form a grid fixed in the holder's
+// frame, whatever the element was turned to before: every heading that is a whole multiple of
+// SolveOptions::stepDegrees and every such tilt within 90 degrees either way of the un-tilted
+// frame (measured as solver::Pose in solver/Turnables.h says: on the floor as the game's readout
+// shows them), each combined with keeping the current heading or tilt, so that an element turned
+// off the grid by a fine turn can stay or go back onto it. Positions are never changed, nor any
+// other element.
 //
 // How it searches: it follows the light. Every state is traced with the real laser update, from
 // the emitter. An element gets an orientation only when light first comes near it (passes within
@@ -52,13 +54,14 @@ enum class SolveOutcome {
     Cancelled,  ///< stopped by the cancel flag
 };
 
-/// One element to turn, relative to its orientation when the solve began.
+/// One element to turn, relative to its orientation when the solve began: onto the grid, such a
+/// turn need not be a multiple of the step (from a heading of 44 degrees, -29 reaches 15).
 struct ElementTurn {
     int turnableIndex = -1;          ///< index in turnableElements(level)
     int activeIndex = -1;            ///< index in level.activeObjects
     ActiveObject* element = nullptr; ///< the mirror, half mirror or filter (owned by the level)
-    int yawDegrees = 0;              ///< turn about the vertical, in (-180, 180]
-    int tiltDegrees = 0;             ///< tilt of the frame, positive upwards
+    double yawDegrees = 0;           ///< turn about the holder's y axis, in (-180, 180]
+    double tiltDegrees = 0;          ///< tilt of the frame, positive upwards
 };
 
 struct SolveResult {

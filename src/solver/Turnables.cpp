@@ -12,21 +12,70 @@
 #include <array>
 #include <cmath>
 
+namespace solver {
+
 namespace {
 
 // Degrees to the radians the level reader and the game use.
-float radians(int degrees) {
+float radians(double degrees) {
     return static_cast<float>(degrees / 180.0 * PI);
 }
 
-// The tilt of a frame: the angle of its -Z axis above the holder's horizontal plane.
-double tiltDegrees(const Matrix& frameLocal) {
-    return std::atan2(-frameLocal[9], frameLocal[10]) * 180.0 / PI;
+double thousandths(double degrees) {
+    return std::round(degrees * 1000.0) / 1000.0;
+}
+
+// Into (-180, 180], to a thousandth.
+double normalised(double degrees) {
+    double d = std::fmod(thousandths(degrees), 360.0);
+    if (d > 180.0) {
+        d -= 360.0;
+    } else if (d <= -180.0) {
+        d += 360.0;
+    }
+    return thousandths(d);
+}
+
+Pose poseOf(const Matrix& holderWorld, const Matrix& frameLocal) {
+    const Matrix& h = holderWorld;
+    const double l = std::sqrt(h[4] * double(h[4]) + h[5] * double(h[5]) + h[6] * double(h[6]));
+    const double up[3] = {h[4] / l, h[5] / l, h[6] / l};
+    const double back[3] = {-h[8], -h[9], -h[10]};
+    // World -z laid into the plane across the holder's y axis; on a wall that faces along z,
+    // where that vanishes, the wall normal crossed with world up.
+    double ref[3] = {up[2] * up[0], up[2] * up[1], up[2] * up[2] - 1.0};
+    if (ref[0] * ref[0] + ref[1] * ref[1] + ref[2] * ref[2] < 1e-8) {
+        ref[0] = -up[2];
+        ref[1] = 0;
+        ref[2] = up[0];
+    }
+    const double cross[3] = {ref[1] * back[2] - ref[2] * back[1],
+                             ref[2] * back[0] - ref[0] * back[2],
+                             ref[0] * back[1] - ref[1] * back[0]};
+    const double sine = up[0] * cross[0] + up[1] * cross[1] + up[2] * cross[2];
+    const double cosine = ref[0] * back[0] + ref[1] * back[1] + ref[2] * back[2];
+    const double degrees = 180.0 / PI;
+    return {normalised(std::atan2(sine, cosine) * degrees),
+            normalised(std::atan2(-frameLocal[9], frameLocal[10]) * degrees)};
+}
+
+// The turns from `current` to every multiple of the step (over the circle for a heading, within
+// 90 degrees either way for a tilt), after 0 for keeping it.
+std::vector<double> axisTurns(double current, int step, bool heading) {
+    std::vector<double> turns{0.0};
+    const int from = heading ? 0 : -90 / step;
+    const int to = heading ? 360 / step - 1 : 90 / step;
+    for (int k = from; k <= to; ++k) {
+        const double turn =
+            heading ? normalised(k * step - current) : thousandths(k * step - current);
+        if (turn != 0) {
+            turns.push_back(turn);
+        }
+    }
+    return turns;
 }
 
 } // namespace
-
-namespace solver {
 
 Holder* holderOf(const ActiveObject* element) {
     if (!dynamic_cast<const Mirror*>(element) && !dynamic_cast<const MirrorHalf*>(element) &&
@@ -40,24 +89,29 @@ Holder* holderOf(const ActiveObject* element) {
     return frame->hasParent ? dynamic_cast<Holder*>(frame->parent) : nullptr;
 }
 
-std::vector<Orientation> orientationsFor(double currentTilt, int step) {
+std::vector<Orientation> orientationsFor(const Pose& current, int step) {
     std::vector<Orientation> list;
-    for (int k = 0; k < 360 / step; ++k) {
-        const int yaw = k * step > 180 ? k * step - 360 : k * step;
-        for (int j = -180 / step - 1; j <= 180 / step + 1; ++j) {
-            const int tilt = j * step;
-            if (j == 0 || std::fabs(currentTilt + tilt) <= 90.0 + 1e-3) {
-                list.push_back({yaw, tilt});
-            }
+    for (double yaw : axisTurns(current.heading, step, true)) {
+        for (double tilt : axisTurns(current.tilt, step, false)) {
+            list.push_back({yaw, tilt});
         }
     }
+    // In whole thousandths, so that sums of turns compare without rounding noise.
     const auto key = [](const Orientation& o) {
-        return std::array<int, 5>{o.yaw != 0 || o.tilt != 0, std::abs(o.yaw) + std::abs(o.tilt),
-                                  std::abs(o.tilt), o.yaw < 0, o.tilt < 0};
+        const long long yaw = std::llround(std::fabs(o.yaw) * 1000.0);
+        const long long tilt = std::llround(std::fabs(o.tilt) * 1000.0);
+        return std::array<long long, 5>{yaw + tilt != 0, yaw + tilt, tilt, o.yaw < 0, o.tilt < 0};
     };
     std::stable_sort(list.begin(), list.end(),
                      [&](const Orientation& a, const Orientation& b) { return key(a) < key(b); });
     return list;
+}
+
+bool searchesPose(const Pose& current, const Pose& other, int step) {
+    const auto tried = [step](double now, double then, double limit) {
+        return then == now || (std::fmod(then, step) == 0 && std::fabs(then) <= limit);
+    };
+    return tried(current.heading, other.heading, 180.0) && tried(current.tilt, other.tilt, 90.0);
 }
 
 Turnable makeTurnable(ActiveObject* element, Holder* holder, int activeIndex, int step) {
@@ -67,9 +121,10 @@ Turnable makeTurnable(ActiveObject* element, Holder* holder, int activeIndex, in
     t.holder = holder;
     t.holderLocal = holder->localMatrix;
     t.frameLocal = t.frame->localMatrix;
-    t.orientations = orientationsFor(tiltDegrees(t.frameLocal), step);
-    t.activeIndex = activeIndex;
     const Matrix& hw = holder->refreshedWorldMatrix();
+    t.pose = poseOf(hw, t.frameLocal);
+    t.orientations = orientationsFor(t.pose, step);
+    t.activeIndex = activeIndex;
     const Matrix& fw = t.frame->refreshedWorldMatrix();
     const Matrix& ew = element->refreshedWorldMatrix();
     const auto distance = [](const Matrix& a, const Matrix& b) {
@@ -121,10 +176,10 @@ std::vector<ActiveObject*> turnableElements(const Level& level) {
 void applyTurns(const std::vector<ElementTurn>& turns) {
     for (const ElementTurn& turn : turns) {
         if (turn.yawDegrees != 0) {
-            turn.element->rotateY(radians(turn.yawDegrees));
+            turn.element->rotateY(solver::radians(turn.yawDegrees));
         }
         if (turn.tiltDegrees != 0) {
-            turn.element->rotateX(radians(turn.tiltDegrees));
+            turn.element->rotateX(solver::radians(turn.tiltDegrees));
         }
     }
 }

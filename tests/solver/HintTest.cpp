@@ -1,39 +1,64 @@
-// What a hint says for each kind of answer, on real elements.
+// What a hint says for each kind of answer, on real elements, and why there is none on real
+// searches.
 
 #include "solver/Hint.h"
 #include "elements/ActiveObject.h"
 #include "support/LevelText.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
-TEST(Hint, SaysWhichWayToTurnOrTiltFromThePlayersViewAndNamesTheElement) {
+TEST(Hint, SaysWhichWayAndHowFarToTurnOrTiltAndNamesTheElement) {
     loadTestModels();
     const auto level = levelFromText("@ EMI\n@ MIR\n# Pos 0;0;-200;\n@ HMI\n# Pos 200;0;-200;\n"
                                      "@ FIL\n# Pos -200;0;-200;\n");
     const std::vector<ActiveObject*> turnable = turnableElements(*level);
     ASSERT_EQ(turnable.size(), 3u);
-    const auto answer = [&](int which, int yaw, int tilt) {
-        SolveResult r;
-        r.outcome = SolveOutcome::Solved;
-        r.turns.push_back({which, -1, turnable[which], yaw, tilt});
-        return describeHint(r);
+    const auto said = [&](int which, double yaw, double tilt) {
+        HintSearch search;
+        search.result.outcome = SolveOutcome::Solved;
+        search.result.turns.push_back({which, -1, turnable[which], yaw, tilt});
+        const Hint hint = describeHint(search);
+        return hint.helps ? hint.message : "";
     };
-    const Hint right = answer(0, 30, 15); // the turn comes first
-    EXPECT_TRUE(right.helps);
-    EXPECT_EQ(right.message, "TURN THIS MIRROR 30 DEGREES RIGHT");
-    EXPECT_EQ(answer(1, -45, 0).message, "TURN THIS HALF MIRROR 45 DEGREES LEFT");
-    EXPECT_EQ(answer(2, 0, -15).message, "TILT THIS FILTER 15 DEGREES DOWN");
+    EXPECT_EQ(said(0, 30, 15), "TURN THIS MIRROR 30 DEGREES RIGHT"); // the turn comes first
+    EXPECT_EQ(said(1, -29.4, 0), "TURN THIS HALF MIRROR 29 DEGREES LEFT");
+    EXPECT_EQ(said(0, 0.6, 0), "TURN THIS MIRROR 1 DEGREE RIGHT");
+    EXPECT_EQ(said(0, -0.4, 0), "TURN THIS MIRROR A LITTLE LEFT");
+    EXPECT_EQ(said(2, 0.4, -15), "TILT THIS FILTER 15 DEGREES DOWN"); // the tiny turn waits
+    EXPECT_EQ(said(2, 0, 0.2), "TILT THIS FILTER A LITTLE UP");
+    HintSearch done;
+    done.result.outcome = SolveOutcome::Solved;
+    EXPECT_FALSE(describeHint(done).helps); // nothing to turn
 }
 
-TEST(Hint, NothingToTurnOrNoWayFromHereCostsNothing) {
-    SolveResult none;
-    none.outcome = SolveOutcome::NoSolution;
-    const Hint no = describeHint(none);
-    EXPECT_FALSE(no.helps);
-    EXPECT_EQ(no.message, "NO HINT FROM HERE - TRY RESTARTING");
-    none.outcome = SolveOutcome::TimeLimit;
-    EXPECT_EQ(describeHint(none).message, no.message);
-    SolveResult done;
-    done.outcome = SolveOutcome::Solved;
-    EXPECT_FALSE(describeHint(done).helps);
+TEST(Hint, NoHintSaysWhyAndCostsNothing) {
+    const struct {
+        const char* file;
+        float shift;    // of the first holder, sideways
+        double seconds; // the time limit
+        const char* said;
+    } cases[] = {
+        // The one mirror shifted out of the beam: as shipped, turns solve the level.
+        {"one-mirror.txt", 300, 0, "NO HINT FROM HERE - R RESTORES THE LEVEL"},
+        // Walled in, the goal gets light from no turn: none from the start either, whether the
+        // holder stands there (no second search) or not.
+        {"walled-in.txt", 0, 0, "NO HINT BY TURNING - CARRY A HOLDER"},
+        {"walled-in.txt", 30, 0, "NO HINT BY TURNING - CARRY A HOLDER"},
+        {"one-mirror.txt", 0, 1e-9, "NO HINT FOUND IN TIME"},
+    };
+    loadTestModels();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string text =
+            readFile(std::string(BEAMWORKS_SOURCE_DIR) + "/tests/data/solver/" + c.file);
+        const auto now = levelFromText(text), shipped = levelFromText(text);
+        turnableElements(*now)[0]->translate(c.shift, 0, 0);
+        SolveOptions options;
+        options.timeLimitSeconds = c.seconds;
+        const Hint hint = describeHint(findHint(*now, *shipped, options));
+        EXPECT_FALSE(hint.helps);
+        EXPECT_EQ(hint.message, c.said);
+        EXPECT_LE(hint.message.size(), 40u);
+    }
 }

@@ -51,32 +51,41 @@ TEST(Solver, SmallLevelsWithKnownAnswers) {
         const char* file;
         SolveOutcome outcome;
         std::size_t turns;
-        int yaw, tilt;       // of the first turn
+        double yaw, tilt;    // of the first turn
         int maxElements = 0; // the options, when not the defaults
         int step = 15;
-        int turnedBefore = 0; // degrees the player has turned the first element already
+        // How the player has turned and tilted the first element already, in degrees, and
+        // whether its holder hangs on a wall that faces +x (its y axis along +x).
+        float turnedBefore = 0, tiltedBefore = 0;
+        bool onWall = false;
     } cases[] = {
         // 45 and -135 put the mirror in the same plane: the smaller turn comes first. The search
-        // builds on the current orientation.
+        // goes to the grid, or keeps an element's own heading or tilt, wherever it was turned.
         {"solver/one-mirror.txt", SolveOutcome::Solved, 1, 45, 0},
         {"solver/one-mirror.txt", SolveOutcome::Solved, 1, 15, 0, 0, 15, 30},
+        {"solver/one-mirror.txt", SolveOutcome::Solved, 1, 44, -3, 0, 15, 1, 3},
         {"solver/two-mirrors-filter.txt", SolveOutcome::Solved, 2, ANY, ANY},
         {"solver/half-mirror-split.txt", SolveOutcome::Solved, 1, ANY, ANY},
         // A tilt only where no turn about the vertical reaches; steps of 45 degrees miss it.
         {"solver/tilt.txt", SolveOutcome::Solved, 1, 0, -60},
+        {"solver/tilt.txt", SolveOutcome::Solved, 1, 0, -63, 0, 15, 0, 3},
         {"solver/tilt.txt", SolveOutcome::NoSolution, 0, ANY, ANY, 0, 45},
+        // On the wall the heading swings the face through the wall's plane: tilted by -45 at
+        // heading 0 of the wall, the mirror sends the beam along +x to the goal.
+        {"solver/one-mirror.txt", SolveOutcome::Solved, 1, -4, -45, 0, 15, 4, 0, true},
         {"solver/walled-in.txt", SolveOutcome::NoSolution, 0, ANY, ANY},
         // Solved already: no change at all, whatever the bound. (That a bound of one refuses
         // what takes two is the solve tool's test.)
         {"solved.txt", SolveOutcome::Solved, 0, ANY, ANY, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + ", steps of " + std::to_string(c.step) + ", turned " +
-                     std::to_string(c.turnedBefore));
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
         auto level = testLevel(c.file);
-        if (c.turnedBefore != 0) {
-            turnableElements(*level)[0]->rotateY(c.turnedBefore / 180.0f * 3.14159265f);
-        }
+        ActiveObject* first = turnableElements(*level)[0];
+        const float radians = 3.14159265f / 180;
+        first->rotateZ(c.onWall ? -90 * radians : 0);
+        first->rotateY(c.turnedBefore * radians);
+        first->rotateX(c.tiltedBefore * radians);
         SolveOptions options;
         options.maxChangedElements = c.maxElements;
         options.stepDegrees = c.step;

@@ -51,6 +51,23 @@ TEST(SolveTool, SmallLevelsComeOutSolvedWithOnlyOrientationLinesChanged) {
     }
 }
 
+TEST(SolveTool, ElementsTurnedOffTheGridTakeNoMoreTurnsThanOnIt) {
+    // Copies of pack levels with every mirror, half mirror and filter turned 1 to 7 degrees and
+    // tilted -2 to 2 (as fine turns leave them) need as many turns as the levels as shipped.
+    const ScratchDir dir("off-grid");
+    const auto turned = [](const std::string& level) {
+        const std::string said = runIn(GAME, "(" + SOLVE + "'" + level + "' >/dev/null)").out;
+        return said.substr(said.find(':'), said.find(" (") - said.find(':'));
+    };
+    const std::string offGrid = R"(awk '{ print } /^@ (MIR|HMI|FIL)/ {
+        print "# YRo " (k % 7 + 1) ";\n+ XRo " (k++ % 5 - 2) ";" }' )";
+    for (const char* name : {"level3.txt", "level13.txt", "level24.txt"}) {
+        const std::string level = SOURCE + "/data/levels/" + name, copy = dir.file(name);
+        ASSERT_EQ(runIn(SOURCE, offGrid + "'" + level + "' > '" + copy + "'").status, 0);
+        EXPECT_EQ(turned(copy), turned(level)) << name;
+    }
+}
+
 TEST(SolveTool, ExitStatusSaysSolvedNoSolutionUnreadableOrOutOfTime) {
     const struct {
         const char* dir;
