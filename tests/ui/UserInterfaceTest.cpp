@@ -7,6 +7,7 @@
 #include "rules/ColourLabels.h"
 #include "rules/CommandTable.h"
 #include "rules/Commands.h"
+#include "solver/Hint.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -501,11 +502,16 @@ TEST(SmallWindow, EveryMessageLabelAndPanelStaysInsideAnd640PixelsHoldTheBars) {
     }
     const std::string next = keyHint(Command::NextLevel, "NEXT LEVEL", keyBindings) + " - " +
                              keyHint(Command::Restart, "RESTART THE LEVEL", keyBindings);
-    for (const auto& [big, sub] : std::vector<std::pair<std::string, std::string>>{
-             {"LEVEL SOLVED", next},
-             {"OUT OF ENERGY", next},
-             {"TURN THIS HALF MIRROR 165 DEGREES RIGHT AND TILT IT 75 DEGREES DOWN",
-              "THIS HINT COST 20 SECONDS OF ENERGY"}}) {
+    std::vector<std::pair<std::string, std::string>> bigMessages = {
+        {"LEVEL SOLVED", next},
+        {"OUT OF ENERGY", next},
+        {"TURN THIS HALF MIRROR 165 DEGREES RIGHT AND TILT IT 75 DEGREES DOWN",
+         "THIS HINT COST 20 SECONDS OF ENERGY"}};
+    for (NoHint why :
+         {NoHint::OutOfTime, NoHint::FromHere, NoHint::RestoreLevel, NoHint::CarryAHolder}) {
+        bigMessages.emplace_back(describeHint({SolveResult{}, why}).message, "");
+    }
+    for (const auto& [big, sub] : bigMessages) {
         ui.showMessage(big, 0, sub);
         expectInside(big);
     }
