@@ -160,8 +160,9 @@ void updateCameraAndManipulation(double frameTime) {
         float dx, dy;
         dragDelta(x, y, dx, dy);
         undoHistory.begin(selectedElement, UndoHistory::Kind::Turn);
-        if (!drag) {
-            drag.emplace(*selectedElement);
+        if (!drag || drag->element() != selectedElement) {
+            drag.emplace(*selectedElement); // the press may have picked another element
+            dragMoved = false;
         }
         // From the first move on (a click alone turns nothing), with the readout all along;
         // Ctrl held snaps the heading and the tilt to whole steps.
@@ -169,8 +170,7 @@ void updateCameraAndManipulation(double frameTime) {
         if (dragMoved) {
             const bool snap = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
             std::string readout;
-            manipulateFinitely(selectedElement,
-                               [&] { readout = drag->step(*selectedElement, dx, dy, snap); });
+            manipulateFinitely(selectedElement, [&] { readout = drag->step(dx, dy, snap); });
             flash(readout);
         }
     } else {

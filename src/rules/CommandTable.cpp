@@ -97,7 +97,7 @@ std::vector<CommandInfo> buildTable() {
         {C::Select, "select", PRESS, {}, "SELECT",
          "select a mirror, half mirror, filter or lamp", ROW, "click", nullptr},
         {C::TurnElement, "turn", HELD, {}, "TURN",
-         "turn the selected element (Ctrl: 15 degree steps)", ROW, "drag", nullptr},
+         "turn it; Ctrl: in 15 degree steps", ROW, "drag", nullptr},
         {C::TurnLeft, "turn-left", PRESS, {key('[')}, "TURN LEFT",
          "turn it 5 degrees left / right, tilt it down / up", ROW, "", nullptr},
         {C::TurnRight, "turn-right", PRESS, {key(']')}, "TURN RIGHT", "", SLASH, "", nullptr},
@@ -295,8 +295,7 @@ std::vector<std::pair<std::string, std::string>> helpRows(const KeyBindings& bin
             rows.emplace_back(keys + (!keys.empty() && !mouse.empty() ? ", " : "") + mouse, help);
         }
         if (keyTurnsRow) {
-            rows.emplace_back("heading, tilt",
-                              "turn a reflected beam twice as far; both faces reflect");
+            rows.emplace_back("heading, tilt by x", "beam turns 2x; both faces reflect");
         }
         keys.clear();
         mouse.clear();

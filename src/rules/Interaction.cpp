@@ -279,14 +279,14 @@ std::string keyTurnSelected(Renderable* selected, float yaw, float tilt, bool ca
     return headingText(*selected);
 }
 
-std::string DragTurn::step(Renderable& element, float dx, float dy, bool snap) {
+std::string DragTurn::step(float dx, float dy, bool snap) {
     turned_.heading += dx * 90.0;
     turned_.tilt += dy * 90.0;
     const auto snapped = [&](double degrees) {
         return snap ? SNAP_DEGREES * std::round(degrees / SNAP_DEGREES) : degrees;
     };
-    turnTo(element, {snapped(turned_.heading), snapped(turned_.tilt)});
-    return headingText(element);
+    turnTo(*element_, {snapped(turned_.heading), snapped(turned_.tilt)});
+    return headingText(*element_);
 }
 
 void headingAndTilt(Renderable& element, int& heading, int& tilt) {

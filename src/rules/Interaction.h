@@ -117,12 +117,15 @@ constexpr double SNAP_DEGREES = 15.0;
 /// turn goes on adding up underneath, so it jumps from one multiple to the next.
 class DragTurn {
   public:
-    explicit DragTurn(Renderable& element) : turned_(orientationOf(element)) {}
+    /// The element must outlive the drag.
+    explicit DragTurn(Renderable& element) : element_(&element), turned_(orientationOf(element)) {}
+    Renderable* element() const { return element_; }
     /// Adds a drag step (dx, dy: fractions of the screen's width and height) and turns the
     /// element to it; returns the readout (headingText).
-    std::string step(Renderable& element, float dx, float dy, bool snap);
+    std::string step(float dx, float dy, bool snap);
 
   private:
+    Renderable* element_;
     Orientation turned_; ///< unsnapped, and not wrapped into (-180, 180]
 };
 
