@@ -138,9 +138,10 @@ def scene_colours(display, width, height):
 KEYS = [
     ("space", 14), ("bracketleft", 6), ("bracketright", 6), ("semicolon", 3), ("apostrophe", 3),
     ("shift+bracketright", 2), ("ctrl+z", 4), ("BackSpace", 2), ("ctrl+y", 2),
-    ("ctrl+shift+z", 1), ("h", 2), ("c", 2), ("F1", 2), ("Home", 3), ("Return", 1),
-    ("numbersign", 2), ("F2", 1), ("F3", 1), ("F4", 1), ("F5", 1), ("F8", 1), ("F9", 1),
-    ("F10", 1), ("F11", 1), ("m", 1), ("n", 2), ("p", 2), ("r", 2), ("Next", 1), ("Prior", 1),
+    ("ctrl+shift+z", 1), ("h", 2), ("c", 2), ("F1", 2), ("Home", 3), ("z", 2), ("b", 2),
+    ("Return", 1), ("numbersign", 2), ("F2", 1), ("F3", 1), ("F4", 1), ("F5", 1), ("F8", 1),
+    ("F9", 1), ("F10", 1), ("F11", 1), ("m", 1), ("n", 2), ("p", 2), ("r", 2), ("Next", 1),
+    ("Prior", 1),
 ]
 HELD_KEYS = ["w", "s", "a", "d", "e", "q", "o", "l", "Up", "Down", "Left", "Right", "minus",
              "period", "shift+Up", "shift+Left"]
@@ -182,8 +183,12 @@ class Monkey:
             for _ in range(r.randint(2, 6)):
                 steps += ["mousemove_relative", "--", str(r.randint(-40, 40)),
                           str(r.randint(-25, 25)), "sleep", "0.1"]
-            self.send(f"drag from {x} {y}", ["mousemove", str(x), str(y), "mousedown", "1",
-                                              "sleep", "0.2"] + steps + ["mouseup", "1"])
+            # Some with Ctrl held: the turn snaps to whole steps.
+            hold, release = ((["keydown", "ctrl"], ["keyup", "ctrl"]) if r.random() < 0.3
+                             else ([], []))
+            self.send(f"drag from {x} {y}" + (" with Ctrl" if hold else ""),
+                      hold + ["mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.2"] +
+                      steps + ["mouseup", "1"] + release)
         elif kind == "view":
             x, y = self.scene_point()
             dx, dy = r.randint(-60, 60), r.randint(-30, 30)

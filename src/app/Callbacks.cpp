@@ -6,13 +6,16 @@
 #include "app/Manipulation.h"
 #include "app/Window.h"
 #include "core/Renderable.h"
+#include "level/Level.h"
 #include "render/GL.h"
 #include "render/Textures.h"
 #include "rules/CommandTable.h"
 #include "rules/Commands.h"
 #include "rules/Interaction.h"
+#include "rules/Placement.h"
 #include "rules/Settings.h"
 #include "rules/UndoHistory.h"
+#include "rules/ViewCommands.h"
 #include "sound/Music.h"
 #include "ui/UserInterface.h"
 
@@ -21,6 +24,8 @@
 namespace {
 
 bool displaySwitchPending = false;
+/// The overview key's way back.
+OverviewReturn overviewReturn;
 /// A key press closed the introduction in this frame's events: the character it brings ('#')
 /// belongs to it.
 bool swallowCharacter = false;
@@ -46,6 +51,24 @@ void switchDisplay() {
     }
     windowSetTitle("Beamworks");
     reinitialising = false;
+}
+
+// Shows a message in the counter field, unless it is empty.
+void flash(const std::string& message) {
+    if (userInterface && !message.empty()) {
+        userInterface->flashMessage(message);
+    }
+}
+
+// The frustum of the window's part between the bars, where the scene shows.
+Frustum sceneFrustum() {
+    const int width = gameSettings.screenWidth, height = gameSettings.screenHeight;
+    ScreenRect scene{0, 0, width, height};
+    if (userInterface) {
+        scene.y0 = userInterface->coveredBottom();
+        scene.y1 = height - userInterface->coveredTop();
+    }
+    return frustumForRectangle(scene, width, height);
 }
 
 } // namespace
@@ -85,18 +108,17 @@ void runGameCommand(Command command) {
     }
     float yaw = 0, tilt = 0;
     if (keyTurn(command, keyBindings.isHeld(Command::Fine, windowKeyDown), yaw, tilt)) {
-        if (selectionActive && !doubleClicked) {
-            undoHistory.begin(selectedElement, UndoHistory::Kind::KeyTurn);
-            manipulateFinitely(selectedElement, [&] {
-                selectedElement->rotateY(yaw);
-                selectedElement->rotateX(tilt);
-            });
-            int heading = 0, tiltDegrees = 0;
-            headingAndTilt(*selectedElement, heading, tiltDegrees);
-            if (userInterface) {
-                userInterface->flashMessage(headingText(heading, tiltDegrees));
-            }
-        }
+        flash(keyTurnSelected(selectionActive ? selectedElement : nullptr, yaw, tilt, doubleClicked,
+                              undoHistory));
+        return;
+    }
+    if (command == Command::LookAtSelection) {
+        flash(lookAtSelection(viewMatrix, selectionActive ? selectedElement : nullptr));
+        return;
+    }
+    if (command == Command::Overview) {
+        const bool back = toggleOverview(viewMatrix, overviewReturn, *currentLevel, sceneFrustum());
+        std::cout << (back ? "\nBack from the overview" : "\nOverview") << std::endl;
         return;
     }
     const CommandResult r = runCommand(command, gameSettings, energy, gameOver, std::cout);
@@ -182,6 +204,9 @@ void mouseButtonCallback(int button, int action) {
                 doubleClicked = false;
                 pickX = x;
                 pickY = y;
+            } else if (const ActiveObject* blocker = placementBlocker(
+                           *currentLevel, selectionActive ? selectedElement : nullptr)) {
+                flash(refusalText(*blocker)); // the click cannot set the element down here
             }
             clickX = x;
             clickY = y;

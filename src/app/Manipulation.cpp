@@ -1,5 +1,6 @@
 #include "app/Manipulation.h"
 
+#include "app/Display.h"
 #include "app/Window.h"
 #include "core/Renderable.h"
 #include "laser/LaserBeam.h"
@@ -10,16 +11,32 @@
 #include "render/SceneDrawing.h"
 #include "rules/CommandTable.h"
 #include "rules/Interaction.h"
+#include "rules/Placement.h"
 #include "rules/Settings.h"
 #include "rules/UndoHistory.h"
+#include "ui/UserInterface.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
 std::unique_ptr<LaserBeam> probeBeam;
 /// A key that must be released before it acts again (-1: none).
 int suppressedKey = -1;
+/// The turn of the drag that is going on.
+std::optional<DragTurn> drag;
+bool dragMoved = false;
+/// What refused the carried element its place in the last frame (null: nothing).
+const ActiveObject* lastBlocker = nullptr;
+
+// Shows a message in the counter field.
+void flash(const std::string& message) {
+    if (userInterface) {
+        userInterface->flashMessage(message);
+    }
+}
 
 // A held command, as the frame's controls see it: nothing while the introduction is open, and
 // not by the key that closed it until that is let go.
@@ -81,6 +98,12 @@ void followMouseOverWalls() {
         placeOnWall(*root, root->getWorldMatrix(), {hit[0], hit[1], hit[2], 1},
                     {normal[0], normal[1], normal[2], 0});
     });
+    // Moved onto a spot where it cannot be set down: say why, once for each thing in the way.
+    const ActiveObject* blocker = placementBlocker(level, selectedElement);
+    if (blocker && blocker != lastBlocker) {
+        flash(refusalText(*blocker));
+    }
+    lastBlocker = blocker;
 }
 
 } // namespace
@@ -137,11 +160,22 @@ void updateCameraAndManipulation(double frameTime) {
         float dx, dy;
         dragDelta(x, y, dx, dy);
         undoHistory.begin(selectedElement, UndoHistory::Kind::Turn);
-        manipulateFinitely(selectedElement, [&] {
-            selectedElement->rotateY(dx * static_cast<float>(PI / 2));
-            selectedElement->rotateX(dy * static_cast<float>(PI / 2));
-        });
+        if (!drag || drag->element() != selectedElement) {
+            drag.emplace(*selectedElement); // the press may have picked another element
+            dragMoved = false;
+        }
+        // From the first move on (a click alone turns nothing), with the readout all along;
+        // Ctrl held snaps the heading and the tilt to whole steps.
+        dragMoved = dragMoved || dx != 0 || dy != 0;
+        if (dragMoved) {
+            const bool snap = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
+            std::string readout;
+            manipulateFinitely(selectedElement, [&] { readout = drag->step(dx, dy, snap); });
+            flash(readout);
+        }
     } else {
+        drag.reset();
+        dragMoved = false;
         windowShowCursor(true);
         if (undoHistory.isOpen(UndoHistory::Kind::Turn)) {
             undoHistory.close(); // the button was released: the turn is one step
@@ -169,7 +203,10 @@ void updateCameraAndManipulation(double frameTime) {
     if (doubleClicked && selectionActive) {
         undoHistory.begin(selectedElement, UndoHistory::Kind::Carry);
         followMouseOverWalls();
-    } else if (undoHistory.isOpen(UndoHistory::Kind::Carry)) {
-        undoHistory.close(); // set down: the carry is one step
+    } else {
+        lastBlocker = nullptr;
+        if (undoHistory.isOpen(UndoHistory::Kind::Carry)) {
+            undoHistory.close(); // set down: the carry is one step
+        }
     }
 }

@@ -90,10 +90,14 @@ std::vector<CommandInfo> buildTable() {
          "turn the view", ROW, "right button held", nullptr},
         {C::ResetView, "home", PRESS, {key(GLFW_KEY_HOME)}, "START VIEW",
          "back to the level's start view", ROW, "", nullptr},
+        {C::LookAtSelection, "look", PRESS, {key('Z')}, "LOOK AT THE SELECTION",
+         "look at the selected element", ROW, "", nullptr},
+        {C::Overview, "overview", PRESS, {key('B')}, "OVERVIEW",
+         "overview from above; again: back", ROW, "", nullptr},
         {C::Select, "select", PRESS, {}, "SELECT",
          "select a mirror, half mirror, filter or lamp", ROW, "click", nullptr},
         {C::TurnElement, "turn", HELD, {}, "TURN",
-         "turn the selected element", ROW, "drag", nullptr},
+         "turn it; Ctrl: in 15 degree steps", ROW, "drag", nullptr},
         {C::TurnLeft, "turn-left", PRESS, {key('[')}, "TURN LEFT",
          "turn it 5 degrees left / right, tilt it down / up", ROW, "", nullptr},
         {C::TurnRight, "turn-right", PRESS, {key(']')}, "TURN RIGHT", "", SLASH, "", nullptr},
@@ -112,7 +116,7 @@ std::vector<CommandInfo> buildTable() {
         {C::Fine, "fine", HELD, {key(GLFW_KEY_LSHIFT), key(GLFW_KEY_RSHIFT)}, "FINE AND FAST",
          "held: key turns by 1 degree, shifts 4 times as fast", ROW, "", nullptr},
         {C::Carry, "carry", PRESS, {}, "CARRY",
-         "carry its holder to another wall; click to set it", ROW, "double click", nullptr},
+         "carry its holder (keys turn it); click to set it", ROW, "double click", nullptr},
         {C::LaserPower, "power", PRESS, {key(GLFW_KEY_SPACE)}, "LASER POWER",
          "laser power on / off (energy drains while on)", ROW, "", powerSwitch},
         {C::NextLevel, "next", PRESS, {key('N'), key(GLFW_KEY_PAGEDOWN)}, "NEXT LEVEL",
@@ -285,18 +289,24 @@ std::string hoverText(Command command, const KeyBindings& bindings) {
 std::vector<std::pair<std::string, std::string>> helpRows(const KeyBindings& bindings) {
     std::vector<std::pair<std::string, std::string>> rows;
     std::string keys, help, mouse;
+    bool keyTurnsRow = false;
     const auto endRow = [&] {
         if (!keys.empty() || !mouse.empty()) {
             rows.emplace_back(keys + (!keys.empty() && !mouse.empty() ? ", " : "") + mouse, help);
         }
+        if (keyTurnsRow) {
+            rows.emplace_back("heading, tilt by x", "beam turns 2x; both faces reflect");
+        }
         keys.clear();
         mouse.clear();
+        keyTurnsRow = false;
     };
     for (const CommandInfo& c : commandTable()) {
         if (c.join == HelpJoin::NewRow) {
             endRow();
             help = c.help;
         }
+        keyTurnsRow = keyTurnsRow || c.command == Command::TiltUp;
         std::string own;
         for (const KeyChord& chord : bindings.keysOf(c.command)) {
             own += (own.empty() ? "" : ", ") + chordName(chord);

@@ -24,6 +24,8 @@ enum class Command {
     MoveUp,
     TurnView,
     ResetView,
+    LookAtSelection,
+    Overview,
     // The selected element.
     Select,
     TurnElement,
@@ -155,5 +157,6 @@ std::string keyHint(Command command, const std::string& text, const KeyBindings&
 /// What a hover of the command's switch says: "WIRE FRAME - F3" (without a key: the caption).
 std::string hoverText(Command command, const KeyBindings& bindings);
 /// The help's rows: the keys (and mouse input) and what they do, in the table's order; commands
-/// without keys or mouse input are left out.
+/// without keys or mouse input are left out. Under the key turns, a row on what turning a
+/// mirror does to the beam.
 std::vector<std::pair<std::string, std::string>> helpRows(const KeyBindings& bindings);

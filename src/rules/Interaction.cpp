@@ -5,8 +5,10 @@
 #include "elements/Light.h"
 #include "elements/Wall.h"
 #include "rules/CommandTable.h"
+#include "rules/UndoHistory.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -59,9 +61,6 @@ Point eyePosition(const Matrix& view) {
     return e;
 }
 
-namespace {
-
-// The smallest distance from p to any wall.
 float wallClearance(const Point& p, const std::vector<ActiveObject*>& walls) {
     float nearest = NO_WALL_CLEARANCE;
     for (ActiveObject* object : walls) {
@@ -71,8 +70,6 @@ float wallClearance(const Point& p, const std::vector<ActiveObject*>& walls) {
     }
     return nearest;
 }
-
-} // namespace
 
 void limitCameraMove(const Matrix& view, float& tx, float& ty, float& tz,
                      const std::vector<ActiveObject*>& walls) {
@@ -160,18 +157,156 @@ bool keyTurn(Command command, bool fine, float& yaw, float& tilt) {
     }
 }
 
-void headingAndTilt(Renderable& element, int& heading, int& tilt) {
-    const Point f = element.beamDirection();
-    const double degrees = 180.0 / PI;
-    heading = static_cast<int>(std::lround(std::atan2(-f[0], -f[2]) * degrees));
-    if (heading == -180) {
-        heading = 180;
+namespace {
+
+using Vec = std::array<double, 3>;
+
+constexpr double DEGREES = 180.0 / PI;
+/// A lamp tilts at most this far (degrees) up or down: straight up or down it has no heading.
+constexpr double LAMP_TILT_LIMIT = 89.0;
+
+double dot(const Vec& a, const Vec& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+Vec cross(const Vec& a, const Vec& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+Vec unit(const Vec& v) {
+    const double length = std::sqrt(dot(v, v));
+    return length > 0 ? Vec{v[0] / length, v[1] / length, v[2] / length} : v;
+}
+
+// A matrix's axis (0: x, 1: y, 2: z), of unit length.
+Vec axis(const Matrix& m, int column) {
+    return unit({m[4 * column], m[4 * column + 1], m[4 * column + 2]});
+}
+
+// An angle in degrees brought into (-180, 180].
+double wrapDegrees(double degrees) {
+    degrees = std::remainder(degrees, 360.0);
+    return degrees <= -180.0 ? degrees + 360.0 : degrees;
+}
+
+// The holder that turns an element in its frame, or null for an element on its own.
+Renderable* holderOf(Renderable& element) {
+    Renderable* frame = element.hasParent ? element.parent : nullptr;
+    if (dynamic_cast<HolderFrame*>(frame) && frame->hasParent &&
+        dynamic_cast<Holder*>(frame->parent)) {
+        return frame->parent;
     }
-    tilt = static_cast<int>(std::lround(clampedAsin(f[1]) * degrees));
+    return nullptr;
+}
+
+// Where heading 0 points on a surface with the unit normal `up`: world -z along the surface, or,
+// where -z runs nearly into it (a wall facing along z), world up along it.
+Vec surfaceAhead(const Vec& up) {
+    const Vec ahead{up[2] * up[0], up[2] * up[1], up[2] * up[2] - 1};
+    if (dot(ahead, ahead) >= 0.25) {
+        return unit(ahead);
+    }
+    return unit({-up[1] * up[0], 1 - up[1] * up[1], -up[1] * up[2]});
+}
+
+// Turns a lamp (no parent) to face along heading and tilt with no roll: its rotation becomes
+// RotY(heading) RotX(tilt), reached by its own turns about z, y and x.
+void turnLampTo(Renderable& lamp, double heading, double tilt) {
+    Matrix target = Matrix::identity();
+    matrixRotateY(target, static_cast<float>(heading / DEGREES), 0);
+    matrixRotateX(target, static_cast<float>(tilt / DEGREES), 0);
+    // q = R^T target, the turn from the lamp's rotation R to the target, as Rz(a) Ry(b) Rx(c).
+    double q[3][3];
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            q[i][j] = dot(axis(lamp.localMatrix, i), axis(target, j));
+        }
+    }
+    const double b = clampedAsin(-q[2][0]);
+    double a = 0, c = 0;
+    if (std::cos(b) > 1e-6) {
+        a = std::atan2(q[1][0], q[0][0]);
+        c = std::atan2(q[2][1], q[2][2]);
+    } else {
+        c = std::atan2(-q[1][2], q[1][1]); // straight up or down: a and c turn alike
+    }
+    lamp.rotateZ(static_cast<float>(a));
+    lamp.rotateY(static_cast<float>(b));
+    lamp.rotateX(static_cast<float>(c));
+}
+
+} // namespace
+
+Orientation orientationOf(Renderable& element) {
+    const Point d = element.beamDirection();
+    const Vec face{d[0], d[1], d[2]};
+    Renderable* holder = holderOf(element);
+    if (!holder) {
+        return {wrapDegrees(std::atan2(-face[0], -face[2]) * DEGREES),
+                clampedAsin(face[1]) * DEGREES};
+    }
+    const Matrix& world = holder->refreshedWorldMatrix();
+    const Vec up = axis(world, 1), z = axis(world, 2);
+    const Vec ahead = surfaceAhead(up);
+    const Vec facing{-z[0], -z[1], -z[2]};
+    return {wrapDegrees(std::atan2(dot(facing, cross(up, ahead)), dot(facing, ahead)) * DEGREES),
+            wrapDegrees(std::atan2(dot(face, up), -dot(face, z)) * DEGREES)};
+}
+
+void turnTo(Renderable& element, const Orientation& target) {
+    if (!holderOf(element)) {
+        const double tilt = std::clamp(target.tilt, -LAMP_TILT_LIMIT, LAMP_TILT_LIMIT);
+        turnLampTo(element, target.heading, tilt);
+        return;
+    }
+    const Orientation now = orientationOf(element);
+    element.rotateY(static_cast<float>(wrapDegrees(target.heading - now.heading) / DEGREES));
+    element.rotateX(static_cast<float>(wrapDegrees(target.tilt - now.tilt) / DEGREES));
+}
+
+void turnBy(Renderable& element, float yaw, float tilt) {
+    const Orientation now = orientationOf(element);
+    turnTo(element, {now.heading + yaw * DEGREES, now.tilt + tilt * DEGREES});
+}
+
+std::string keyTurnSelected(Renderable* selected, float yaw, float tilt, bool carrying,
+                            UndoHistory& history) {
+    if (!selected) {
+        return "";
+    }
+    history.begin(selected, carrying ? UndoHistory::Kind::Carry : UndoHistory::Kind::KeyTurn);
+    manipulateFinitely(selected, [&] { turnBy(*selected, yaw, tilt); });
+    return headingText(*selected);
+}
+
+std::string DragTurn::step(float dx, float dy, bool snap) {
+    turned_.heading += dx * 90.0;
+    turned_.tilt += dy * 90.0;
+    const auto snapped = [&](double degrees) {
+        return snap ? SNAP_DEGREES * std::round(degrees / SNAP_DEGREES) : degrees;
+    };
+    turnTo(*element_, {snapped(turned_.heading), snapped(turned_.tilt)});
+    return headingText(*element_);
+}
+
+void headingAndTilt(Renderable& element, int& heading, int& tilt) {
+    const Orientation o = orientationOf(element);
+    const auto whole = [](double degrees) {
+        const long rounded = std::lround(degrees);
+        return static_cast<int>(rounded == -180 ? 180 : rounded);
+    };
+    heading = whole(o.heading);
+    tilt = whole(o.tilt);
 }
 
 std::string headingText(int heading, int tilt) {
     return "HEADING " + std::to_string(heading) + " TILT " + std::to_string(tilt);
+}
+
+std::string headingText(Renderable& element) {
+    int heading = 0, tilt = 0;
+    headingAndTilt(element, heading, tilt);
+    return headingText(heading, tilt);
 }
 
 bool GroupPose::isFinite() const {

@@ -56,6 +56,9 @@ bool moveView(Matrix& view, float tx, float ty, float tz, float yaw, float pitch
 void limitCameraMove(const Matrix& view, float& tx, float& ty, float& tz,
                      const std::vector<ActiveObject*>& walls);
 
+/// The smallest distance from p to a wall's faces (0 inside one), or 1e30 without walls.
+float wallClearance(const Point& p, const std::vector<ActiveObject*>& walls);
+
 /// The eye's position in world space.
 Point eyePosition(const Matrix& view);
 
@@ -75,11 +78,63 @@ enum class Command;
 /// degrees up and down; `fine` (Shift held), 1 degree. False for any other command.
 bool keyTurn(Command command, bool fine, float& yaw, float& tilt);
 
-/// Where an element faces, in whole degrees: the heading about the vertical (0 along -z, growing
-/// as it turns right, in (-180, 180]) and the tilt of its face (positive up).
+/// Where an element faces: its heading and tilt, in degrees.
+struct Orientation {
+    double heading = 0;
+    double tilt = 0;
+};
+
+/// Where the element faces, each angle in (-180, 180]. An element in a holder reads the holder's
+/// and the frame's own turns, relative to the surface the holder stands on (the holder's y axis: up
+/// on the floor, a wall's normal, down on the ceiling): the heading is the holder's turn about that
+/// axis, 0 where world -z runs along the surface (on a wall facing along z, where world up does),
+/// growing as TurnRight turns it; the tilt is the frame's turn of the face out of the surface's
+/// plane, positive away from the surface. Both go all the way round without a jump. Any other
+/// element (a lamp) reads its face direction in the world: the heading about the vertical (0 along
+/// -z), the tilt above the horizontal.
+Orientation orientationOf(Renderable& element);
+/// Turns the element until orientationOf reads `target`: in a holder by the holder's and the
+/// frame's own turns; a lamp is turned as a whole (its roll goes, and its tilt stops a degree
+/// short of straight up or down, where its heading would be lost).
+void turnTo(Renderable& element, const Orientation& target);
+/// Turns the element by yaw and tilt (radians) on the two turns orientationOf reads: the key
+/// turns.
+void turnBy(Renderable& element, float yaw, float tilt);
+
+class UndoHistory;
+/// A key turn of the selected element by yaw and tilt (radians, turnBy), as one step of
+/// `history`: part of the carry while one is on, else of the run of key turns. Returns the
+/// readout (headingText), or "" without a selection.
+std::string keyTurnSelected(Renderable* selected, float yaw, float tilt, bool carrying,
+                            UndoHistory& history);
+
+/// The step, in degrees, that a drag with Ctrl held snaps the heading and the tilt to.
+constexpr double SNAP_DEGREES = 15.0;
+
+/// A drag's turn of an element: a drag across the whole screen turns it by a quarter (sideways
+/// the heading, up and down the tilt). The turn adds up from where the element faced when the
+/// drag began; snapped, the element shows the nearest whole multiples of SNAP_DEGREES while the
+/// turn goes on adding up underneath, so it jumps from one multiple to the next.
+class DragTurn {
+  public:
+    /// The element must outlive the drag.
+    explicit DragTurn(Renderable& element) : element_(&element), turned_(orientationOf(element)) {}
+    Renderable* element() const { return element_; }
+    /// Adds a drag step (dx, dy: fractions of the screen's width and height) and turns the
+    /// element to it; returns the readout (headingText).
+    std::string step(float dx, float dy, bool snap);
+
+  private:
+    Renderable* element_;
+    Orientation turned_; ///< unsnapped, and not wrapped into (-180, 180]
+};
+
+/// orientationOf in whole degrees (-180 shows as 180).
 void headingAndTilt(Renderable& element, int& heading, int& tilt);
 /// "HEADING 45 TILT -15".
 std::string headingText(int heading, int tilt);
+/// headingText of the element.
+std::string headingText(Renderable& element);
 
 /// The local matrices of a holder group (its root and everything under it) and the light views
 /// of its lamps, exactly as they were: what a manipulation can change.

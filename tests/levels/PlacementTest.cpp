@@ -43,10 +43,11 @@ Renderable* element(Level& level, int n) {
     return nullptr;
 }
 
-// Whether the element of the n-th holder of the level text, moved there, would be blocked.
-bool blocked(const std::string& text, int n = 0) {
+// Why the element of the n-th holder of the level text may not stand there ("" if it may).
+std::string refusal(const std::string& text, int n = 0) {
     auto level = levelFromText(text);
-    return isPlacementBlocked(*level, element(*level, n));
+    const ActiveObject* blocker = placementBlocker(*level, element(*level, n));
+    return blocker ? refusalText(*blocker) : "";
 }
 
 } // namespace
@@ -54,30 +55,31 @@ bool blocked(const std::string& text, int n = 0) {
 TEST_F(Placement, SpheresThatOnlyTouchDoNotBlockInAnyDirection) {
     const float r = gameModels().mirror->radius;
     for (int n : {0, 1}) {
-        EXPECT_FALSE(blocked(mirrorAt(0) + mirrorAt(2 * r), n));
-        EXPECT_TRUE(blocked(mirrorAt(0) + mirrorAt(2 * r - 0.5f), n));
+        EXPECT_EQ(refusal(mirrorAt(0) + mirrorAt(2 * r), n), "");
+        EXPECT_EQ(refusal(mirrorAt(0) + mirrorAt(2 * r - 0.5f), n), "TOO CLOSE TO THE MIRROR");
     }
     // 3-4-5: the centres are 5 * 50 apart, more than two mirror radii.
     ASSERT_GT(250.0f, 2 * r);
-    EXPECT_FALSE(blocked("@ MIR\n@ FIL\n# Pos 150;200;0;\n# Col 1\n"));
-    EXPECT_TRUE(blocked("@ MIR\n@ FIL\n# Pos 100;100;100;\n# Col 1\n"));
+    EXPECT_EQ(refusal("@ MIR\n@ FIL\n# Pos 150;200;0;\n# Col 1\n"), "");
+    EXPECT_EQ(refusal("@ MIR\n@ FIL\n# Pos 100;100;100;\n# Col 1\n"), "TOO CLOSE TO THE FILTER");
+    EXPECT_EQ(refusal("@ FIL\n@ HMI\n# Pos 100;0;0;\n"), "TOO CLOSE TO THE HALF MIRROR");
 }
 
 TEST_F(Placement, GoalsEmittersAndCollectorsBlock) {
-    const float r = gameModels().mirror->radius;
-    const float ball = gameModels().ball->radius;
+    const float r = gameModels().mirror->radius, ball = gameModels().ball->radius;
     // The goal's ball just inside and just outside reach; its door stands 50 below.
-    EXPECT_TRUE(blocked(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball - 1) + ";0;\n"));
-    EXPECT_FALSE(blocked(mirrorAt(0) + "@ FIN\n# Pos 0;" + num(r + ball + 100) + ";0;\n"));
-    EXPECT_TRUE(blocked("@ EMI\n# Pos 0;0;150;\n" + mirrorAt(0)));
+    const std::string goal = "@ FIN\n# Pos 0;";
+    EXPECT_EQ(refusal(mirrorAt(0) + goal + num(r + ball - 1) + ";0;\n"), "TOO CLOSE TO THE GOAL");
+    EXPECT_EQ(refusal(mirrorAt(0) + goal + num(r + ball + 100) + ";0;\n"), "");
+    EXPECT_EQ(refusal("@ EMI\n# Pos 0;0;150;\n" + mirrorAt(0)), "TOO CLOSE TO THE LASER");
     // The collector's sphere sits along its tube: the same distance blocks on one side only.
-    EXPECT_TRUE(blocked(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n"));
-    EXPECT_FALSE(blocked(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n# YRo 180;\n"));
+    EXPECT_EQ(refusal(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n"), "TOO CLOSE TO THE COLLECTOR");
+    EXPECT_EQ(refusal(mirrorAt(0) + "@ COL\n# Pos 0;0;230;\n# YRo 180;\n"), "");
 }
 
 TEST_F(Placement, OnlyTheMountCountsNotSelectionFlagsOrWallsAndLights) {
     // Everything here shares the mirror's centre, and none of it takes part.
-    EXPECT_FALSE(blocked("@ MIR\n@ WAL\n@ LIG\n"));
+    EXPECT_EQ(refusal("@ MIR\n@ WAL\n@ LIG\n"), "");
     auto level = levelFromText(mirrorAt(0) + mirrorAt(gameModels().mirror->radius));
     Renderable* first = element(*level, 0);
     // A stale flag on the other mirror would make it look related to the selection.

@@ -80,8 +80,8 @@ TEST(CommandTable, ThePressedKeyRunsTheCommandThatAsksForTheMostModifiersItHolds
         Command expected;
     };
     for (const Case& c : {
-             Case{'Z', false, false, Command::None},
-             Case{'Z', false, true, Command::None},
+             Case{'Z', false, false, Command::LookAtSelection},
+             Case{'Z', false, true, Command::LookAtSelection},
              Case{'Z', true, false, Command::Undo},
              Case{'Z', true, true, Command::Redo},
              Case{'Y', true, true, Command::Redo},

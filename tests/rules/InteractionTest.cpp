@@ -5,7 +5,10 @@
 #include "rules/Interaction.h"
 #include "core/Renderable.h"
 #include "elements/Holder.h"
+#include "elements/Light.h"
 #include "rules/CommandTable.h"
+#include "rules/UndoHistory.h"
+#include "rules/ViewCommands.h"
 #include "support/LevelText.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +16,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -226,29 +230,112 @@ TEST(CameraKeys, AWheelNotchMovesTheSameAtAnyFrameRateWhileKeysFollowTheFrameTim
     }
 }
 
-TEST_F(CameraInRoom, KeyTurnsMoveTheHeadingAndTiltByFiveDegreesOrOneWithShift) {
+TEST_F(CameraInRoom, KeysTurnAHolderOnTheSurfaceItStandsOnAndItsReadoutNeverJumps) {
+    // A playtest's fault: hung on a wall, the turn keys moved the tilt, and at a tilt of 90 the
+    // heading jumped. Carried, the keys turn it too, and the carry stays one step.
     Renderable* mirror = selectionFor(level->objects.back());
-    int heading = 0, tilt = 0;
-    headingAndTilt(*mirror, heading, tilt);
-    EXPECT_EQ(headingText(heading, tilt), "HEADING 0 TILT 0");
+    Renderable* holder = groupRoot(mirror);
+    UndoHistory history;
+    std::string readout;
     const auto press = [&](Command command, bool fine) {
-        float yaw = 0, t = 0;
-        ASSERT_TRUE(keyTurn(command, fine, yaw, t));
-        mirror->rotateY(yaw);
-        mirror->rotateX(t);
-        headingAndTilt(*mirror, heading, tilt);
+        float yaw = 0, tilt = 0;
+        ASSERT_TRUE(keyTurn(command, fine, yaw, tilt));
+        readout = keyTurnSelected(mirror, yaw, tilt, true, history);
     };
-    for (int i = 0; i < 9; ++i) {
-        press(Command::TurnRight, false);
+    for (const Point& n :
+         {Point{0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, -1, 0}, {0, -1, 0, 0}}) {
+        history.begin(mirror, UndoHistory::Kind::Carry);
+        placeOnWall(*holder, holder->getWorldMatrix(), {0, 0, 0, 1}, n);
+        const Orientation start = orientationOf(*mirror);
+        for (int i = 1; i <= 72; ++i) { // once round: through +-90 and 180
+            press(Command::TiltUp, false);
+            const Orientation now = orientationOf(*mirror);
+            ASSERT_NEAR(now.heading, start.heading, 1e-3) << i;
+            ASSERT_NEAR(std::remainder(now.tilt - start.tilt - 5 * i, 360), 0, 1e-3) << i;
+            const Point f = mirror->beamDirection(); // tilted up 90: facing off the surface
+            EXPECT_TRUE(std::abs(now.tilt - 90) > 0.1 ||
+                        f[0] * n[0] + f[1] * n[1] + f[2] * n[2] > 0.9999f);
+        }
+        press(Command::TurnLeft, true);
+        press(Command::TiltDown, false);
+        const Orientation now = orientationOf(*mirror);
+        EXPECT_NEAR(std::remainder(now.heading - start.heading + 1, 360), 0, 1e-3);
+        EXPECT_NEAR(now.tilt, start.tilt - 5, 1e-3);
+        EXPECT_EQ(readout, n[1] == 1 ? "HEADING -1 TILT -5" : headingText(*mirror));
     }
-    EXPECT_EQ(heading, 45);
-    press(Command::TurnLeft, true);
-    EXPECT_EQ(heading, 44);
-    press(Command::TiltDown, false);
-    press(Command::TiltDown, false);
-    EXPECT_EQ(tilt, -10);
-    press(Command::TiltUp, true);
-    EXPECT_EQ(headingText(heading, tilt), "HEADING 44 TILT -9");
-    float yaw, t;
-    EXPECT_FALSE(keyTurn(Command::MoveForward, false, yaw, t));
+    history.close();
+    EXPECT_EQ(history.undoCount(), 1u);
+    float yaw, tilt;
+    EXPECT_FALSE(keyTurn(Command::MoveForward, false, yaw, tilt));
+    EXPECT_EQ(keyTurnSelected(nullptr, yaw, tilt, false, history), "");
+}
+
+TEST_F(CameraInRoom, ADragWithCtrlJumpsFromStepToStepWhileTheTurnAddsUpUnderneath) {
+    auto lit = levelFromText(std::string(ROOM) + "@ LIGHT\n# XRo -70;\n# YRo 20;\n");
+    for (Renderable* element : {selectionFor(lit->objects[lit->objects.size() - 2]),
+                                static_cast<Renderable*>(lit->lights.front())}) {
+        turnTo(*element, {5, -2});
+        DragTurn drag(*element);
+        // A tenth of the screen's width turns 9 degrees.
+        for (const auto& [dx, dy, snap, readout] :
+             {std::tuple{0.1f, 0.0f, true, "HEADING 15 TILT 0"},
+              {0.1f, 0.0f, true, "HEADING 30 TILT 0"},
+              {0.0f, -0.2f, true, "HEADING 30 TILT -15"},
+              {0.0f, 0.0f, false, "HEADING 23 TILT -20"}}) {
+            EXPECT_EQ(drag.step(dx, dy, snap), readout);
+        }
+    }
+}
+
+TEST(CameraView, LookingAtAPointTurnsTheViewAboutTheEyeAndStopsShortOfTheVertical) {
+    // Ahead, behind and above, then straight below and straight above the eye at (0, 100, 370).
+    for (const Point& target :
+         {Point{300, -50, -200, 1}, {-40, 180, 900, 1}, {0, -500, 370, 1}, {0, 900, 370, 1}}) {
+        Matrix view = turnedView(30);
+        ASSERT_TRUE(lookAt(view, target));
+        const Point eye = eyePosition(view), was = eyePosition(turnedView(30));
+        EXPECT_NEAR(std::hypot(eye[0] - was[0], eye[1] - was[1], eye[2] - was[2]), 0, 1e-3);
+        Point seen = target;
+        transformPoint(view, seen);
+        EXPECT_FALSE(sphereOutside(buildFrustumPlanes(4.0 / 3), seen, 0));
+        EXPECT_TRUE(target[0] == 0 || std::hypot(seen[0], seen[1]) < 1e-3f * -seen[2]);
+        EXPECT_NEAR(roll(view), 0, 1e-5);
+        EXPECT_TRUE(moveView(view, 0, 0, 0, 0, 0)); // the player can go on turning it
+    }
+    Matrix view = turnedView(30);
+    EXPECT_FALSE(lookAt(view, eyePosition(view)));
+    EXPECT_EQ(lookAtSelection(view, nullptr), "SELECT AN ELEMENT FIRST");
+    EXPECT_EQ(view, turnedView(30));
+}
+
+TEST_F(CameraInRoom, TheOverviewShowsThePuzzleFromUnderTheCeilingAndTheKeyGoesBack) {
+    const Frustum visible = buildFrustumPlanes(4.0 / 3);
+    // A puzzle the room lets the view hold, and one too wide for it.
+    for (const auto& [elements, all] :
+         {std::pair{"@ FIL\n# Pos 150;0;-100;\n", true},
+          {"@ FIL\n# Pos 250;0;-250;\n@ EMI\n# Pos -250;0;200;\n", false}}) {
+        level = levelFromText(std::string(ROOM) + elements);
+        Matrix view = turnedView(0);
+        OverviewReturn back;
+        EXPECT_FALSE(toggleOverview(view, back, *level, visible));
+        // In the room, under its ceiling, looking down steeply but not straight down.
+        const Point eye = eyePosition(view);
+        EXPECT_GE(wallClearance(eye, level->walls), CAMERA_WALL_DISTANCE);
+        EXPECT_TRUE(std::abs(eye[0]) < 400 && std::abs(eye[2]) < 400 && eye[1] <= 250);
+        EXPECT_LE(lookDirection(view)[1], -0.5f);
+        EXPECT_TRUE(moveView(view, 0, 0, 0, 0, 0));
+        for (ActiveObject* object : level->activeObjects) {
+            Point seen = object->getBoundingCenter();
+            transformPoint(view, seen);
+            EXPECT_TRUE(!all || object->getCollisionRadius() <= 0 ||
+                        !sphereOutside(visible, seen, 0));
+        }
+        moveView(view, 0, 0, 0, 0.3f, -0.1f); // turning there keeps the way back
+        EXPECT_TRUE(toggleOverview(view, back, *level, visible));
+        EXPECT_EQ(view, turnedView(0));
+        toggleOverview(view, back, *level, visible);
+        moveView(view, 0, 0, 5, 0, 0); // a step forgets it: the overview again, from here
+        EXPECT_FALSE(toggleOverview(view, back, *level, visible));
+        EXPECT_NE(view, turnedView(0));
+    }
 }
