@@ -9,10 +9,14 @@
 // by its class and its 1-based number in the level's element list:
 //     view: 5/6 elements in the start view
 //     outside: Mirror 5
+// and how far the room reaches from the places the eye can stand (RoomReach.h):
+//     farthest: 1934 units from the eye (far distance 2000)
+// which fails the level when it passes ROOM_REACH_LIMIT or the walls do not close the room
 // (the lines come after the goal lines and before the segment lines). --screen adds, after them,
 // where the centre of each element in front of the eye lies in the window, in pixels from the top
 // left ("  screen: Mirror 5 at 802 199"), for scripts that click on elements. Exits 2 when a level
-// or the models could not be read, 1 on wrong usage, 0 otherwise. Never opens a window.
+// or the models could not be read or a level failed, 1 on wrong usage, 0 otherwise. Never opens
+// a window.
 //
 // The models come from DIR when --data is given; else from the working directory when it holds
 // any model file (inside a game folder such as build/game); else from the installed data folder
@@ -33,6 +37,7 @@
 #include "model/GameModels.h"
 #include "rules/Frustum.h"
 #include "rules/GameFlow.h"
+#include "rules/RoomReach.h"
 
 #include "DataFolder.h"
 #include "QuietConsole.h"
@@ -99,8 +104,8 @@ const char* yesNo(bool b) {
 }
 
 // The start view's lines: how many puzzle elements lie wholly inside the view frustum, and
-// which do not.
-void reportView(Level& level, bool showScreen) {
+// which do not; with showReach how far the room reaches. False when it reaches too far.
+bool reportView(Level& level, bool showReach, bool showScreen) {
     constexpr double WIDTH = 1024, HEIGHT = 768;
     const Frustum frustum = buildFrustumPlanes(WIDTH / HEIGHT);
     const Matrix view = levelStartView(level);
@@ -134,12 +139,29 @@ void reportView(Level& level, bool showScreen) {
     for (const std::string& name : outside) {
         std::cout << "  outside: " << name << "\n";
     }
+    bool fits = true;
+    if (showReach) {
+        const double farthest = farthestRoomDistance(level);
+        fits = farthest <= ROOM_REACH_LIMIT;
+        std::cout << "  farthest: ";
+        if (std::isinf(farthest)) {
+            std::cout << "the walls do not close the room around the eye\n";
+        } else {
+            std::cout << std::ceil(farthest) << " units from the eye (far distance " << FAR_PLANE
+                      << ")";
+            if (!fits) {
+                std::cout << ": too far, keep the room within " << ROOM_REACH_LIMIT;
+            }
+            std::cout << "\n";
+        }
+    }
     for (const std::string& place : screen) {
         std::cout << "  screen: " << place << "\n";
     }
+    return fits;
 }
 
-// Runs the check of one level file; false when it could not be read.
+// Runs the check of one level file; false when it could not be read or failed.
 bool checkLevel(const std::string& file, bool showGoals, bool showSegments, bool showView,
                 bool showScreen) {
     std::unique_ptr<Level> read;
@@ -172,9 +194,7 @@ bool checkLevel(const std::string& file, bool showGoals, bool showSegments, bool
                       << " beams=" << goal->incomingLasers.size() << "\n";
         }
     }
-    if (showView || showScreen) {
-        reportView(level, showScreen);
-    }
+    const bool fits = !(showView || showScreen) || reportView(level, showView, showScreen);
     if (showSegments) {
         for (std::size_t i = 0; i < level.laserBeams.size(); ++i) {
             LaserBeam* s = level.laserBeams[i];
@@ -185,7 +205,7 @@ bool checkLevel(const std::string& file, bool showGoals, bool showSegments, bool
         }
     }
     std::cout.flush();
-    return true;
+    return fits;
 }
 
 int usage() {

@@ -1,7 +1,7 @@
 // The shipped level pack, proven with the real simulation: every level is unsolved as shipped
 // and solved by its solution file, which moves elements to places the player can reach; its text
 // keeps to the documented format and says what it teaches; its start view shows every element
-// from inside a closed room.
+// from inside a closed room, which the far plane never cuts.
 
 #include "elements/ActiveObject.h"
 #include "elements/Emitter.h"
@@ -15,6 +15,7 @@
 #include "rules/GameRules.h"
 #include "rules/Interaction.h"
 #include "rules/Placement.h"
+#include "rules/RoomReach.h"
 #include "support/ScratchDir.h"
 #include "support/TestModels.h"
 
@@ -195,6 +196,7 @@ TEST_P(LevelPack, StartViewShowsEveryElementFromInsideAClosedRoom) {
         }
         EXPECT_TRUE(hit) << "a ray from the eye leaves the room, direction " << i;
     }
+    EXPECT_LE(farthestRoomDistance(*level), ROOM_REACH_LIMIT) << "a corner lies past the far plane";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelPack, ::testing::Range(1, LEVEL_COUNT + 1),

@@ -35,19 +35,29 @@ TEST(CheckTool, SummaryGoalAndSegmentLines) {
 TEST(CheckTool, ViewLinesNameTheElementsOutsideTheTurnedStartView) {
     // Looking along -x: straight ahead of an unturned view is outside, and so is what stands
     // behind the eye. Walls do not count. Without a camera the eye sits in the laser, and the
-    // filter close ahead is bigger than the view: only wholly inside counts.
-    const ProcessResult r = check("--view --goals view.txt solved.txt");
-    EXPECT_EQ(r.status, 0);
+    // filter close ahead is bigger than the view: only wholly inside counts. Neither has a room;
+    // the last two have one, within the far distance and past it.
+    const ProcessResult r = check("--view --goals view.txt solved.txt reach.txt reach-far.txt");
+    EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "view.txt: segments=1 goals=0/1 solved=no\n"
                      "  goal 1 colour=7 satisfied=no beams=0\n"
                      "  view: 2/4 elements in the start view\n"
                      "  outside: Mirror 2\n"
                      "  outside: ColorFilter 7\n"
+                     "  farthest: the walls do not close the room around the eye\n"
                      "solved.txt: segments=2 goals=1/1 solved=yes\n"
                      "  goal 1 colour=1 satisfied=yes beams=1\n"
                      "  view: 1/3 elements in the start view\n"
                      "  outside: Emitter 1\n"
-                     "  outside: ColorFilter 2\n");
+                     "  outside: ColorFilter 2\n"
+                     "  farthest: the walls do not close the room around the eye\n"
+                     "reach.txt: segments=0 goals=0/0 solved=yes\n"
+                     "  view: 0/0 elements in the start view\n"
+                     "  farthest: 1300 units from the eye (far distance 2000)\n"
+                     "reach-far.txt: segments=0 goals=0/0 solved=yes\n"
+                     "  view: 0/0 elements in the start view\n"
+                     "  farthest: 2452 units from the eye (far distance 2000): too far, keep the "
+                     "room within 1990\n");
     // Where the elements ahead lie in the window: the laser straight ahead in the middle, the
     // goal a little to its right.
     const ProcessResult screen = check("--screen view.txt");
