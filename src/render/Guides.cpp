@@ -24,13 +24,16 @@ constexpr float PI_F = 3.14159265f;
 /// little enough to keep it.
 constexpr float CORE_WHITE = 0.4f;
 /// Brightness of the ground traces and of the plumb lines at their top and foot, against the beam.
-constexpr float TRACE_BRIGHTNESS = 0.45f;
-constexpr float PLUMB_TOP_BRIGHTNESS = 0.6f, PLUMB_FOOT_BRIGHTNESS = 0.25f;
+constexpr float TRACE_BRIGHTNESS = 0.6f;
+constexpr float PLUMB_TOP_BRIGHTNESS = 0.7f, PLUMB_FOOT_BRIGHTNESS = 0.3f;
+/// Traces and plumb lines are dashed (4 pixels on, 4 off), so that they never pass for a beam.
+constexpr GLint DASH_FACTOR = 1;
+constexpr GLushort DASH_PATTERN = 0x0F0F;
 /// A marker's radius in world units: a little more than a beam's width near the eye, growing
 /// with the distance so that it keeps a few pixels far off.
-constexpr float MARKER_RADIUS = 3.0f, MARKER_RADIUS_PER_UNIT = 0.006f;
+constexpr float MARKER_RADIUS = 4.0f, MARKER_RADIUS_PER_UNIT = 0.008f;
 /// The share of a marker's radius that is its full-bright centre; the rest fades out.
-constexpr float MARKER_CORE = 0.4f;
+constexpr float MARKER_CORE = 0.45f;
 constexpr int MARKER_SIDES = 10;
 /// The least opacity of a marker's centre.
 constexpr float MARKER_MIN_ALPHA = 0.7f;
@@ -51,7 +54,7 @@ struct Rgba {
     float r, g, b, a;
 };
 
-std::vector<Vertex> lineVertices, triangleVertices;
+std::vector<Vertex> lineVertices, dashVertices, triangleVertices;
 
 // The beam's opacity in the rods of the transparent pass.
 float beamAlpha(signed char intensity) {
@@ -170,13 +173,13 @@ void drawBeamGuides(Level& level) {
     }
     for (const BeamGuides::Line& trace : guides.groundTraces) {
         const Rgba c = beamColor(trace.colorCode, beamAlpha(trace.intensity) * TRACE_BRIGHTNESS, 0);
-        add(lineVertices, trace.from, c);
-        add(lineVertices, trace.to, c);
+        add(dashVertices, trace.from, c);
+        add(dashVertices, trace.to, c);
     }
     for (const BeamGuides::Line& plumb : guides.plumbLines) {
         const float a = beamAlpha(plumb.intensity);
-        add(lineVertices, plumb.from, beamColor(plumb.colorCode, a * PLUMB_TOP_BRIGHTNESS, 0));
-        add(lineVertices, plumb.to, beamColor(plumb.colorCode, a * PLUMB_FOOT_BRIGHTNESS, 0));
+        add(dashVertices, plumb.from, beamColor(plumb.colorCode, a * PLUMB_TOP_BRIGHTNESS, 0));
+        add(dashVertices, plumb.to, beamColor(plumb.colorCode, a * PLUMB_FOOT_BRIGHTNESS, 0));
     }
     const Point eye = eyePosition(viewMatrix);
     // The eye's right and up directions in the world: the first two rows of the view's turn.
@@ -187,6 +190,10 @@ void drawBeamGuides(Level& level) {
     }
     beginOverlay(GL_SRC_ALPHA, GL_ONE); // light adds up
     drawBatch(lineVertices, GL_LINES);
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(DASH_FACTOR, DASH_PATTERN);
+    drawBatch(dashVertices, GL_LINES);
+    glDisable(GL_LINE_STIPPLE);
     drawBatch(triangleVertices, GL_TRIANGLES);
     endOverlay();
 }
@@ -252,4 +259,5 @@ void drawCarryAids(Level& level) {
     drawGroup();
     glPopAttrib();
     glUseProgram(0);
+    glActiveTexture(GL_TEXTURE0); // a textured mesh leaves its unit active
 }
