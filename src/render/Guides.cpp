@@ -1,8 +1,6 @@
 #include "render/Guides.h"
 
-#include "core/Model.h"
 #include "core/Renderable.h"
-#include "elements/ActiveObject.h"
 #include "laser/BeamGuides.h"
 #include "laser/LaserBeam.h"
 #include "level/Level.h"
@@ -65,8 +63,8 @@ float beamAlpha(signed char intensity) {
 Rgba beamColor(signed char code, float alpha, float white) {
     float rgb[3];
     colorCodeToRgb(code, rgb);
-    const float w = white;
-    return {w + (1 - w) * rgb[0], w + (1 - w) * rgb[1], w + (1 - w) * rgb[2], alpha};
+    return {white + (1 - white) * rgb[0], white + (1 - white) * rgb[1],
+            white + (1 - white) * rgb[2], alpha};
 }
 
 void add(std::vector<Vertex>& to, const Point& p, const Rgba& c) {
@@ -158,6 +156,38 @@ void addMarker(const BeamGuides::Mark& mark, const Point& eye, const Point& righ
             MARKER_SIDES);
 }
 
+// The ring where the holder's foot stands: where its axis, down from its origin, meets a wall.
+void drawFootRing(Renderable& root, Level& level) {
+    const Matrix& world = root.refreshedWorldMatrix();
+    const Point origin{world[12], world[13], world[14], 1};
+    Point down{-world[4], -world[5], -world[6], 0};
+    const float length = std::hypot(down[0], down[1], down[2]);
+    if (!(length > 0)) {
+        return;
+    }
+    down = {down[0] / length, down[1] / length, down[2] / length, 0};
+    float t = 0;
+    Point n{0, 1, 0, 0};
+    if (!firstWallFace({origin, down}, level.walls, t, n)) {
+        return;
+    }
+    // Two directions in the face, at right angles: across the normal from whichever axis lies
+    // least along it, and across both.
+    const Point axis = std::fabs(n[1]) < 0.9f ? Point{0, 1, 0, 0} : Point{1, 0, 0, 0};
+    Point u{axis[1] * n[2] - axis[2] * n[1], axis[2] * n[0] - axis[0] * n[2],
+            axis[0] * n[1] - axis[1] * n[0], 0};
+    const float ul = std::hypot(u[0], u[1], u[2]);
+    u = {u[0] / ul, u[1] / ul, u[2] / ul, 0};
+    const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0],
+                  0};
+    const Rgba c{RING_COLOR[0], RING_COLOR[1], RING_COLOR[2], RING_COLOR[3]};
+    addRing(triangleVertices, offset(origin, down, t, n, RING_LIFT), u, v, RING_INNER, RING_OUTER,
+            c, c, RING_SIDES);
+    beginOverlay(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    drawBatch(triangleVertices, GL_TRIANGLES);
+    endOverlay();
+}
+
 } // namespace
 
 void drawBeamGuides(Level& level) {
@@ -202,34 +232,7 @@ void drawCarryAids(Level& level) {
     if (!doubleClicked || !selectionActive || !selectedElement) {
         return;
     }
-    Renderable* root = groupRoot(selectedElement);
-    const Matrix& world = root->refreshedWorldMatrix();
-    // The foot stands where the holder's axis, down from its origin, meets a wall.
-    const Point origin{world[12], world[13], world[14], 1};
-    Point down{-world[4], -world[5], -world[6], 0};
-    const float length = std::hypot(down[0], down[1], down[2]);
-    float t = 0;
-    Point n{0, 1, 0, 0};
-    if (length > 0) {
-        down = {down[0] / length, down[1] / length, down[2] / length, 0};
-        if (firstWallFace({origin, down}, level.walls, t, n)) {
-            // Two directions in the face: across the normal, from whichever axis is least
-            // along it.
-            const Point axis = std::fabs(n[1]) < 0.9f ? Point{0, 1, 0, 0} : Point{1, 0, 0, 0};
-            Point u{axis[1] * n[2] - axis[2] * n[1], axis[2] * n[0] - axis[0] * n[2],
-                    axis[0] * n[1] - axis[1] * n[0], 0};
-            const float ul = std::hypot(u[0], u[1], u[2]);
-            u = {u[0] / ul, u[1] / ul, u[2] / ul, 0};
-            const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2],
-                          n[0] * u[1] - n[1] * u[0], 0};
-            const Point foot = offset(origin, down, t, n, RING_LIFT);
-            const Rgba c{RING_COLOR[0], RING_COLOR[1], RING_COLOR[2], RING_COLOR[3]};
-            addRing(triangleVertices, foot, u, v, RING_INNER, RING_OUTER, c, c, RING_SIDES);
-            beginOverlay(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            drawBatch(triangleVertices, GL_TRIANGLES);
-            endOverlay();
-        }
-    }
+    drawFootRing(*groupRoot(selectedElement), level);
 
     // The group see-through: its nearest faces only (a pass for the depth, then the colours
     // where the depth is theirs), blended over the scene and the beams behind it.
