@@ -52,7 +52,7 @@ struct Rgba {
     float r, g, b, a;
 };
 
-std::vector<Vertex> lineVertices, dashVertices, triangleVertices;
+std::vector<Vertex> coreVertices, dashVertices, triangleVertices;
 
 // The beam's opacity in the rods of the transparent pass.
 float beamAlpha(signed char intensity) {
@@ -110,9 +110,10 @@ void drawBatch(std::vector<Vertex>& vertices, GLenum mode) {
     vertices.clear();
 }
 
-// Untextured, unlit, blended drawing from client arrays, depth tested and not written; undone
-// by endOverlay.
-void beginOverlay(GLenum source, GLenum destination) {
+// Untextured, unlit, blended drawing from client arrays in world coordinates, depth tested and
+// not written; undone by endOverlay. With `worldView`, under the view; otherwise under the
+// modelview as it is (the view, or a mirrored one).
+void beginOverlay(GLenum source, GLenum destination, bool worldView = true) {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_LINE_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
@@ -123,7 +124,9 @@ void beginOverlay(GLenum source, GLenum destination) {
     glDepthMask(GL_FALSE);
     glDepthFunc(GL_LEQUAL);
     glPushMatrix();
-    glLoadMatrixf(viewMatrix.data());
+    if (worldView) {
+        glLoadMatrixf(viewMatrix.data());
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
 }
@@ -190,17 +193,27 @@ void drawFootRing(Renderable& root, Level& level) {
 
 } // namespace
 
+void addBeamCore(LaserBeam& beam) {
+    const Rgba core = beamColor(beam.colorCode, beamAlpha(beam.intensity), CORE_WHITE);
+    add(coreVertices, beam.startPoint(), core);
+    add(coreVertices, beam.endPoint(), core);
+}
+
+void drawBeamCores() {
+    if (coreVertices.empty()) {
+        return;
+    }
+    beginOverlay(GL_SRC_ALPHA, GL_ONE, false);
+    drawBatch(coreVertices, GL_LINES);
+    endOverlay();
+}
+
 void drawBeamGuides(Level& level) {
     if (!gameSettings.laserPower) {
         return;
     }
     static BeamGuides guides;
     collectBeamGuides(level, guides);
-    for (LaserBeam* beam : level.laserBeams) {
-        const Rgba core = beamColor(beam->colorCode, beamAlpha(beam->intensity), CORE_WHITE);
-        add(lineVertices, beam->startPoint(), core);
-        add(lineVertices, beam->endPoint(), core);
-    }
     for (const BeamGuides::Line& trace : guides.groundTraces) {
         const Rgba c = beamColor(trace.colorCode, beamAlpha(trace.intensity) * TRACE_BRIGHTNESS, 0);
         add(dashVertices, trace.from, c);
@@ -219,7 +232,6 @@ void drawBeamGuides(Level& level) {
         addMarker(end, eye, right, up);
     }
     beginOverlay(GL_SRC_ALPHA, GL_ONE); // light adds up
-    drawBatch(lineVertices, GL_LINES);
     glEnable(GL_LINE_STIPPLE);
     glLineStipple(DASH_FACTOR, DASH_PATTERN);
     drawBatch(dashVertices, GL_LINES);
