@@ -14,6 +14,7 @@
 #include "laser/TransparentOrder.h"
 #include "level/Level.h"
 #include "render/GL.h"
+#include "render/Guides.h"
 #include "render/Mirrors.h"
 #include "render/Picking.h"
 #include "render/RenderOptions.h"
@@ -321,6 +322,8 @@ void runFrame(FrameStats& stats) {
 
     glUseProgram(0);
     glActiveTexture(GL_TEXTURE0);
+    drawBeamGuides(level);
+    drawCarryAids(level);
     glDisable(GL_SCISSOR_TEST);
     if (userInterface) {
         userInterface->setEnergy(static_cast<float>(energy / ENERGY_CAPACITY));

@@ -1,5 +1,7 @@
 #pragma once
-// A half mirror (beam splitter): translucent grey, framed with its own texture.
+// A half mirror (beam splitter): a pane checkered light and dark grey, which tells it from a
+// mirror at a glance (and says "half see-through", as a picture editor's checkers do), framed
+// with its own texture.
 
 #include "elements/Mirror.h"
 

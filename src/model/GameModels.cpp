@@ -31,7 +31,7 @@ const ModelSlot MODEL_SLOTS[] = {
     {"LaserBeam.3ds", 0.4f, true, &GameModels::laserBeam, -1},
     {"Lampe.3ds", 0.4f, false, &GameModels::lamp, -1},
     {"Mirror.3ds", 0.3f, true, &GameModels::mirror, -1},
-    {"Mirror.3ds", 0.3f, true, &GameModels::mirrorHalf, -1},
+    {"HalfMirror.3ds", 0.3f, true, &GameModels::mirrorHalf, -1},
     {"Wall.3ds", 0.3f, true, &GameModels::wall, -1},
 };
 

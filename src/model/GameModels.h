@@ -10,6 +10,9 @@
 #include <vector>
 
 constexpr int GOAL_KEYFRAME_COUNT = 5;
+/// The cells along each edge of the half mirror's pane, which it colours checkered: its model
+/// has a vertex grid line between every two cells.
+constexpr int HALF_MIRROR_CELLS = 6;
 
 struct GameModels {
     /// Folder the models were loaded from ("" for the working directory).

@@ -279,7 +279,7 @@ void drawMirrors(const std::function<void()>& afterEachMirror) {
         meshMoving = isAnyModelMoving();
     }
     for (Renderable* object : objects) {
-        if (!isMirror(object) || object == currentMirror) {
+        if (!isMirror(object) || object == currentMirror || isCarried(*object)) {
             continue;
         }
         if (level == 2) {

@@ -16,6 +16,7 @@
 #include "render/RenderOptions.h"
 #include "render/Shaders.h"
 #include "render/Textures.h"
+#include "rules/Interaction.h"
 #include "rules/Settings.h"
 
 #include <cmath>
@@ -261,14 +262,13 @@ void drawOpaqueObject(Renderable* object) {
     }
     glPushMatrix();
     glMultMatrixf(object->getWorldMatrix().data());
-    const bool moving = placementBlocked && doubleClicked && object->isSelectionRelated();
     auto* goal = dynamic_cast<FinshHead*>(object);
     const bool glowing = goal && goal->isSatisfied();
     if (glowing) {
         glUseProgram(0);
         glDisable(GL_LIGHTING);
     }
-    drawObjectMesh(object, true, moving, false);
+    drawObjectMesh(object, true, false, false);
     if ((goal && goal->isSatisfied()) || lamp) {
         if (lamp) {
             glDisable(GL_LIGHT2);
@@ -282,6 +282,10 @@ void drawOpaqueObject(Renderable* object) {
 }
 
 } // namespace
+
+bool isCarried(const Renderable& object) {
+    return doubleClicked && selectionActive && object.isSelectionRelated();
+}
 
 bool isAnyModelMoving() {
     for (Renderable* object : currentLevel->objects) {
@@ -301,7 +305,7 @@ void drawOpaquePass(const Culling* culling, MirrorPanes panes, Renderable* skipO
         if (panes != MirrorPanes::Include && isMirror(object) != (panes == MirrorPanes::Only)) {
             continue;
         }
-        if (object == skipObject || isCulled(culling, *object)) {
+        if (object == skipObject || isCarried(*object) || isCulled(culling, *object)) {
             continue;
         }
         drawOpaqueObject(object);

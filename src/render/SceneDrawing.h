@@ -54,11 +54,16 @@ bool isCulled(const Culling* culling, Renderable& object);
 /// moves it on, so passes that would draw it run even where they draw no pixel.
 bool isAnyModelMoving();
 
+/// True for the holder being carried (double click) and its frame and element: the opaque and
+/// mirror passes leave them out, drawCarryAids draws them see-through.
+bool isCarried(const Renderable& object);
+
 /// Which objects of a pass are mirrors and half mirrors.
 enum class MirrorPanes { Include, Exclude, Only };
 
 /// Draws every opaque object of the level (not beams or filters) that culling (may be null)
-/// keeps and `panes` lets through, in the level's order; never skipObject (may be null).
+/// keeps and `panes` lets through, in the level's order; never skipObject (may be null) nor a
+/// carried one.
 void drawOpaquePass(const Culling* culling, MirrorPanes panes, Renderable* skipObject);
 
 /// Draws the camera's eye model fixed relative to the viewer.

@@ -5,6 +5,7 @@
 #include "laser/TransparentSet.h"
 #include "level/Level.h"
 #include "render/GL.h"
+#include "render/Guides.h"
 #include "render/SceneDrawing.h"
 #include "rules/Settings.h"
 
@@ -26,6 +27,9 @@ void drawTransparentPass(bool cull) {
             isOutsideFrustum(frustumPlanes, *object, viewMatrix)) {
             continue;
         }
+        if (entry->isFilter) {
+            drawBeamCores(); // the filter tints the cores behind it
+        }
         if (blend) {
             if (entry->isFilter) {
                 glBlendFunc(GL_ZERO, GL_SRC_COLOR); // tints what lies behind
@@ -37,7 +41,11 @@ void drawTransparentPass(bool cull) {
         glMultMatrixf(object->getWorldMatrix().data());
         drawObjectMesh(object, false, false, false);
         glPopMatrix();
+        if (auto* beam = dynamic_cast<LaserBeam*>(object)) {
+            addBeamCore(*beam);
+        }
     }
+    drawBeamCores();
     glDepthMask(GL_TRUE);
     if (blend) {
         glDisable(GL_BLEND);

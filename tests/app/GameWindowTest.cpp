@@ -164,6 +164,21 @@ TEST_F(GameWindow, BeamsShowWithThePowerOnRedBehindAFilterAndSolidWithoutTranspa
     }
 }
 
+TEST_F(GameWindow, AMarkerWiderThanTheBeamShowsWhereItMeetsAWall) {
+    auto game = start("84", "marker.txt");
+    const Picture dark = frameNow(*game, shot);
+    ASSERT_TRUE(send("key space"));
+    ASSERT_TRUE(game->waitForOutput("set Laser to: 1", 60)) << game->output();
+    const Picture lit = frameNow(*game, shot);
+    quit(*game);
+    // Just above the beam, which runs along x at z = -200 onto the block's face at x = 120.
+    const auto lightAbove = [&](const std::array<int, 2>& at) {
+        return changedPixels(dark, lit, at[0] - 5, at[1] - 9, at[0] + 6, at[1] - 3);
+    };
+    EXPECT_GT(lightAbove(project(120, 0, -200)), 15);
+    EXPECT_EQ(lightAbove(project(-50, 0, -200)), 0);
+}
+
 TEST_F(GameWindow, ReflectionsInReflectionsLookTheSameConfinedToTheirMirrorsAndDrawnWhole) {
     // One mirror in view, one half in view and one behind the viewer, both seen in the first.
     const Picture fast = frames("86", 3, "mirrors.txt");

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST_F(Elements, TurnAboutYReachesTheHolderTiltAboutXTheFrame) {
     EXPECT_NE(t.frame().localMatrix[5], 1); // the tilt stays
 }
 
-TEST_F(Elements, ColoursGoDownTexturesStopAtTheFrame) {
+TEST_F(Elements, ColoursGoDownTexturesStopAtTheFrameAndAHalfMirrorIsCheckered) {
     // (Colours read from level files, mirrors that keep theirs and bad codes are the level
     // reader's tests.)
     Mounted<ColorFilter> f;
@@ -59,6 +60,12 @@ TEST_F(Elements, ColoursGoDownTexturesStopAtTheFrame) {
     EXPECT_EQ(f.frame().textureIndex, 3);
     EXPECT_EQ(f.holder.textureIndex, 0);
     EXPECT_EQ(f.element.textureIndex, -1);
+    MirrorHalf half; // its pane in two greys
+    std::set<float> greys;
+    for (std::size_t i = 0; i < half.vertexColors.size(); i += 4) {
+        greys.insert(half.vertexColors[i]);
+    }
+    EXPECT_EQ(greys.size(), 2u);
 }
 
 TEST_F(Elements, WallsBlockMirrorsReflectOnBothFacesAndGoalsAreHitOnTheirSphere) {

@@ -1,6 +1,7 @@
 #include "assets/GameModels3ds.h"
 
 #include "assets/Shapes.h"
+#include "model/GameModels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,6 +76,23 @@ Mesh3ds buildWall() {
 
 Mesh3ds buildMirror() {
     return named(makeBox({-87, -87, -10}, {87, 87, 10}, {8, 8, 1}), "Mirror", {200, 210, 220});
+}
+
+Mesh3ds buildHalfMirror() {
+    Mesh3ds grid =
+        makeBox({-87, -87, -10}, {87, 87, 10}, {HALF_MIRROR_CELLS, HALF_MIRROR_CELLS, 1});
+    // Every triangle on vertices of its own, so that a cell's colour ends at its edges.
+    Mesh3ds mesh;
+    for (const auto& face : grid.faces) {
+        const auto first = static_cast<std::uint16_t>(mesh.positions.size());
+        for (const std::uint16_t v : face) {
+            mesh.positions.push_back(grid.positions[v]);
+            mesh.texCoords.push_back(grid.texCoords[v]);
+        }
+        mesh.faces.push_back(
+            {first, static_cast<std::uint16_t>(first + 1), static_cast<std::uint16_t>(first + 2)});
+    }
+    return named(std::move(mesh), "HalfMirror", {180, 180, 180});
 }
 
 Mesh3ds buildLaserEmitter() {
@@ -234,6 +252,7 @@ const std::vector<GeneratedModel>& generatedModelFiles() {
         std::vector<GeneratedModel> f = {
             {"Wall.3ds", buildWall, true},
             {"Mirror.3ds", buildMirror, true},
+            {"HalfMirror.3ds", buildHalfMirror, true},
             {"LaserEmitter.3ds", buildLaserEmitter, true},
             {"Collector.3ds", buildCollector, true},
             {"ball.3ds", buildGoalBall, true},

@@ -12,6 +12,9 @@
 Mesh3ds buildWall();
 /// The 174 x 174 x 20 pane of mirrors, half mirrors and colour filters, centred on the origin.
 Mesh3ds buildMirror();
+/// The half mirror's pane: the mirror's, in HALF_MIRROR_CELLS x HALF_MIRROR_CELLS cells on each
+/// large face, every triangle on vertices of its own (the half mirror colours them checkered).
+Mesh3ds buildHalfMirror();
 /// The laser gun: a barrel along z around its hit spheres, beam leaving the origin along -z.
 Mesh3ds buildLaserEmitter();
 /// The collector: a ball of radius 11 at the origin with an output tube along -z to z = -124.
