@@ -90,10 +90,8 @@ void updateColourLabels() {
         // A label at a world point above an object. A goal out of view is pointed at from the
         // window's edge (a point behind the eye has no projection: its direction across the view
         // does); other labels show only in view.
-        const auto place = [&](Renderable& object, float above, std::string text,
-                               bool pointWhenOutOfView) {
-            Point p = object.getBoundingCenter();
-            p[1] += above;
+        // Where a world point shows in the window (y down), and whether it is in view.
+        const auto project = [&](Point p, double& x, double& y) {
             Point eye = p;
             transformPoint(viewMatrix, eye);
             double wx = 0, wy = 0, wz = 0;
@@ -104,10 +102,20 @@ void updateColourLabels() {
                 wx = viewport[2] / 2.0 + 1e6 * eye[0];
                 wy = viewport[3] / 2.0 + 1e6 * eye[1];
             }
+            x = wx;
+            y = viewport[3] - wy;
+            return eye[2] < -1.0f && wx >= 0 && wx < viewport[2] && wy >= 0 && wy < viewport[3];
+        };
+        const auto place = [&](Renderable& object, float above, std::string text,
+                               bool pointWhenOutOfView) {
+            ScreenLabel label;
+            const Point centre = object.getBoundingCenter();
+            project(centre, label.objectX, label.objectY);
             const bool inView =
-                eye[2] < -1.0f && wx >= 0 && wx < viewport[2] && wy >= 0 && wy < viewport[3];
+                project({centre[0], centre[1] + above, centre[2], 1}, label.x, label.y);
             if (inView || pointWhenOutOfView) {
-                labels.push_back({wx, viewport[3] - wy, std::move(text)});
+                label.text = std::move(text);
+                labels.push_back(std::move(label));
             }
         };
         Level& level = *currentLevel;

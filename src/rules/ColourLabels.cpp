@@ -31,12 +31,20 @@ std::string filterLabel(signed char passes) {
     return "PASSES " + colourName(passes);
 }
 
-LabelPlace placeLabel(double x, double y, int width, int height, const LabelArea& area) {
+LabelPlace placeLabel(double x, double y, int width, int height, const LabelArea& area,
+                      double objectX, double objectY) {
+    const auto inArea = [&](double px, double py) {
+        return px >= area.left && px < area.right && py >= area.top && py < area.bottom;
+    };
+    if (!inArea(x, y) && inArea(objectX, objectY)) {
+        x = objectX;
+        y = objectY;
+    }
     // The label's own room: its text must fit inside the area whole.
     const double left = area.left + width / 2.0, right = area.right - width / 2.0;
     const double top = area.top + height, bottom = area.bottom;
     LabelPlace place;
-    if (!(x >= area.left && x < area.right && y >= area.top && y < area.bottom)) {
+    if (!inArea(x, y)) {
         // Out of view (or not a number): along the line from the centre to the edge it crosses.
         const double cx = (area.left + area.right) / 2.0, cy = (area.top + area.bottom) / 2.0;
         double dx = x - cx, dy = y - cy;

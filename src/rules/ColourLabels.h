@@ -1,6 +1,7 @@
 #pragma once
 // Colours in words, for players who cannot tell the goals and filters apart by colour alone.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,10 @@ struct LabelPlace {
 /// point's direction across the view, scaled far out). Inside the area it stays where it is,
 /// moved in just as far as its text needs to fit; a point outside the area puts it at the edge
 /// where the line from the area's centre towards the point leaves it, with that edge.
-LabelPlace placeLabel(double x, double y, int width, int height, const LabelArea& area);
+/// A label whose point is out of the area but whose object (objectX, objectY) is in it stands on
+/// the object instead.
+LabelPlace placeLabel(double x, double y, int width, int height, const LabelArea& area,
+                      double objectX = NAN, double objectY = NAN);
 
 /// The label with an arrow towards its edge: "< WANTS RED", "WANTS RED >", "^ WANTS RED",
 /// "v WANTS RED"; unchanged in view.

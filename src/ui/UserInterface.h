@@ -49,6 +49,7 @@
 #include <guichan/widgets/icon.hpp>
 #include <guichan/widgets/label.hpp>
 
+#include <cmath>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -76,6 +77,9 @@ struct PanelContent {
 struct ScreenLabel {
     double x = 0, y = 0;
     std::string text;
+    /// Where the object itself shows: while it is in the scene, a label whose own place is not
+    /// goes there instead (no arrow points at what can be seen).
+    double objectX = NAN, objectY = NAN;
 };
 
 class UserInterface : public gcn::ActionListener {

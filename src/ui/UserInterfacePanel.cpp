@@ -158,8 +158,9 @@ void UserInterface::setScreenLabels(const std::vector<ScreenLabel>& labels) {
         for (const std::string& line : lines) {
             blockWidth = std::max(blockWidth, measure(line));
         }
-        const LabelPlace place = placeLabel(wanted.x, wanted.y, blockWidth,
-                                            lineHeight * static_cast<int>(lines.size()), area);
+        const LabelPlace place =
+            placeLabel(wanted.x, wanted.y, blockWidth, lineHeight * static_cast<int>(lines.size()),
+                       area, wanted.objectX, wanted.objectY);
         lines = layoutText(withEdgeArrow(wanted.text, place.edge), blockWidth, 4, measure,
                            SMALL_FONT_GLYPHS);
         for (std::size_t i = 0; i < lines.size(); ++i, ++used) {

@@ -39,6 +39,9 @@ TEST(ColourLabels, StayInsideTheSceneAndPointAtWhatIsOutOfView) {
         const LabelPlace p = placeLabel(c.x, c.y, 100, 10, area);
         EXPECT_EQ(std::tuple(p.x, p.y, p.edge), std::tuple(c.left, c.top, c.edge)) << c.x << c.y;
     }
+    // A label above the scene whose goal is in it stands on the goal, without an arrow.
+    const LabelPlace onGoal = placeLabel(400, 50, 100, 10, area, 420, 130);
+    EXPECT_EQ(std::tuple(onGoal.x, onGoal.y, onGoal.edge), std::tuple(370, 120, LabelEdge::None));
     EXPECT_EQ(withEdgeArrow("WANTS RED", LabelEdge::Left), "< WANTS RED");
     EXPECT_EQ(withEdgeArrow("WANTS RED", LabelEdge::None), "WANTS RED");
 }
