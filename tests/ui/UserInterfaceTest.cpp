@@ -454,6 +454,15 @@ TEST_F(UserInterfaceTest, ScreenLabelsComeAndGoWithTheirTexts) {
     frame();
     ui->setScreenLabels({{300, 300, "RED - OPEN"}});
     frame();
+    // Nothing of the scene shows through a panel.
+    PanelContent panel;
+    panel.title = "A title";
+    ui->showPanel(panel);
+    frame();
+    for (const auto& shown : ui->visibleTexts()) {
+        EXPECT_NE(shown.first, "RED - OPEN");
+    }
+    ui->hidePanel();
     ui->setScreenLabels({});
     frame();
     EXPECT_FALSE(ui->isInterfaceAt(300, 290)); // labels never take clicks from the scene
