@@ -4,8 +4,8 @@
 #
 # Builds the fuzz target (clang, libFuzzer, AddressSanitizer and UBSan, in build/fuzz) and runs it
 # for SECONDS over its corpus. TARGET is "model" (3DS reader and post-processing), "level"
-# (level reader, one laser update, one transparent ordering) or "progress" (the reader of the
-# player's progress file). The corpus in build/fuzz/corpus
+# (level reader, one laser update, one transparent ordering), "progress" (the reader of the
+# player's progress file) or "settings" (the reader and writer of the player's settings file). The corpus in build/fuzz/corpus
 # grows from run to run; it starts from the generated models or the shipped levels and the kept
 # findings in tests/data/fuzz. Findings are written to build/fuzz/findings and end the run with a
 # non-zero status. An input that takes more than a second counts as a hang.
@@ -14,8 +14,9 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 if [ "${1:-}" != build ] &&
-   { [ $# -lt 2 ] || { [ "$1" != model ] && [ "$1" != level ] && [ "$1" != progress ]; }; }; then
-  echo "usage: tools/fuzz.sh model|level|progress SECONDS [libFuzzer options...]" >&2
+   { [ $# -lt 2 ] || { [ "$1" != model ] && [ "$1" != level ] && [ "$1" != progress ] &&
+                        [ "$1" != settings ]; }; }; then
+  echo "usage: tools/fuzz.sh model|level|progress|settings SECONDS [libFuzzer options...]" >&2
   echo "       tools/fuzz.sh build" >&2
   exit 2
 fi
@@ -36,7 +37,8 @@ fi
 if [ "$target" = build ]; then
   # Every target, for runs side by side with BEAMWORKS_FUZZ_BUILT=1 (models from
   # BEAMWORKS_MODELS).
-  cmake --build "$build" -j"$(nproc)" --target model_fuzz level_fuzz progress_fuzz >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target model_fuzz level_fuzz progress_fuzz settings_fuzz \
+    >/dev/null
   exit 0
 fi
 seconds=$2

@@ -18,6 +18,7 @@ TEST(FuzzFindings, KeptInputsOfEveryTargetPassSafely) {
         {"model", fuzzing::runModelInput},
         {"level", fuzzing::runLevelInput},
         {"progress", fuzzing::runProgressInput},
+        {"settings", fuzzing::runSettingsInput},
     };
     for (const auto& [target, run] : targets) {
         int replayed = 0;

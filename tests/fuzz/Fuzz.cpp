@@ -1,5 +1,5 @@
 // A fuzz target: any bytes to the function of Harness.h that BEAMWORKS_FUZZ_INPUT names (the
-// model, level or progress input), one program each.
+// model, level, progress or settings input), one program each.
 
 #include "Harness.h"
 #include "model/GameModels.h"

@@ -9,6 +9,7 @@
 #include "model/ModelLoader.h"
 #include "rules/GameFlow.h"
 #include "rules/Progress.h"
+#include "rules/SettingsFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,6 +55,20 @@ inline void runProgressInput(const std::uint8_t* data, std::size_t size) {
         if (!Progress::isLevelFileName(name) || !progress.isSolved(name)) {
             __builtin_trap();
         }
+    }
+}
+
+/// Any bytes as the player's settings file: whatever it holds, what is read is written back and
+/// reads again as the same settings, without a complaint.
+inline void runSettingsInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream said;
+    const PlayerSettings first = readSettings(in, "fuzz", said);
+    std::stringstream written;
+    writeSettings(written, first);
+    std::ostringstream again;
+    if (!(readSettings(written, "fuzz", again) == first) || !again.str().empty()) {
+        __builtin_trap();
     }
 }
 
