@@ -70,7 +70,8 @@ class Display:
 class Game:
     def __init__(self, game_dir, level, display, data_home, asan):
         self.log_path = os.path.join(data_home, "game.log")
-        env = dict(os.environ, DISPLAY=display.name, XDG_DATA_HOME=data_home)
+        env = dict(os.environ, DISPLAY=display.name, XDG_DATA_HOME=data_home,
+                   XDG_CONFIG_HOME=data_home)
         # Mesa keeps some allocations to the end: the soak looks at the memory over time instead.
         # A small quarantine and freed memory given back to the system keep the sanitizer's own
         # memory out of that measure: its default quarantine fills for many minutes as levels

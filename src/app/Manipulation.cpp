@@ -152,8 +152,9 @@ void updateCameraAndManipulation(double frameTime) {
     if (turningView) {
         float dx, dy;
         dragDelta(x, y, dx, dy);
-        yaw = dx * static_cast<float>(PI);
-        pitch = dy * static_cast<float>(PI);
+        yaw = dx * static_cast<float>(PI) * gameSettings.lookSpeed;
+        pitch = dy * static_cast<float>(PI) * gameSettings.lookSpeed *
+                (gameSettings.invertLook ? -1.0f : 1.0f);
     }
     if (turningElement) {
         windowShowCursor(false);
@@ -170,7 +171,9 @@ void updateCameraAndManipulation(double frameTime) {
         if (dragMoved) {
             const bool snap = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
             std::string readout;
-            manipulateFinitely(selectedElement, [&] { readout = drag->step(dx, dy, snap); });
+            const float speed = gameSettings.turnSpeed;
+            manipulateFinitely(selectedElement,
+                               [&] { readout = drag->step(dx * speed, dy * speed, snap); });
             flash(readout);
         }
     } else {

@@ -4,8 +4,10 @@
 #include "model/GameModels.h"
 #include "rules/CommandLine.h"
 #include "rules/Settings.h"
+#include "rules/SettingsFile.h"
 #include "ui/UserInterface.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <malloc.h>
@@ -38,6 +40,11 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
     std::cout << "=== Beamworks Alpha ===" << std::endl;
+    // The player's settings file first: the command line overrides it for this run.
+    applyPlayerSettings(
+        loadSettings(settingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+                     std::cout),
+        gameSettings, keyBindings);
     if (!parseCommandLine(argc, argv, gameSettings, levelFileName, std::cout)) {
         return 0;
     }

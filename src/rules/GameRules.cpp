@@ -26,7 +26,7 @@ SolvedChange followSolved(bool solvedNow, bool& levelSolved) {
 
 bool drainEnergy(GameSettings& settings, double& energy, double frameTime) {
     if (settings.laserPower && energy > 0) {
-        energy -= frameTime;
+        energy -= settings.relaxedEnergy ? 0 : frameTime;
         return true;
     }
     settings.laserPower = false;

@@ -27,7 +27,7 @@ SolvedChange followSolved(bool solvedNow, bool& levelSolved);
 
 /// The energy step of a frame: while the power is on and energy remains, the lasers run this
 /// frame and the frame time is drained (so the energy may end below 0); otherwise the power is
-/// switched off. Returns whether the lasers are to be traced.
+/// switched off. With relaxed energy nothing drains. Returns whether the lasers are to be traced.
 bool drainEnergy(GameSettings& settings, double& energy, double frameTime);
 
 /// Latches `gameOver` when the energy is used up, solved level or not (the power is off and the

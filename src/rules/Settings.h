@@ -1,7 +1,7 @@
 #pragma once
 // The global settings and game state shared by every subsystem of the application. Plain
-// globals: there is no configuration file; the command line, the keys and the interface's
-// buttons change them.
+// globals: the player's settings file (SettingsFile.h) sets them at the start, the command line
+// overrides it for the run, and the keys and the interface's buttons change them.
 
 #include "core/Matrix.h"
 #include "rules/WindowConstants.h"
@@ -33,6 +33,10 @@ struct GameSettings {
     int windowMode = GLFW_WINDOW;          ///< GLFW_WINDOW or GLFW_FULLSCREEN
     bool showHelp = false;                 ///< the help panel is open
     bool colourLabels = false;             ///< goals and filters say their colours in words
+    float lookSpeed = 1.0f;                ///< how fast the view turns, times the game's own
+    float turnSpeed = 1.0f;                ///< how fast a drag turns an element, likewise
+    bool invertLook = false;               ///< the view turns up and down the other way
+    bool relaxedEnergy = false;            ///< the energy never runs out
 };
 
 extern GameSettings gameSettings;

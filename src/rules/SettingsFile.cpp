@@ -279,6 +279,22 @@ bool saveSettings(const std::string& path, const PlayerSettings& settings, std::
     return true;
 }
 
+void applyPlayerSettings(const PlayerSettings& player, GameSettings& game, KeyBindings& bindings) {
+    game.screenWidth = player.width;
+    game.screenHeight = player.height;
+    game.windowMode = player.fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW;
+    game.colourLabels = player.colourLabels;
+    game.mirroring = player.reflections > 0;
+    game.mirroringDepth2 = player.reflections > 1;
+    game.lookSpeed = static_cast<float>(player.lookSpeed);
+    game.turnSpeed = static_cast<float>(player.turnSpeed);
+    game.invertLook = player.invertLook;
+    game.relaxedEnergy = player.relaxedEnergy;
+    for (const auto& [command, chords] : player.keys) {
+        bindings.setKeys(command, chords);
+    }
+}
+
 PlayerSettings loadSettings(const std::string& path, std::ostream& out) {
     std::error_code error;
     if (path.empty() || !std::filesystem::exists(path, error)) {

@@ -16,6 +16,11 @@ TEST(Energy, DrainsOnlyWhilePoweredAndTheLastFrameMayOvershootBeforeThePowerGoes
     EXPECT_FALSE(drainEnergy(s, energy, 0.03));
     EXPECT_FALSE(s.laserPower);
     EXPECT_LT(energy, 0);
+    // Relaxed, the power runs and nothing drains.
+    s.laserPower = s.relaxedEnergy = true;
+    energy = 1;
+    EXPECT_TRUE(drainEnergy(s, energy, 0.5));
+    EXPECT_EQ(energy, 1);
 }
 
 TEST(Latches, GameOverLatchesOnceWhenTheEnergyIsOutAndSolvedFollowsTheGoals) {

@@ -35,6 +35,14 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAndOnlyChangedKeysAreWritten) {
     std::string console;
     EXPECT_EQ(read(written.str(), console), s);
     EXPECT_EQ(console, "");
+    // What the game takes of them.
+    GameSettings game;
+    KeyBindings bindings;
+    applyPlayerSettings(s, game, bindings);
+    EXPECT_TRUE(game.screenWidth == 800 && game.windowMode == GLFW_FULLSCREEN && !game.mirroring &&
+                game.relaxedEnergy && game.lookSpeed == 1.5f);
+    EXPECT_EQ(bindings.commandFor(GLFW_KEY_F12, false, false), Command::Help);
+    EXPECT_EQ(bindings.commandFor('U', false, false), Command::Undo);
     // A binding written back as its default is no longer written.
     EXPECT_EQ(read("key.undo = Ctrl+Z, BACKSPACE\n", console), PlayerSettings{});
 }

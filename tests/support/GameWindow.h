@@ -101,11 +101,12 @@ class GameRun {
         : log_(std::string(::testing::TempDir()) + "/beamworks_game_" + std::to_string(getpid()) +
                "_" + std::to_string(counter()++) + ".log") {
         // Mesa's drivers keep a few allocations to the end: the game's own code is leak-checked
-        // by the unit tests. The player's progress goes to a folder of the test's own, unless
-        // `env` names another.
+        // by the unit tests. The player's progress and settings go to folders of the test's
+        // own, unless `env` names others.
         const std::string command = "cd '" + dir + "' && DISPLAY=" + display +
                                     " ASAN_OPTIONS=detect_leaks=0 XDG_DATA_HOME='" +
-                                    ::testing::TempDir() + "/beamworks-data' " + env +
+                                    ::testing::TempDir() + "/beamworks-data' XDG_CONFIG_HOME='" +
+                                    ::testing::TempDir() + "/beamworks-config' " + env +
                                     " exec ./beamworks " + args + " > '" + log_ + "' 2>&1";
         pid_ = fork();
         if (pid_ == 0) {
