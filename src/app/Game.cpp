@@ -372,6 +372,10 @@ bool startGame() {
         createUserInterface();
     }
     initMusic();
+    if (!gameSettings.music && isMusicPlaying()) {
+        toggleMusic(); // the player's settings start the game quiet
+        showSwitch(Command::Music, gameSettings);
+    }
 
     std::cout << std::endl << HYPHENS << std::endl;
     const double before = windowTime();

@@ -37,6 +37,7 @@ struct GameSettings {
     float turnSpeed = 1.0f;                ///< how fast a drag turns an element, likewise
     bool invertLook = false;               ///< the view turns up and down the other way
     bool relaxedEnergy = false;            ///< the energy never runs out
+    bool music = true;                     ///< the music plays from the start
 };
 
 extern GameSettings gameSettings;

@@ -290,6 +290,7 @@ void applyPlayerSettings(const PlayerSettings& player, GameSettings& game, KeyBi
     game.turnSpeed = static_cast<float>(player.turnSpeed);
     game.invertLook = player.invertLook;
     game.relaxedEnergy = player.relaxedEnergy;
+    game.music = player.music;
     for (const auto& [command, chords] : player.keys) {
         bindings.setKeys(command, chords);
     }
