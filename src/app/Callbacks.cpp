@@ -112,6 +112,21 @@ void runGameCommand(Command command) {
                               undoHistory));
         return;
     }
+    if (command == Command::SelectNext || command == Command::SelectPrevious) {
+        Renderable* next = steppedSelection(currentLevel->activeObjects,
+                                            selectionActive ? selectedElement : nullptr,
+                                            command == Command::SelectNext ? 1 : -1);
+        if (next != nullptr) {
+            if (selectedElement) {
+                selectedElement->selected = false;
+            }
+            selectedElement = next;
+            selectedElement->selected = true;
+            selectionActive = true;
+            doubleClicked = false;
+        }
+        return;
+    }
     if (command == Command::LookAtSelection) {
         flash(lookAtSelection(viewMatrix, selectionActive ? selectedElement : nullptr));
         return;

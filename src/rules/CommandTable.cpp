@@ -70,6 +70,9 @@ constexpr HelpJoin SEMICOLON = HelpJoin::Semicolon;
 KeyChord key(int code) {
     return {code, false, false};
 }
+KeyChord shifted(int code) {
+    return {code, false, true};
+}
 KeyChord ctrl(int code, bool shift = false) {
     return {code, true, shift};
 }
@@ -95,7 +98,12 @@ std::vector<CommandInfo> buildTable() {
         {C::Overview, "overview", PRESS, {key('B')}, "OVERVIEW",
          "overview from above; again: back", ROW, "", nullptr},
         {C::Select, "select", PRESS, {}, "SELECT",
-         "select a mirror, half mirror, filter or lamp", ROW, "click", nullptr},
+         "select a mirror, filter or lamp; the next / previous", ROW, "click",
+         nullptr},
+        {C::SelectNext, "next-element", PRESS, {key(GLFW_KEY_TAB)}, "NEXT ELEMENT", "", SEMICOLON,
+         "", nullptr},
+        {C::SelectPrevious, "previous-element", PRESS, {shifted(GLFW_KEY_TAB)},
+         "PREVIOUS ELEMENT", "", SLASH, "", nullptr},
         {C::TurnElement, "turn", HELD, {}, "TURN",
          "turn it; Ctrl: in 15 degree steps", ROW, "drag", nullptr},
         {C::TurnLeft, "turn-left", PRESS, {key('[')}, "TURN LEFT",

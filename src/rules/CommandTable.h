@@ -28,6 +28,8 @@ enum class Command {
     Overview,
     // The selected element.
     Select,
+    SelectNext,
+    SelectPrevious,
     TurnElement,
     TurnLeft,
     TurnRight,

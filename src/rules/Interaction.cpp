@@ -1,8 +1,10 @@
 #include "rules/Interaction.h"
 
 #include "core/Renderable.h"
+#include "elements/ColorFilter.h"
 #include "elements/Holder.h"
 #include "elements/Light.h"
+#include "elements/Mirror.h"
 #include "elements/Wall.h"
 #include "rules/CommandTable.h"
 #include "rules/UndoHistory.h"
@@ -381,6 +383,25 @@ Renderable* selectionFor(Renderable* object) {
         return object->children.front();
     }
     return object;
+}
+
+Renderable* steppedSelection(const std::vector<ActiveObject*>& activeObjects,
+                             const Renderable* current, int step) {
+    std::vector<Renderable*> order;
+    for (ActiveObject* object : activeObjects) {
+        if (dynamic_cast<MirrorBase*>(object) || dynamic_cast<ColorFilter*>(object)) {
+            order.push_back(object);
+        }
+    }
+    if (order.empty()) {
+        return nullptr;
+    }
+    const auto at = std::find(order.begin(), order.end(), current);
+    const long n = static_cast<long>(order.size());
+    if (at == order.end()) {
+        return step > 0 ? order.front() : order.back();
+    }
+    return order[static_cast<std::size_t>(((at - order.begin() + step) % n + n) % n)];
 }
 
 Renderable* groupRoot(Renderable* object) {

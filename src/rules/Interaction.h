@@ -179,6 +179,12 @@ unsigned int chooseHit(int hitCount, const std::vector<std::uint32_t>& buffer);
 /// frame, or the object itself.
 Renderable* selectionFor(Renderable* object);
 
+/// The element the Tab key selects after `current` (step 1) or Shift+Tab before it (step -1):
+/// the level's mirrors, half mirrors and filters in file order, round and round; from nothing
+/// (or anything else), the first or the last. Null in a level without them.
+Renderable* steppedSelection(const std::vector<ActiveObject*>& activeObjects,
+                             const Renderable* current, int step);
+
 /// The root of an object's holder group (follows the parents up).
 Renderable* groupRoot(Renderable* object);
 

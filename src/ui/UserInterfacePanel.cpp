@@ -66,7 +66,7 @@ void UserInterface::layoutPanel() {
     for (std::size_t r = firstRow; r < panel.rows.size(); ++r) {
         keyWidth = std::max(keyWidth, highlightFont->getWidth(panel.rows[r].first));
     }
-    keyWidth = std::min(keyWidth, inner / 3);
+    keyWidth = std::min(keyWidth, inner * 2 / 5);
     const int textX = PANEL_PADDING + keyWidth + 16, textWidth = inner - (textX - PANEL_PADDING);
     const TextWidth measureKey = [&](const std::string& line) {
         return highlightFont->getWidth(line);

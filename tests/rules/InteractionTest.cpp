@@ -4,8 +4,12 @@
 
 #include "rules/Interaction.h"
 #include "core/Renderable.h"
+#include "elements/ColorFilter.h"
+#include "elements/Goal.h"
 #include "elements/Holder.h"
 #include "elements/Light.h"
+#include "elements/Mirror.h"
+#include "elements/MirrorHalf.h"
 #include "rules/CommandTable.h"
 #include "rules/UndoHistory.h"
 #include "rules/ViewCommands.h"
@@ -338,4 +342,20 @@ TEST_F(CameraInRoom, TheOverviewShowsThePuzzleFromUnderTheCeilingAndTheKeyGoesBa
         EXPECT_FALSE(toggleOverview(view, back, *level, visible));
         EXPECT_NE(view, turnedView(0));
     }
+}
+
+TEST_F(CameraInRoom, TabStepsThroughTheTurnableElementsRoundAndRound) {
+    auto level = levelFromText("@ EMI\n@ MIR\n@ WAL\n@ FIL\n# Pos 0;0;-300;\n@ HMI\n"
+                               "# Pos 0;0;-600;\n@ FIN\n");
+    std::vector<Renderable*> order; // mirror, filter, half mirror
+    for (const Renderable* at = nullptr; order.size() < 4;) {
+        order.push_back(steppedSelection(level->activeObjects, at, 1));
+        at = order.back();
+    }
+    EXPECT_TRUE(dynamic_cast<Mirror*>(order[0]) && dynamic_cast<ColorFilter*>(order[1]) &&
+                dynamic_cast<MirrorHalf*>(order[2]));
+    EXPECT_EQ(order[3], order[0]);
+    EXPECT_EQ(steppedSelection(level->activeObjects, order[0], -1), order[2]);
+    EXPECT_EQ(steppedSelection(level->activeObjects, level->goals[0], -1), order[2]);
+    EXPECT_EQ(steppedSelection(levelFromText("@ EMI\n")->activeObjects, nullptr, 1), nullptr);
 }
