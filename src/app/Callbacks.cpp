@@ -117,13 +117,7 @@ void runGameCommand(Command command) {
                                             selectionActive ? selectedElement : nullptr,
                                             command == Command::SelectNext ? 1 : -1);
         if (next != nullptr) {
-            if (selectedElement) {
-                selectedElement->selected = false;
-            }
-            selectedElement = next;
-            selectedElement->selected = true;
-            selectionActive = true;
-            doubleClicked = false;
+            selectElement(next);
         }
         return;
     }

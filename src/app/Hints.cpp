@@ -117,13 +117,7 @@ void pollHint() {
         // Select the same element in the game's level, as a click would.
         const int index = result.turns.front().activeIndex;
         if (index >= 0 && index < static_cast<int>(currentLevel->activeObjects.size())) {
-            if (selectedElement) {
-                selectedElement->selected = false;
-            }
-            selectedElement = currentLevel->activeObjects[index];
-            selectedElement->selected = true;
-            selectionActive = true;
-            doubleClicked = false;
+            selectElement(currentLevel->activeObjects[index]);
         }
         energy -= HINT_ENERGY_COST;
         std::cout << "Hint costs " << HINT_ENERGY_COST << " s of energy: " << energy << " s left"

@@ -7,6 +7,7 @@
 #include "elements/Mirror.h"
 #include "elements/Wall.h"
 #include "rules/CommandTable.h"
+#include "rules/Settings.h"
 #include "rules/UndoHistory.h"
 
 #include <algorithm>
@@ -383,6 +384,16 @@ Renderable* selectionFor(Renderable* object) {
         return object->children.front();
     }
     return object;
+}
+
+void selectElement(Renderable* element) {
+    if (selectedElement) {
+        selectedElement->selected = false;
+    }
+    selectedElement = element;
+    selectedElement->selected = true;
+    selectionActive = true;
+    doubleClicked = false;
 }
 
 Renderable* steppedSelection(const std::vector<ActiveObject*>& activeObjects,

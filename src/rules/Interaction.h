@@ -179,6 +179,10 @@ unsigned int chooseHit(int hitCount, const std::vector<std::uint32_t>& buffer);
 /// frame, or the object itself.
 Renderable* selectionFor(Renderable* object);
 
+/// Selects `element` (outlined, the one the keys turn) in place of the selection before, and ends
+/// any carry: what a hint and the Tab key do.
+void selectElement(Renderable* element);
+
 /// The element the Tab key selects after `current` (step 1) or Shift+Tab before it (step -1):
 /// the level's mirrors, half mirrors and filters in file order, round and round; from nothing
 /// (or anything else), the first or the last. Null in a level without them.

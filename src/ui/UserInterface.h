@@ -301,6 +301,7 @@ class UserInterface : public gcn::ActionListener {
     std::string shortMessage;
     double shortMessageExpiry = 0;
     std::string readout;
+    std::string shownMessage; ///< what the field's message labels were last laid out for
     std::string bigMessage, bigSubMessage;
     double bigMessageExpiry = 0;
     int fpsValue = 0;

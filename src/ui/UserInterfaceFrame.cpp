@@ -220,8 +220,13 @@ void UserInterface::refreshTexts() {
 }
 
 void UserInterface::layoutShortMessage(const std::string& text) {
-    // One line where it fits the field, else two, each centred; the font is the message's.
+    // One line where it fits the field, else two, each centred; the font is the message's. Laid
+    // out again only when the text or the font changed.
     gcn::Font* font = messageLabel->getFont();
+    if (messageLabel->isVisible() && text == shownMessage && font == messageLine2->getFont()) {
+        return;
+    }
+    shownMessage = text;
     const TextWidth measure = [&](const std::string& line) { return font->getWidth(line); };
     const std::vector<std::string> lines = layoutText(
         text, counterField->getWidth() - 2 * FIELD_PADDING, 2, measure, SMALL_FONT_GLYPHS);

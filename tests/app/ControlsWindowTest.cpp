@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <string>
+#include <thread>
 
 using namespace gamescreen;
 
@@ -44,7 +46,17 @@ const std::map<std::string, Place>& switchPlaces() {
     static const std::map<std::string, Place> places = [] {
         std::map<std::string, Place> found;
         ::setenv("DISPLAY", sharedDisplay().name().c_str(), 1);
-        if (!windowInit() || !windowOpen(1024, 768, 0, 0, 0, 8, 16, 16, false)) {
+        // The virtual display, busy with the games of other tests, now and then refuses a
+        // window: a few tries.
+        bool open = false;
+        for (int attempt = 0; attempt < 3 && !open; ++attempt) {
+            if (attempt > 0) {
+                windowTerminate();
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+            }
+            open = windowInit() && windowOpen(1024, 768, 0, 0, 0, 8, 16, 16, false);
+        }
+        if (!open) {
             return found;
         }
         const std::filesystem::path previous = std::filesystem::current_path();
