@@ -3,7 +3,8 @@
 # Debian's hardening flags), installed into /usr and packed by CPack as
 # build/beamworks_VERSION_ARCH.deb with a Depends line computed from the linked libraries. Then
 # inspects it: every file of the install layout and the Depends line must be there, the menu entry
-# must validate, and lintian must report no error (its warnings are printed).
+# and the AppStream metainfo must validate, and lintian must report no error (its warnings are
+# printed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh --package
@@ -26,12 +27,13 @@ missing() {
   echo "$deb: $*" >&2
   status=1
 }
+metainfo=io.github.beamworks.Beamworks.metainfo.xml
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $6 }')
 for file in \
   usr/games/beamworks usr/lib/games/beamworks/beamworks usr/bin/beamworks-check \
   usr/share/games/beamworks/{Mirror.3ds,level1.txt,vertex.sh,fragment.sh} \
   usr/share/games/beamworks/{music/test1.mp3,images/poweron.png,textures/wall.jpg} \
-  usr/share/applications/beamworks.desktop \
+  usr/share/applications/beamworks.desktop usr/share/metainfo/$metainfo \
   usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/beamworks.png \
   usr/share/man/man6/beamworks.6.gz usr/share/man/man1/beamworks-check.1.gz \
   usr/share/doc/beamworks/copyright usr/share/doc/beamworks/changelog.gz; do
@@ -46,6 +48,8 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 desktop-file-validate "$unpacked/usr/share/applications/beamworks.desktop" || status=1
+# Errors fail; warnings and hints are printed.
+appstreamcli validate --no-net "$unpacked/usr/share/metainfo/$metainfo" || status=1
 
 lintian --fail-on error --tag-display-limit 0 "$deb" || status=1
 [ $status -eq 0 ] || exit 1

@@ -13,8 +13,9 @@ PACKAGES=(
   clang libclang-rt-14-dev
 )
 if [ "${1:-}" = --package ]; then
-  # dpkg-shlibdeps computes the Depends line; CPack finds the programs to strip with file.
-  PACKAGES+=(dpkg-dev file lintian)
+  # dpkg-shlibdeps computes the Depends line; CPack finds the programs to strip with file;
+  # appstreamcli validates the metainfo.
+  PACKAGES+=(dpkg-dev file lintian appstream)
 fi
 
 missing=()
