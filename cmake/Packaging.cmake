@@ -16,12 +16,13 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D puzzle game about laser light")
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "Turn, tilt and carry mirrors, half mirrors and colour filters in a closed"
   "room so that the laser beam, reflected, split, filtered and re-coloured on"
-  "its way, reaches every goal in exactly the goal's colour. Each of the ten"
-  "levels teaches one idea on top of the ones before, and the laser's energy"
-  "is limited."
+  "its way, reaches every goal in exactly the goal's colour. Thirty levels in"
+  "three chapters: the first teaches one idea per level, the second combines"
+  "them, the third is hard. The laser's energy is limited."
   "."
   "For level designers, beamworks-check runs the light simulation over level"
-  "files without a window.")
+  "files without a window, and beamworks-solve finds the fewest elements to"
+  "turn that solve a level.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${BEAMWORKS_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
