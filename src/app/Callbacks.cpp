@@ -1,17 +1,20 @@
 #include "app/Callbacks.h"
 
 #include "app/Display.h"
+#include "app/FrontDoor.h"
 #include "app/Game.h"
 #include "app/Guidance.h"
 #include "app/Manipulation.h"
 #include "app/Window.h"
 #include "core/Renderable.h"
+#include "elements/ActiveObject.h"
 #include "level/Level.h"
 #include "render/GL.h"
 #include "render/Textures.h"
 #include "rules/CommandTable.h"
 #include "rules/Commands.h"
 #include "rules/Interaction.h"
+#include "rules/LightReadout.h"
 #include "rules/Placement.h"
 #include "rules/Settings.h"
 #include "rules/UndoHistory.h"
@@ -82,8 +85,16 @@ void keyCallback(int key, int action) {
     }
     const bool ctrl = windowKeyDown(GLFW_KEY_LCTRL) || windowKeyDown(GLFW_KEY_RCTRL);
     const bool shift = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
+    if (menuOpen) {
+        menuKey(key, ctrl, shift);
+        return;
+    }
     const Command command = keyBindings.commandFor(key, ctrl, shift);
-    if (introductionOpen && command != Command::Help) {
+    if (command == Command::Quit && isTitleFirst()) {
+        openMenu(MenuScreen::Title); // a level reached from the title goes back to it
+        return;
+    }
+    if (introductionOpen && command != Command::Help && command != Command::Settings) {
         // The first key closes the introduction and does nothing else, not even while held.
         closeLevelIntroduction();
         suppressHeldKey(key);
@@ -103,6 +114,9 @@ void runGameCommand(Command command) {
     case Command::Hint:
         playThroughCommand(command);
         return;
+    case Command::Settings:
+        openMenu(MenuScreen::Settings);
+        return;
     default:
         break;
     }
@@ -118,6 +132,11 @@ void runGameCommand(Command command) {
                                             command == Command::SelectNext ? 1 : -1);
         if (next != nullptr) {
             selectElement(next);
+            if (const auto* element = dynamic_cast<const ActiveObject*>(next)) {
+                const std::string name = elementName(*currentLevel, *element);
+                std::cout << "\nSelected: " << name << std::endl;
+                flash(name);
+            }
         }
         return;
     }
@@ -175,6 +194,14 @@ void runGameCommand(Command command) {
 void mouseButtonCallback(int button, int action) {
     int x = 0, y = 0;
     windowGetMousePos(x, y);
+    if (menuOpen) {
+        // Until it is released, the button is the menu's (a click that starts a level does
+        // not also pick or turn in it).
+        leftPressOnInterface = leftPressOnInterface || button == GLFW_MOUSE_BUTTON_LEFT;
+        rightPressOnInterface = rightPressOnInterface || button == GLFW_MOUSE_BUTTON_RIGHT;
+        menuMouseButton(button, action, x, y);
+        return;
+    }
     if (action == GLFW_PRESS && introductionOpen) {
         // The first click closes the introduction and does nothing else: until it is
         // released, the button is the interface's.
@@ -234,6 +261,10 @@ void mouseButtonCallback(int button, int action) {
         clickX = x;
         clickY = y;
     }
+}
+
+void requestDisplaySwitch() {
+    displaySwitchPending = true;
 }
 
 void beginInputFrame() {

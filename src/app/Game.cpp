@@ -3,6 +3,7 @@
 #include "app/Callbacks.h"
 #include "app/Display.h"
 #include "app/FrameStats.h"
+#include "app/FrontDoor.h"
 #include "app/Guidance.h"
 #include "app/Hints.h"
 #include "app/Manipulation.h"
@@ -216,6 +217,7 @@ void runFrame(FrameStats& stats) {
             gcn::MouseInput::EMPTY, gcn::MouseInput::MOVED, x, y, static_cast<int>(windowTime())));
     }
 
+    updateMenu(frameTime);
     updateCameraAndManipulation(frameTime);
     const float framesPerSecond = static_cast<float>(1.0 / frameTime);
     std::cout << "\rFPS: " << static_cast<int>(framesPerSecond) << " should be " << 100.0f
@@ -354,15 +356,19 @@ void runFrame(FrameStats& stats) {
 
 } // namespace
 
-bool startGame() {
+bool startGame(bool titleFirst) {
     renderOptions = RenderOptions::fromEnvironment();
     viewMatrix = Matrix::identity();
+    progress.load(Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
+                  std::cout);
+    setTitleFirst(titleFirst);
+    if (titleFirst) {
+        levelFileName = titleLevel();
+    }
     if (!enterLevel(levelFileName, std::cout)) {
         return false;
     }
     Level& level = *currentLevel;
-    progress.load(Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
-                  std::cout);
     initDisplay();
     cameraStorage = std::make_unique<Camera>();
     camera = cameraStorage.get();
@@ -392,8 +398,16 @@ bool startGame() {
     sceneObjects = level.getObjects();
     lastFrameTime = windowTime();
     windowSetTitle("Beamworks");
-    showLevelStart();
+    if (titleFirst && userInterface) {
+        openMenu(MenuScreen::Title);
+    } else {
+        showLevelStart();
+    }
     return true;
+}
+
+void playLevel(const std::string& file) {
+    pendingLoad = PendingLoad{file, false};
 }
 
 void playThroughCommand(Command command) {

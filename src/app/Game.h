@@ -1,14 +1,16 @@
 #pragma once
+
+#include <string>
 // The game's run after the command line: start-up, the frame loop and shutdown.
 
 /// Seconds between the starts of two frames at most 101 frames a second.
 constexpr double FRAME_INTERVAL = 1.0 / 101.0;
 
-/// Loads the level, opens the display, creates the camera, applies the mirror-count limits,
+/// Loads the level (the title screen's level when `titleFirst`, opening the title), opens the display, creates the camera, applies the mirror-count limits,
 /// starts the music and runs and times the first laser update. Returns false (after the loader's
 /// console line) when the level file cannot be opened: the program then stops before opening a
 /// window.
-bool startGame();
+bool startGame(bool titleFirst = false);
 
 /// Runs frames while the game is running and the window is open.
 void runFrameLoop();
@@ -20,3 +22,6 @@ enum class Command;
 /// The commands of the play-through: the next, previous or same level (loaded between frames),
 /// undo, redo and a hint.
 void playThroughCommand(Command command);
+
+/// Plays the level file (loaded between frames).
+void playLevel(const std::string& file);

@@ -49,7 +49,7 @@ void closeLevelIntroduction() {
     }
 }
 
-void showHelpPanel() {
+void showHelpPanel(const std::string& text) {
     if (!userInterface) {
         return;
     }
@@ -71,6 +71,7 @@ void showHelpPanel() {
     }
     PanelContent content;
     content.title = "Controls";
+    content.text = text;
     content.rows = helpRows(keyBindings);
     content.firstRow = firstRow;
     content.footer = {keyHint(Command::Help, "close", keyBindings)};

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <string>
 // What the game tells the player on screen: the level's introduction, the help panel with every
 // control, and the colour labels over goals and filters.
 
@@ -9,8 +11,8 @@ void showLevelIntroduction();
 /// Closes the introduction (the first click or key does, and nothing else).
 void closeLevelIntroduction();
 
-/// Opens or closes the help panel as gameSettings.showHelp says.
-void showHelpPanel();
+/// Opens or closes the help panel as gameSettings.showHelp says, with `text` over the keys.
+void showHelpPanel(const std::string& text = "");
 
 /// Puts the colour labels over the goals and filters in front of the camera, or none when the
 /// labels are off. Uses the current projection and viewMatrix.

@@ -41,7 +41,7 @@ void flash(const std::string& message) {
 // A held command, as the frame's controls see it: nothing while the introduction is open, and
 // not by the key that closed it until that is let go.
 bool held(Command command) {
-    return !introductionOpen && keyBindings.isHeld(command, [](int key) {
+    return !(introductionOpen || menuOpen) && keyBindings.isHeld(command, [](int key) {
         return key != suppressedKey && windowKeyDown(key);
     });
 }
@@ -121,9 +121,9 @@ void updateCameraAndManipulation(double frameTime) {
     const bool rightDown = windowMouseButtonDown(GLFW_MOUSE_BUTTON_RIGHT);
     leftPressOnInterface = leftPressOnInterface && leftDown;
     rightPressOnInterface = rightPressOnInterface && rightDown;
-    const bool turningView = rightDown && !rightPressOnInterface && !introductionOpen;
+    const bool turningView = rightDown && !rightPressOnInterface && !(introductionOpen || menuOpen);
     const bool turningElement =
-        leftDown && !leftPressOnInterface && !introductionOpen && selectionActive && !doubleClicked;
+        leftDown && !leftPressOnInterface && !(introductionOpen || menuOpen) && selectionActive && !doubleClicked;
     const float k = static_cast<float>(frameTime / MOTION_FRAME_TIME);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -143,7 +143,7 @@ void updateCameraAndManipulation(double frameTime) {
     keys.back = held(Command::MoveBack);
     const int wheel = windowMouseWheel();
     float tx = 0, ty = 0, tz = 0;
-    cameraMove(keys, introductionOpen ? 0 : wheel - lastWheel, k, tx, ty, tz);
+    cameraMove(keys, introductionOpen || menuOpen ? 0 : wheel - lastWheel, k, tx, ty, tz);
     lastWheel = wheel;
 
     int x = 0, y = 0;

@@ -205,6 +205,12 @@ void windowSize(int& width, int& height) {
     }
 }
 
+void windowSetSize(int width, int height) {
+    if (window) {
+        glfwSetWindowSize(window, width, height);
+    }
+}
+
 void windowSetMinimumSize(int width, int height) {
     if (window) {
         glfwSetWindowSizeLimits(window, width, height, GLFW_DONT_CARE, GLFW_DONT_CARE);

@@ -40,3 +40,5 @@ void windowSetMouseButtonCallback(MouseButtonCallback callback);
 void windowSetMinimumSize(int width, int height);
 /// The framebuffer size of the open window.
 void windowSize(int& width, int& height);
+/// Asks for a new size of the open window (the window manager may give another).
+void windowSetSize(int width, int height);

@@ -1,5 +1,7 @@
 // Beamworks: a 3D puzzle game about laser light.
 
+#include "app/FrameStats.h"
+#include "app/FrontDoor.h"
 #include "app/Game.h"
 #include "model/GameModels.h"
 #include "rules/CommandLine.h"
@@ -41,13 +43,17 @@ int main(int argc, char** argv) {
 #endif
     std::cout << "=== Beamworks Alpha ===" << std::endl;
     // The player's settings file first: the command line overrides it for this run.
-    applyPlayerSettings(
-        loadSettings(settingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
-                     std::cout),
-        gameSettings, keyBindings);
-    if (!parseCommandLine(argc, argv, gameSettings, levelFileName, std::cout)) {
+    const std::string settingsPath =
+        settingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const PlayerSettings player = loadSettings(settingsPath, std::cout);
+    applyPlayerSettings(player, gameSettings, keyBindings);
+    setPlayerSettings(player, settingsPath);
+    bool levelGiven = false;
+    if (!parseCommandLine(argc, argv, gameSettings, levelFileName, std::cout, &levelGiven)) {
         return 0;
     }
+    // Without a level the game opens on its title; a measuring run plays as it always has.
+    const bool titleFirst = !levelGiven && !FrameStats::fromEnvironment().enabled();
     if (!missingModels.empty()) {
         for (const std::string& file : missingModels) {
             std::cout << "Cannot start: model file " << file
@@ -64,7 +70,7 @@ int main(int argc, char** argv) {
                   << workingDirectory() << ")" << std::endl;
         return 1;
     }
-    if (!startGame()) {
+    if (!startGame(titleFirst)) {
         std::cout << "Cannot start: level file " << levelFileName
                   << " cannot be opened (working directory: " << workingDirectory() << ")"
                   << std::endl;

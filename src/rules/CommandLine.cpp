@@ -20,8 +20,8 @@ bool readDimension(const char* text, int& value) {
 
 // What -help says of every option, one per line.
 const char* const OPTION_LINES[] = {
-    "  -level N                  play the level file levelN.txt of the game folder (default "
-    "level2.txt)",
+    "  -level N                  play the level file levelN.txt of the game folder (without "
+    "-level or -file the game opens on its title screen)",
     "  -file PATH                play the level file at PATH (N and P then walk the levelN.txt "
     "files beside it)",
     "  -resolution WIDTH HEIGHT  open a window of WIDTH x HEIGHT pixels (default 1024 x 768)",
@@ -36,7 +36,7 @@ void printResolution(const GameSettings& settings, std::ostream& out) {
 } // namespace
 
 bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
-                      std::string& levelFile, std::ostream& out) {
+                      std::string& levelFile, std::ostream& out, bool* levelGiven) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const int remaining = argc - 1 - i;
@@ -67,6 +67,9 @@ bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
                     << " characters); keeping " << levelFile << std::endl;
             } else {
                 levelFile = name;
+                if (levelGiven != nullptr) {
+                    *levelGiven = true;
+                }
                 printResolution(settings, out);
             }
         } else if (std::strcmp(arg, "-file") == 0) {
@@ -79,6 +82,9 @@ bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
                     << " characters); keeping " << levelFile << std::endl;
             } else {
                 levelFile = path;
+                if (levelGiven != nullptr) {
+                    *levelGiven = true;
+                }
                 printResolution(settings, out);
             }
         } else if (std::strcmp(arg, "-help") == 0) {

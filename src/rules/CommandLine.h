@@ -10,6 +10,7 @@
 /// writing the console lines to `out`. Each argument is compared exactly with the option names;
 /// unknown arguments and options that lack their values are ignored, and option values are not
 /// skipped (they are examined as arguments in turn). Returns false when -help was given: the
-/// usage line and a line per option are printed and the program is to end at once.
+/// usage line and a line per option are printed and the program is to end at once. `levelGiven`,
+/// when given, is set true when -level or -file chose the level.
 bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
-                      std::string& levelFile, std::ostream& out);
+                      std::string& levelFile, std::ostream& out, bool* levelGiven = nullptr);

@@ -56,6 +56,9 @@ SwitchState lightSwitch(const SwitchContext& c) {
 SwitchState exitSwitch(const SwitchContext&) {
     return {"EXIT BEAMWORKS", false};
 }
+SwitchState settingsSwitch(const SwitchContext&) {
+    return {"SETTINGS", false};
+}
 SwitchState colourLabelsMessage(const SwitchContext& c) {
     return onOff(c.settings.colourLabels, "COLOUR LABELS ON", "COLOUR LABELS OFF");
 }
@@ -98,7 +101,7 @@ std::vector<CommandInfo> buildTable() {
         {C::Overview, "overview", PRESS, {key('B')}, "OVERVIEW",
          "overview from above; again: back", ROW, "", nullptr},
         {C::Select, "select", PRESS, {}, "SELECT",
-         "select a mirror, filter or lamp; the next / previous", ROW, "click",
+         "select a mirror, filter or lamp; next / previous", ROW, "click",
          nullptr},
         {C::SelectNext, "next-element", PRESS, {key(GLFW_KEY_TAB)}, "NEXT ELEMENT", "", SEMICOLON,
          "", nullptr},
@@ -146,7 +149,10 @@ std::vector<CommandInfo> buildTable() {
         {C::Darker, "darker", HELD, {key('L')}, "DARKER", "", SLASH, "", nullptr},
         {C::AddEnergy, "energy", PRESS, {key('#')}, "MORE ENERGY",
          "ten more seconds of energy", ROW, "", nullptr},
-        {C::Help, "help", PRESS, {key(GLFW_KEY_F1)}, "HELP", "this help", ROW, "", nullptr},
+        {C::Help, "help", PRESS, {key(GLFW_KEY_F1)}, "HELP",
+         "this help; the settings", ROW, "", nullptr},
+        {C::Settings, "settings", PRESS, {key(GLFW_KEY_F12)}, "SETTINGS", "", SEMICOLON, "",
+         settingsSwitch},
         {C::FpsCounter, "fps", PRESS, {key(GLFW_KEY_F2)}, "SHOW FPS",
          "frame rate counter", ROW, "", nullptr},
         {C::LaserCounter, "nol", PRESS, {}, "SHOW LASER COUNT",
@@ -170,7 +176,8 @@ std::vector<CommandInfo> buildTable() {
          "music on / off", ROW, "", musicSwitch},
         {C::DisplayMode, "fullscreen", PRESS, {key('F'), key(GLFW_KEY_F19)},
          "WINDOW OR FULL SCREEN", "window or full screen", ROW, "", displaySwitch},
-        {C::Quit, "exit", PRESS, {key(GLFW_KEY_ESC)}, "QUIT", "quit", ROW, "", exitSwitch},
+        {C::Quit, "exit", PRESS, {key(GLFW_KEY_ESC)}, "QUIT",
+         "back to the title (or quit, with -level or -file)", ROW, "", exitSwitch},
     };
     // clang-format on
 }

@@ -57,6 +57,7 @@ enum class Command {
     Darker,
     AddEnergy,
     Help,
+    Settings,
     // The display.
     FpsCounter,
     LaserCounter,

@@ -23,4 +23,5 @@ int clickX = 0, clickY = 0;
 int pickX = 0, pickY = 0;
 bool placementBlocked = false;
 bool introductionOpen = false;
+bool menuOpen = false;
 bool leftPressOnInterface = false, rightPressOnInterface = false;

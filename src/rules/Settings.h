@@ -38,6 +38,9 @@ struct GameSettings {
     bool invertLook = false;               ///< the view turns up and down the other way
     bool relaxedEnergy = false;            ///< the energy never runs out
     bool music = true;                     ///< the music plays from the start
+    int musicVolume = 100;                 ///< the music's loudness, 0 to 100
+    float uiScale = 1.0f;                  ///< the interface's size, times its own
+    bool shadows = true;                   ///< shadows are drawn
 };
 
 extern GameSettings gameSettings;
@@ -75,6 +78,8 @@ extern int pickX, pickY;      ///< where the click that asked for the pick was p
 extern bool placementBlocked; ///< this frame, the moved element overlaps another one
 /// The level's introduction is open: the first click or key closes it and does nothing else.
 extern bool introductionOpen;
+/// A menu (the title, the map of the levels, the settings) is open: keys and clicks are its.
+extern bool menuOpen;
 /// The left or right button went down over the interface: until it comes up, it is the
 /// interface's alone (no pick, no turn of the view or of an element).
 extern bool leftPressOnInterface, rightPressOnInterface;

@@ -71,9 +71,10 @@ const char* const PICTURE_FILES[] = {
     "images/ea105.png",          "images/ea030o.png",
 };
 
-const char* const SWITCH_IDS[] = {"wireframe",    "boundingsphere", "texture", "mipmap", "frustum",
-                                  "transparency", "mirroring",      "fps",     "nol",    "light",
-                                  "fullscreen",   "audio",          "exit",    "power"};
+const char* const SWITCH_IDS[] = {"wireframe", "boundingsphere", "texture",    "mipmap",
+                                  "frustum",   "transparency",   "mirroring",  "fps",
+                                  "nol",       "light",          "fullscreen", "audio",
+                                  "exit",      "power",          "settings"};
 
 } // namespace
 
@@ -223,8 +224,19 @@ void UserInterface::buildBottomBar() {
     int x = placeSwitches(row, 0, {"power"}) - 10;
     energyBar = std::make_unique<gcn::EnergyLevel>();
     row.add(energyBar.get(), x, 0);
-    x = placeSwitches(row, x + energyBar->getWidth() + 5, {"light", "fullscreen", "audio"}) + 5;
-    row.setSize(placeSwitches(row, x, {"exit"}), BAR_HEIGHT);
+    x = placeSwitches(row, x + energyBar->getWidth() + 5,
+                      {"light", "fullscreen", "audio", "settings"}) +
+        5;
+    int right = placeSwitches(row, x, {"exit"});
+    if (right > width) {
+        // A narrow window gives up the settings switch (its key still opens them).
+        gcn::ToggleButton& settings = *switches.at("settings");
+        gcn::ToggleButton& exit = *switches.at("exit");
+        settings.setVisible(false);
+        exit.setX(settings.getX() + 15);
+        right = exit.getX() + exit.getWidth();
+    }
+    row.setSize(right, BAR_HEIGHT);
     row.setPosition(bottomBar->getWidth() / 2 - row.getWidth() / 2, 0);
     bottomBar->add(&row);
 }

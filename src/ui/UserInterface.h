@@ -70,6 +70,10 @@ struct PanelContent {
     /// footer is footerWhenMore instead.
     std::size_t firstRow = 0;
     std::vector<std::string> footerWhenMore;
+    /// A menu: the first column in the normal font, a row without text (a heading) and the
+    /// chosen row in the highlight font, the chosen one marked; the title in the large font.
+    bool menu = false;
+    int chosenRow = -1;
 };
 
 /// A text over the scene at a window position (its centre, the bottom of the text). A position
@@ -167,6 +171,12 @@ class UserInterface : public gcn::ActionListener {
     /// The lines the panel shows (title first), as laid out.
     std::vector<std::string> panelLines() const;
     const gcn::Container& getPanelContainer() const { return *panelBox; }
+    /// The panel's row (an index into its rows) shown at this window point, or -1.
+    int panelRowAt(int x, int y) const;
+
+    /// Shows or hides both bars (a menu over the scene has none).
+    void setBarsVisible(bool visible);
+    bool areBarsVisible() const { return barsVisible; }
 
     /// Texts drawn over the scene this frame (outlined, readable on any background), none while
     /// a panel shows.
@@ -182,8 +192,8 @@ class UserInterface : public gcn::ActionListener {
     /// How many rows at the window's top and at its bottom the bars' backgrounds cover with
     /// fully opaque pixels across the whole width: whatever is drawn there before the interface
     /// never shows.
-    int coveredTop() const { return coveredTop_; }
-    int coveredBottom() const { return coveredBottom_; }
+    int coveredTop() const { return barsVisible ? coveredTop_ : 0; }
+    int coveredBottom() const { return barsVisible ? coveredBottom_ : 0; }
     static constexpr int MINIMUM_HEIGHT = 2 * BAR_HEIGHT + 40;
 
     State captureState() const;
@@ -295,6 +305,13 @@ class UserInterface : public gcn::ActionListener {
     std::vector<std::unique_ptr<gcn::Label>> panelLabels;
     std::size_t panelLinesUsed = 0; ///< the first labels of panelLabels that the panel shows
     std::size_t panelRowsShown_ = 0;
+    /// The window rows each shown panel row takes: its index, top and bottom (panel-relative).
+    struct RowBand {
+        std::size_t row;
+        int top, bottom;
+    };
+    std::vector<RowBand> rowBands;
+    bool barsVisible = true;
     PanelContent panel;
     bool panelShown = false;
 

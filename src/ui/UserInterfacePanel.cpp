@@ -29,6 +29,28 @@ void UserInterface::showPanel(const PanelContent& content) {
     layoutPanel();
 }
 
+int UserInterface::panelRowAt(int x, int y) const {
+    if (!panelShown) {
+        return -1;
+    }
+    const gcn::Rectangle r = panelBox->getDimension();
+    if (!r.isPointInRect(x, y)) {
+        return -1;
+    }
+    for (const RowBand& band : rowBands) {
+        if (y - r.y >= band.top && y - r.y < band.bottom) {
+            return static_cast<int>(band.row);
+        }
+    }
+    return -1;
+}
+
+void UserInterface::setBarsVisible(bool visible) {
+    barsVisible = visible;
+    topBar->setVisible(visible);
+    bottomBar->setVisible(visible);
+}
+
 void UserInterface::hidePanel() {
     panelShown = false;
     labelLayer->setVisible(true);
@@ -52,9 +74,17 @@ void UserInterface::layoutPanel() {
         static_cast<int>(std::max(panel.footer.size(), panel.footerWhenMore.size()) +
                          (panel.footer.empty() ? 0 : 1));
     const std::size_t firstRow = std::min(panel.firstRow, panel.rows.size());
-    const int fixedLines = 2 + static_cast<int>(panel.rows.size() - firstRow) + footerLines;
+    // A menu's title stands in the large font: it takes the room of more lines.
+    const int titleHeight = panel.menu ? largeFont->getHeight() + lineHeight : 2 * lineHeight;
+    const int titleLines = (titleHeight + lineHeight - 1) / lineHeight;
+    const int fixedLines =
+        titleLines + static_cast<int>(panel.rows.size() - firstRow) + footerLines;
     const TextWidth measure = [&](const std::string& line) { return normalFont->getWidth(line); };
-    const int textLines = std::max(1, (available - 2 * PANEL_PADDING) / lineHeight - fixedLines);
+    // The text takes what the rows leave, and up to six lines even when rows then go on to a
+    // next page.
+    const int roomLines = (available - 2 * PANEL_PADDING) / lineHeight;
+    const int textLines = std::max(
+        {1, std::min(6, roomLines - titleLines - footerLines - 1), roomLines - fixedLines});
     std::vector<std::string> lines;
     if (!panel.text.empty()) {
         lines = layoutText(panel.text, inner, static_cast<std::size_t>(textLines), measure,
@@ -71,7 +101,7 @@ void UserInterface::layoutPanel() {
     const TextWidth measureKey = [&](const std::string& line) {
         return highlightFont->getWidth(line);
     };
-    int rowRoom = (height - 2 * PANEL_MARGIN - 2 * PANEL_PADDING) / lineHeight - 2 -
+    int rowRoom = (height - 2 * PANEL_MARGIN - 2 * PANEL_PADDING) / lineHeight - titleLines -
                   static_cast<int>(lines.size()) - footerLines;
     std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> rows;
     for (std::size_t r = firstRow; r < panel.rows.size(); ++r) {
@@ -100,22 +130,33 @@ void UserInterface::layoutPanel() {
         label.setPosition(centred ? panelWidth / 2 - label.getWidth() / 2 : x, y);
         label.setVisible(true);
     };
-    add(panel.title, highlightFont.get(), PANEL_PADDING, true);
-    y += lineHeight * 2;
+    add(panel.title, panel.menu ? largeFont.get() : highlightFont.get(), PANEL_PADDING, true);
+    y += titleHeight;
     for (const std::string& line : lines) {
         add(line, normalFont.get(), PANEL_PADDING, false);
         y += lineHeight;
     }
-    for (const auto& [key, text] : rows) {
+    rowBands.clear();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const auto& [key, text] = rows[r];
+        const std::size_t index = firstRow + r;
+        // In a menu the chosen row and the headings stand out; elsewhere the keys do.
+        const bool chosen = panel.menu && static_cast<int>(index) == panel.chosenRow;
+        const bool heading = panel.menu && panel.rows[index].second.empty();
+        gcn::ImageFont* keyFont =
+            !panel.menu || chosen || heading ? highlightFont.get() : normalFont.get();
+        gcn::ImageFont* textFont = chosen ? highlightFont.get() : normalFont.get();
+        const int top = y;
         for (std::size_t i = 0; i < std::max(key.size(), text.size()); ++i) {
             if (i < key.size()) {
-                add(key[i], highlightFont.get(), PANEL_PADDING, false);
+                add((chosen && i == 0 ? "> " : "") + key[i], keyFont, PANEL_PADDING, false);
             }
             if (i < text.size()) {
-                add(text[i], normalFont.get(), textX, false);
+                add(text[i], textFont, textX, false);
             }
             y += lineHeight;
         }
+        rowBands.push_back({index, top, y});
     }
     if (!footer.empty()) {
         y += lineHeight;
@@ -187,14 +228,17 @@ bool UserInterface::isInterfaceAt(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) {
         return false;
     }
-    if (y < TOP_BAND || y >= height - BOTTOM_BAND) {
-        return true;
-    }
     if (panelShown) {
         const gcn::Rectangle r = panelBox->getDimension();
         if (r.isPointInRect(x, y)) {
             return true;
         }
+    }
+    if (!barsVisible) {
+        return false;
+    }
+    if (y < TOP_BAND || y >= height - BOTTOM_BAND) {
+        return true;
     }
     // The plates that stand out of the bands.
     for (const gcn::Container* row : {topRow.get(), bottomRow.get()}) {

@@ -130,7 +130,7 @@ TEST_F(UserInterfaceTest, BarsLineTheWindowsEdgesWithTheirSwitchesApartAndInside
         }
         buttons.push_back(at);
     }
-    EXPECT_EQ(buttons.size(), 13u);
+    EXPECT_EQ(buttons.size(), 14u);
     // The goal count fits right of the top row.
     const gcn::Rectangle goals = absolute(ui->getGoalsLabel());
     EXPECT_GE(goals.x, absolute(ui->getTopRow()).x + ui->getTopRow().getWidth());
@@ -264,7 +264,7 @@ TEST_F(UserInterfaceTest, SwitchesRunTheirCommandsWhenClickedAndShowWhatSetToggl
         ui->setToggle("OFF", c.id, false);
         ++clicked;
     }
-    EXPECT_EQ(clicked, 12);
+    EXPECT_EQ(clicked, 13);
     // A press released elsewhere runs nothing, nor a click on the counter already shown;
     // without a command handler a click is harmless.
     commandsRun.clear();

@@ -374,7 +374,7 @@ const std::vector<std::string>& switchIds() {
     static const std::vector<std::string> ids = {
         "wireframe",    "boundingsphere", "texture", "mipmap", "frustum",
         "transparency", "mirroring",      "fps",     "nol",    "light",
-        "fullscreen",   "audio",          "exit",    "power"};
+        "fullscreen",   "audio",          "exit",    "power",  "settings"};
     return ids;
 }
 

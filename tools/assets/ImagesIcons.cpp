@@ -174,6 +174,17 @@ Distance exitDoor() {
     return s;
 }
 
+Distance gear() {
+    // A toothed wheel round a hole.
+    Distance s = ring(0, 0, 9, 4);
+    for (int tooth = 0; tooth < 8; ++tooth) {
+        const float a = float(tooth) * 3.14159265f / 4;
+        s = unite(
+            s, segment(9 * std::cos(a), 9 * std::sin(a), 15 * std::cos(a), 15 * std::sin(a), 4.5f));
+    }
+    return s;
+}
+
 Distance powerSymbol() {
     // The power sign: a ring open at the top and a bar through the opening.
     return unite(ring(0, 0, 11, 3.5f, 38), segment(0, -15, 0, -3, 3.5f));
@@ -194,6 +205,7 @@ const std::map<std::string, Maker>& makers() {
         {"nol", laserCount},        {"light", light},
         {"fullscreen", fullscreen}, {"audio", audio},
         {"exit", exitDoor},         {"power", powerSymbol},
+        {"settings", gear},
     };
     return all;
 }
