@@ -119,6 +119,7 @@ void rebuild() {
 
 void save() {
     if (!settingsPath.empty()) {
+        std::cout << "\n";
         saveSettings(settingsPath, player, std::cout);
     } else {
         std::cout << "\nSettings not saved: no folder for them (HOME is not set)" << std::endl;
@@ -217,9 +218,13 @@ void captureKey(int key, bool ctrl, bool shift) {
         show();
         return;
     }
-    const bool held = commandInfo(command).activation == Activation::Held;
-    if (isModifier(key) && !held) {
-        return; // Ctrl or Shift before the key that goes with it
+    // Ctrl or Shift comes before the key that goes with it; only a command held by such a key
+    // (the fine one) takes one alone.
+    const auto& defaults = commandInfo(command).keys;
+    const bool modifierCommand = std::any_of(defaults.begin(), defaults.end(),
+                                             [](const KeyChord& k) { return isModifier(k.key); });
+    if (isModifier(key) && !modifierCommand) {
+        return;
     }
     capturing.reset();
     notice = bindKey(keyBindings, player, command, KeyChord{key, ctrl, shift});

@@ -101,6 +101,7 @@ class UserInterface : public gcn::ActionListener {
         bool goalsVisible = false;
         bool panelShown = false;
         PanelContent panel;
+        bool barsVisible = true;
     };
 
     /// Seconds since some fixed start (the window layer's clock in the game).

@@ -94,7 +94,9 @@ void UserInterface::layoutPanel() {
     // the window holds (one at least).
     int keyWidth = 0;
     for (std::size_t r = firstRow; r < panel.rows.size(); ++r) {
-        keyWidth = std::max(keyWidth, highlightFont->getWidth(panel.rows[r].first));
+        if (!panel.menu || !panel.rows[r].second.empty()) {
+            keyWidth = std::max(keyWidth, highlightFont->getWidth("> " + panel.rows[r].first));
+        }
     }
     keyWidth = std::min(keyWidth, inner * 2 / 5);
     const int textX = PANEL_PADDING + keyWidth + 16, textWidth = inner - (textX - PANEL_PADDING);
@@ -105,7 +107,10 @@ void UserInterface::layoutPanel() {
                   static_cast<int>(lines.size()) - footerLines;
     std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> rows;
     for (std::size_t r = firstRow; r < panel.rows.size(); ++r) {
-        auto key = layoutText(panel.rows[r].first, keyWidth, 4, measureKey, SMALL_FONT_GLYPHS);
+        // A menu's heading may take the whole width.
+        const bool wide = panel.menu && panel.rows[r].second.empty();
+        auto key = layoutText(panel.rows[r].first, wide ? inner : keyWidth, 4, measureKey,
+                              SMALL_FONT_GLYPHS);
         auto text = layoutText(panel.rows[r].second, textWidth, 6, measure, SMALL_FONT_GLYPHS);
         rowRoom -= static_cast<int>(std::max(key.size(), text.size()));
         if (rowRoom < 0 && !rows.empty()) {
@@ -279,6 +284,7 @@ UserInterface::State UserInterface::captureState() const {
     s.goalsVisible = goalsLabel->isVisible();
     s.panelShown = panelShown;
     s.panel = panel;
+    s.barsVisible = barsVisible;
     return s;
 }
 
@@ -293,6 +299,7 @@ void UserInterface::restoreState(const State& s) {
     }
     goalsLabel->setCaption(s.goals);
     goalsLabel->setVisible(s.goalsVisible);
+    setBarsVisible(s.barsVisible);
     if (s.panelShown) {
         showPanel(s.panel);
     }
