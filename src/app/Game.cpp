@@ -141,6 +141,14 @@ void followWindowSize() {
     }
 }
 
+// The music plays at the volume the settings have now.
+void followMusicVolume() {
+    const int volume = std::clamp(gameSettings.musicVolume, 0, 100);
+    if (volume != musicVolume()) {
+        setMusicVolume(volume);
+    }
+}
+
 // Loads a level in the running game, between frames. Returns whether one was asked for.
 bool runPendingLevelLoad() {
     if (!pendingLoad) {
@@ -208,6 +216,7 @@ void runFrame(FrameStats& stats) {
     stats.beginFrame(start);
     beginInputFrame();
     followWindowSize();
+    followMusicVolume();
     pollHint();
     if (userInterface) {
         int x = 0, y = 0;
@@ -372,6 +381,7 @@ bool startGame() {
         createUserInterface();
     }
     initMusic();
+    followMusicVolume();
     if (!gameSettings.music && isMusicPlaying()) {
         toggleMusic(); // the player's settings start the game quiet
         showSwitch(Command::Music, gameSettings);
