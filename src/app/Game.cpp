@@ -279,7 +279,7 @@ void runFrame(FrameStats& stats) {
         setUniform(shaderProgram, "normal2DTex", 2);
         setUniform(shaderProgram, "normal3DTex", 3);
         setUniform(shaderProgram, "shadowMap", 7);
-        setUniform(shaderProgram, "useShadows", 1);
+        setUniform(shaderProgram, "useShadows", gameSettings.shadows ? 1 : 0);
     }
     setUniform(shaderProgram, "darking", 1.0f);
     placementBlocked = isPlacementBlocked(level, selectionActive ? selectedElement : nullptr);

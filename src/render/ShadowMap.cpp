@@ -40,6 +40,14 @@ std::vector<Renderable*> casterObjects;
 /// Where each of them covers the map.
 std::vector<ScreenRect> casterRects;
 
+// The main view's projection, with the model-view matrix mode current.
+void loadViewProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW, screenAspect(), NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 // Describes what the depth pass would draw; true when a caster's mesh changes from one query to
 // the next (the pass then runs every frame, as the mesh's pace depends on its queries).
 bool describeShadowScene(const Light& light) {
@@ -167,6 +175,12 @@ int shadowMapPasses() {
 }
 
 void renderShadowMap() {
+    if (!gameSettings.shadows) {
+        // Nothing drawn; the map is out of date when shadows come back.
+        shadowState.invalidate();
+        loadViewProjection();
+        return;
+    }
     Level& level = *currentLevel;
     if (level.lights.empty()) {
         std::cout << "No Light to create shadowmap for!" << std::endl;
@@ -226,9 +240,6 @@ void renderShadowMap() {
     glTranslatef(0, 0, 5);
     glMultMatrixf(inverseViewMatrix.data());
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW, screenAspect(), NEAR_PLANE, FAR_PLANE);
     glActiveTexture(GL_TEXTURE0);
-    glMatrixMode(GL_MODELVIEW);
+    loadViewProjection();
 }
