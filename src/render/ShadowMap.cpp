@@ -190,8 +190,10 @@ void renderShadowMap() {
     sceneObjects = level.objects; // copied into the kept buffer: no allocation
     const bool moving = describeShadowScene(light);
 
+    // Bound for the scene shader's sampler only: with fixed-function texturing on for this unit,
+    // the interface, the mirrors' tint and all other fixed-function drawing would be modulated
+    // by the depth map.
     glActiveTexture(GL_TEXTURE0 + SHADOW_TEXTURE_UNIT);
-    glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, shadowTexture);
     const ScreenRect wholeMap{0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE};
     if (renderOptions.shadowEveryFrame) {
