@@ -119,6 +119,13 @@ void showLevelStart() {
     }
 }
 
+// The interface built again for the window and scale in the settings, showing what it showed.
+void rebuildUserInterface() {
+    const UserInterface::State shown = userInterface->captureState();
+    createUserInterface();
+    userInterface->restoreState(shown);
+}
+
 // A new window size (a window manager, maximising): the projection, the frustum and the
 // interface follow it.
 void followWindowSize() {
@@ -135,9 +142,15 @@ void followWindowSize() {
     glMatrixMode(GL_MODELVIEW);
     buildFrustumPlanes();
     if (userInterface) {
-        const UserInterface::State shown = userInterface->captureState();
-        createUserInterface();
-        userInterface->restoreState(shown);
+        rebuildUserInterface();
+    }
+}
+
+// A new interface scale in the settings (the settings screen changes it while the game runs): the
+// interface is built again for it.
+void followInterfaceScale() {
+    if (userInterface && userInterface->getAskedScale() != gameSettings.uiScale) {
+        rebuildUserInterface();
     }
 }
 
@@ -216,6 +229,7 @@ void runFrame(FrameStats& stats) {
     stats.beginFrame(start);
     beginInputFrame();
     followWindowSize();
+    followInterfaceScale();
     followMusicVolume();
     pollHint();
     if (userInterface) {
