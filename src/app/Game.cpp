@@ -398,8 +398,8 @@ bool startGame() {
     followMusicVolume();
     if (!gameSettings.music && isMusicPlaying()) {
         toggleMusic(); // the player's settings start the game quiet
-        showSwitch(Command::Music, gameSettings);
     }
+    showSwitch(Command::Music, gameSettings); // the interface was made before the music started
 
     std::cout << std::endl << HYPHENS << std::endl;
     const double before = windowTime();
