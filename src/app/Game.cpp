@@ -120,6 +120,13 @@ void showLevelStart() {
     }
 }
 
+// The interface built again for the window and scale in the settings, showing what it showed.
+void rebuildUserInterface() {
+    const UserInterface::State shown = userInterface->captureState();
+    createUserInterface();
+    userInterface->restoreState(shown);
+}
+
 // A new window size (a window manager, maximising): the projection, the frustum and the
 // interface follow it.
 void followWindowSize() {
@@ -136,9 +143,23 @@ void followWindowSize() {
     glMatrixMode(GL_MODELVIEW);
     buildFrustumPlanes();
     if (userInterface) {
-        const UserInterface::State shown = userInterface->captureState();
-        createUserInterface();
-        userInterface->restoreState(shown);
+        rebuildUserInterface();
+    }
+}
+
+// A new interface scale in the settings (the settings screen changes it while the game runs): the
+// interface is built again for it.
+void followInterfaceScale() {
+    if (userInterface && userInterface->getAskedScale() != gameSettings.uiScale) {
+        rebuildUserInterface();
+    }
+}
+
+// The music plays at the volume the settings have now.
+void followMusicVolume() {
+    const int volume = std::clamp(gameSettings.musicVolume, 0, 100);
+    if (volume != musicVolume()) {
+        setMusicVolume(volume);
     }
 }
 
@@ -209,6 +230,8 @@ void runFrame(FrameStats& stats) {
     stats.beginFrame(start);
     beginInputFrame();
     followWindowSize();
+    followInterfaceScale();
+    followMusicVolume();
     pollHint();
     if (userInterface) {
         int x = 0, y = 0;
@@ -272,7 +295,7 @@ void runFrame(FrameStats& stats) {
         setUniform(shaderProgram, "normal2DTex", 2);
         setUniform(shaderProgram, "normal3DTex", 3);
         setUniform(shaderProgram, "shadowMap", 7);
-        setUniform(shaderProgram, "useShadows", 1);
+        setUniform(shaderProgram, "useShadows", gameSettings.shadows ? 1 : 0);
     }
     setUniform(shaderProgram, "darking", 1.0f);
     placementBlocked = isPlacementBlocked(level, selectionActive ? selectedElement : nullptr);
@@ -378,10 +401,11 @@ bool startGame(bool titleFirst) {
         createUserInterface();
     }
     initMusic();
+    followMusicVolume();
     if (!gameSettings.music && isMusicPlaying()) {
         toggleMusic(); // the player's settings start the game quiet
-        showSwitch(Command::Music, gameSettings);
     }
+    showSwitch(Command::Music, gameSettings); // the interface was made before the music started
 
     std::cout << std::endl << HYPHENS << std::endl;
     const double before = windowTime();

@@ -246,7 +246,7 @@ void drawMirror(Renderable* mirror, int level) {
     glDepthFunc(GL_LEQUAL);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glPopMatrix();
-    setUniform(shaderProgram, "useShadows", 1);
+    setUniform(shaderProgram, "useShadows", gameSettings.shadows ? 1 : 0);
     parentRect = oldRect;
     if (fast) {
         setScissor(level == 1 ? visibleArea : oldRect);

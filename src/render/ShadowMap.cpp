@@ -40,6 +40,14 @@ std::vector<Renderable*> casterObjects;
 /// Where each of them covers the map.
 std::vector<ScreenRect> casterRects;
 
+// The main view's projection, with the model-view matrix mode current.
+void loadViewProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW, screenAspect(), NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 // Describes what the depth pass would draw; true when a caster's mesh changes from one query to
 // the next (the pass then runs every frame, as the mesh's pace depends on its queries).
 bool describeShadowScene(const Light& light) {
@@ -167,6 +175,12 @@ int shadowMapPasses() {
 }
 
 void renderShadowMap() {
+    if (!gameSettings.shadows) {
+        // Nothing drawn; the map is out of date when shadows come back.
+        shadowState.invalidate();
+        loadViewProjection();
+        return;
+    }
     Level& level = *currentLevel;
     if (level.lights.empty()) {
         std::cout << "No Light to create shadowmap for!" << std::endl;
@@ -176,8 +190,10 @@ void renderShadowMap() {
     sceneObjects = level.objects; // copied into the kept buffer: no allocation
     const bool moving = describeShadowScene(light);
 
+    // Bound for the scene shader's sampler only: with fixed-function texturing on for this unit,
+    // the interface, the mirrors' tint and all other fixed-function drawing would be modulated
+    // by the depth map.
     glActiveTexture(GL_TEXTURE0 + SHADOW_TEXTURE_UNIT);
-    glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, shadowTexture);
     const ScreenRect wholeMap{0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE};
     if (renderOptions.shadowEveryFrame) {
@@ -226,9 +242,6 @@ void renderShadowMap() {
     glTranslatef(0, 0, 5);
     glMultMatrixf(inverseViewMatrix.data());
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW, screenAspect(), NEAR_PLANE, FAR_PLANE);
     glActiveTexture(GL_TEXTURE0);
-    glMatrixMode(GL_MODELVIEW);
+    loadViewProjection();
 }

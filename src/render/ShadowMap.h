@@ -18,7 +18,9 @@ void createShadowTarget();
 /// changed since the last rendering (all of it in every frame with
 /// renderOptions.shadowEveryFrame, or while a caster's mesh is moving) and loads unit 7's
 /// texture matrix for the current view; leaves the frame's projection and view current. Prints "No
-/// Light to create shadowmap for!" for a level without lights.
+/// Light to create shadowmap for!" for a level without lights. With gameSettings.shadows off it
+/// draws nothing and only loads the frame's projection; the first call with them on again
+/// renders the whole map.
 void renderShadowMap();
 
 /// The next renderShadowMap renders the map (a new level: its objects may reuse the old ones'

@@ -38,9 +38,10 @@ struct GameSettings {
     bool invertLook = false;               ///< the view turns up and down the other way
     bool relaxedEnergy = false;            ///< the energy never runs out
     bool music = true;                     ///< the music plays from the start
-    int musicVolume = 100;                 ///< the music's loudness, 0 to 100
-    float uiScale = 1.0f;                  ///< the interface's size, times its own
-    bool shadows = true;                   ///< shadows are drawn
+    int musicVolume = 100;                 ///< how loud the music plays, 0 (silent) to 100
+    /// How much larger the interface is drawn: 1, 1.5 or 2, as far as the window holds it.
+    float uiScale = 1.0f;
+    bool shadows = true; ///< the shadow map is rendered and the scene shaded by it
 };
 
 extern GameSettings gameSettings;

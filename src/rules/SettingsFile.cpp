@@ -291,6 +291,9 @@ void applyPlayerSettings(const PlayerSettings& player, GameSettings& game, KeyBi
     game.invertLook = player.invertLook;
     game.relaxedEnergy = player.relaxedEnergy;
     game.music = player.music;
+    game.musicVolume = player.musicVolume;
+    game.uiScale = static_cast<float>(player.uiScale);
+    game.shadows = player.shadows;
     for (const auto& [command, chords] : player.keys) {
         bindings.setKeys(command, chords);
     }

@@ -51,9 +51,9 @@ void writeSettings(std::ostream& out, const PlayerSettings& settings);
 /// "Settings saved: PATH", or one line saying why it could not. Returns whether it saved.
 bool saveSettings(const std::string& path, const PlayerSettings& settings, std::ostream& out);
 
-/// Puts the settings into the game's: window size and mode, music at the start, colour labels,
-/// reflections, the speeds of turning, relaxed energy and the key bindings. The music's volume,
-/// the interface's scale and the shadows are kept for the settings screen, which applies them.
+/// Puts the settings into the game's: window size and mode, music at the start and its volume,
+/// colour labels, reflections, shadows, the interface's scale, the speeds of turning, relaxed
+/// energy and the key bindings.
 void applyPlayerSettings(const PlayerSettings& player, GameSettings& game, KeyBindings& bindings);
 
 /// The settings in the file at `path`: every default when it is missing, and a console line for

@@ -1,5 +1,6 @@
 #include "sound/Music.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <utility>
@@ -16,6 +17,7 @@ struct MusicState {
     sound::System system;
     sound::Sound sound;
     sound::Channel channel;
+    int volume = 100; ///< percent
 };
 
 MusicState& state() {
@@ -114,6 +116,16 @@ bool toggleMusic() {
     fmodCheck(channel.setPaused(true));
     fmodCheck(channel.setPosition(0));
     return false;
+}
+
+void setMusicVolume(int percent) {
+    MusicState& music = state();
+    music.volume = std::clamp(percent, 0, 100);
+    fmodCheck(music.channel.setVolume(static_cast<float>(music.volume) / 100.0f));
+}
+
+int musicVolume() {
+    return state().volume;
 }
 
 void shutdownMusic() {

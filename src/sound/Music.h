@@ -27,5 +27,11 @@ bool isMusicPlaying();
 /// Returns whether the music plays now (the game shows MUSIC ON then, else MUSIC OFF).
 bool toggleMusic();
 
+/// How loud the music plays, in percent: 0 is silent but the music plays on and keeps its place,
+/// 100 is full (as initMusic starts it). Clamped to 0 to 100.
+void setMusicVolume(int percent);
+/// The volume last set, 0 to 100; 100 after initMusic.
+int musicVolume();
+
 /// Releases the music and closes and releases the sound system (nothing before initMusic).
 void shutdownMusic();

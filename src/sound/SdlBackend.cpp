@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -112,6 +113,7 @@ class SdlBackend final : public AudioBackend {
                                 SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
             return settings.channels != 2 ? Result::OutputCreateBuffer : Result::OutputInit;
         }
+        Mix_VolumeMusic(MIX_MAX_VOLUME);
         open_ = true;
         return Result::Ok;
     }
@@ -185,6 +187,10 @@ class SdlBackend final : public AudioBackend {
             Mix_HaltMusic();
             current_ = nullptr;
         }
+    }
+
+    void setVolume(double volume) override {
+        Mix_VolumeMusic(static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
     }
 
   private:

@@ -88,6 +88,7 @@ class Core {
         bool loop = false;
         bool started = false; ///< handed to the backend
         unsigned startMs = 0; ///< where to start once unpaused
+        float volume = 1;
     };
 
     std::unique_ptr<AudioBackend> backend;
@@ -100,6 +101,7 @@ class Core {
     int nextId = 1;
     std::map<int, SoundState> sounds;
     ChannelState channel;
+    float outputVolume = 1; ///< what the backend plays at
 
     explicit Core(std::unique_ptr<AudioBackend> b) : backend(std::move(b)) {}
     ~Core() { shutDown(); }
@@ -146,8 +148,16 @@ class Core {
         return &channel;
     }
 
+    void applyVolume(float volume) {
+        if (volume != outputVolume) {
+            backend->setVolume(volume);
+            outputVolume = volume;
+        }
+    }
+
     Result start() {
         const SoundState& sound = sounds.at(channel.sound);
+        applyVolume(channel.volume); // before the stream sounds at the volume of the one before
         const Result played = backend->play(sound.backendId, channel.loop);
         if (played != Result::Ok) {
             channel = ChannelState{};
@@ -240,6 +250,21 @@ Result Channel::setPosition(unsigned milliseconds) {
     return core->backend->seek(milliseconds / 1000.0);
 }
 
+Result Channel::setVolume(float volume) {
+    const auto [core, ch] = Core::of(*this);
+    if (ch == nullptr) {
+        return Result::InvalidHandle;
+    }
+    if (!(volume >= 0 && volume <= 1)) { // NaN too
+        return Result::InvalidParam;
+    }
+    ch->volume = volume;
+    if (ch->started) {
+        core->applyVolume(volume);
+    }
+    return Result::Ok;
+}
+
 // System
 
 Result System::create(System& system, std::unique_ptr<AudioBackend> backend) {
@@ -316,6 +341,7 @@ Result System::init(int, InitFlags) {
         return opened;
     }
     core_->initialised = true;
+    core_->outputVolume = 1;
     return Result::Ok;
 }
 

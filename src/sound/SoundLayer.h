@@ -137,6 +137,9 @@ class AudioBackend {
     /// or Playback.
     virtual Result seek(double seconds) = 0;
     virtual void halt() = 0;
+    /// How loud the started stream plays, 0 (silent, running on) to 1 (full); it holds for the
+    /// streams started after it, and open() starts at 1.
+    virtual void setVolume(double volume) = 0;
 };
 
 /// The backend the game uses: SDL2_mixer on SDL's audio.
@@ -170,6 +173,10 @@ class Channel {
     Result setMode(Mode mode);
     /// Moves to milliseconds from the start of the sound.
     Result setPosition(unsigned milliseconds);
+    /// How loud the channel plays, 0 (silent: it plays on and keeps its place) to 1 (full, as a
+    /// new channel starts); InvalidParam outside. A channel not yet started takes it when it
+    /// starts.
+    Result setVolume(float volume);
 
   private:
     friend class Core;

@@ -33,7 +33,10 @@ MouseInput GLFWInput::dequeueMouseInput() {
 }
 
 void GLFWInput::pushMouseInput(const MouseInput& mouseInput) {
-    mouseInputQueue.push(mouseInput);
+    MouseInput at = mouseInput;
+    at.setX(scale_.toInterfaceX(mouseInput.getX()));
+    at.setY(scale_.toInterfaceY(mouseInput.getY()));
+    mouseInputQueue.push(at);
 }
 
 } // namespace gcn

@@ -3,6 +3,8 @@
 // events, and the GUI drains them in its logic step. Keys never reach the GUI: the keyboard is
 // the game's own.
 
+#include "ui/InterfaceScale.h"
+
 #include <guichan/input.hpp>
 #include <guichan/keyinput.hpp>
 #include <guichan/mouseinput.hpp>
@@ -22,10 +24,14 @@ class GLFWInput : public Input {
     /// Nothing to poll: events arrive through pushMouseInput.
     void _pollInput() override {}
 
-    /// Appends a mouse event (moved, pressed or released; time stamp in whole seconds).
+    /// Appends a mouse event (moved, pressed or released; time stamp in whole seconds) at a
+    /// window position, which becomes the interface's under the scale.
     void pushMouseInput(const MouseInput& mouseInput);
+    /// How the interface lies on the window (unscaled until set).
+    void setScale(const InterfaceScale& scale) { scale_ = scale; }
 
   private:
+    InterfaceScale scale_;
     std::queue<KeyInput> keyInputQueue;
     std::queue<MouseInput> mouseInputQueue;
 };

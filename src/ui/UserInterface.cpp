@@ -98,10 +98,13 @@ UserInterface::LoaderSlot::~LoaderSlot() {
 
 UserInterface::UserInterface(CommandCallback handler, Clock clockFunction)
     : UserInterface(gameSettings.screenWidth, gameSettings.screenHeight, handler,
-                    std::move(clockFunction)) {}
+                    std::move(clockFunction), gameSettings.uiScale) {}
 
-UserInterface::UserInterface(int w, int h, CommandCallback handler, Clock clockFunction)
-    : height(h), width(w), commandHandler(handler), clock(std::move(clockFunction)) {
+UserInterface::UserInterface(int w, int h, CommandCallback handler, Clock clockFunction,
+                             float scale)
+    : scale_(InterfaceScale::fit(w, h, scale, MINIMUM_WIDTH, MINIMUM_HEIGHT)), askedScale(scale),
+      height(scale_.height), width(scale_.width), commandHandler(handler),
+      clock(std::move(clockFunction)) {
     if (!clock) {
         clock = [] { return 0.0; };
     }
@@ -113,7 +116,8 @@ UserInterface::~UserInterface() = default;
 
 void UserInterface::build() {
     input = std::make_unique<gcn::GLFWInput>();
-    graphics = std::make_unique<gcn::OpenGLGraphics>(width, height);
+    input->setScale(scale_);
+    graphics = std::make_unique<ScaledGraphics>(scale_);
     top = makeContainer(0, 0, width, height);
     gui = std::make_unique<gcn::Gui>();
     gui->setTabbingEnabled(false);

@@ -4,6 +4,12 @@
 // the top with the render switches and a field that shows the frame rate or the number of laser
 // segments, or a short message instead; and one large message centred on the screen.
 //
+// The interface can be drawn larger for large screens: it is laid out for the window's size
+// divided by its scale (InterfaceScale) and drawn stretched over the whole window. Everything it
+// is told and asked about places on screen is in window pixels: the mouse events pushed to its
+// input, isInterfaceAt, coveredTop and coveredBottom, the screen labels and visibleTexts. Only
+// its widgets (and getWidth and getHeight) are in its own pixels.
+//
 // The interface holds no game state: the commands change the settings and then report the new
 // state through setToggle and flashMessage. Its switches hand their command to the command
 // handler, which runs it as a key of the command would, so a click does what the key does.
@@ -39,12 +45,13 @@
 #include "ui/EnergyLevel.h"
 #include "ui/GLFWInput.h"
 #include "ui/IconRepeatable.h"
+#include "ui/InterfaceScale.h"
+#include "ui/ScaledGraphics.h"
 #include "ui/ToggleButton.h"
 
 #include <guichan/actionlistener.hpp>
 #include <guichan/gui.hpp>
 #include <guichan/imagefont.hpp>
-#include <guichan/opengl/openglgraphics.hpp>
 #include <guichan/widgets/container.hpp>
 #include <guichan/widgets/icon.hpp>
 #include <guichan/widgets/label.hpp>
@@ -121,13 +128,16 @@ class UserInterface : public gcn::ActionListener {
     static const char* const SMALL_FONT_GLYPHS;
     static const char* const LARGE_FONT_GLYPHS;
 
-    /// Builds the interface for the window size in gameSettings (screenWidth, screenHeight).
-    /// commandHandler runs the command of every switch clicked; the clock gives the time for
-    /// the messages' expiry. Needs a current OpenGL context and the pictures under "images/";
-    /// throws gcn::Exception ("Unable to load image file:images/...") when one cannot be loaded.
+    /// Builds the interface for the window size and the scale in gameSettings (screenWidth,
+    /// screenHeight, uiScale). commandHandler runs the command of every switch clicked; the clock
+    /// gives the time for the messages' expiry. Needs a current OpenGL context and the pictures
+    /// under "images/"; throws gcn::Exception ("Unable to load image file:images/...") when one
+    /// cannot be loaded.
     UserInterface(CommandCallback commandHandler, Clock clock);
-    /// The same for a window of width x height pixels.
-    UserInterface(int width, int height, CommandCallback commandHandler, Clock clock);
+    /// The same for a window of width x height pixels, drawn `scale` times as large as far as
+    /// the window holds MINIMUM_WIDTH x MINIMUM_HEIGHT of the interface's own pixels.
+    UserInterface(int width, int height, CommandCallback commandHandler, Clock clock,
+                  float scale = 1.0f);
     ~UserInterface() override;
     UserInterface(const UserInterface&) = delete;
     UserInterface& operator=(const UserInterface&) = delete;
@@ -193,8 +203,10 @@ class UserInterface : public gcn::ActionListener {
     /// How many rows at the window's top and at its bottom the bars' backgrounds cover with
     /// fully opaque pixels across the whole width: whatever is drawn there before the interface
     /// never shows.
-    int coveredTop() const { return barsVisible ? coveredTop_ : 0; }
-    int coveredBottom() const { return barsVisible ? coveredBottom_ : 0; }
+    int coveredTop() const { return barsVisible ? scale_.toWindowY(coveredTop_) : 0; }
+    int coveredBottom() const {
+        return barsVisible ? scale_.windowHeight - scale_.toWindowY(height - coveredBottom_) : 0;
+    }
     static constexpr int MINIMUM_HEIGHT = 2 * BAR_HEIGHT + 40;
 
     State captureState() const;
@@ -217,8 +229,12 @@ class UserInterface : public gcn::ActionListener {
     gcn::GLFWInput& getInput() { return *input; }
 
     // Read access, for the HUD's users and the tests.
+    /// The interface's own size: the window's divided by the scale.
     int getWidth() const { return width; }
     int getHeight() const { return height; }
+    /// The scale it was built for, and how it lies on the window (with the scale that fits).
+    float getAskedScale() const { return askedScale; }
+    const InterfaceScale& getScale() const { return scale_; }
     /// The switch with this id (the twelve of setToggle plus "fps" and "nol"), or nullptr.
     gcn::ToggleButton* findToggle(const std::string& id) const;
     gcn::EnergyLevel& getEnergyBar() const { return *energyBar; }
@@ -272,8 +288,10 @@ class UserInterface : public gcn::ActionListener {
     void draw();
     void layoutPanel();
 
-    int height = 0, width = 0;
-    int coveredTop_ = 0, coveredBottom_ = 0;
+    InterfaceScale scale_;
+    float askedScale = 1;
+    int height = 0, width = 0;               ///< the interface's own size
+    int coveredTop_ = 0, coveredBottom_ = 0; ///< in the interface's rows
     CommandCallback commandHandler = nullptr;
     Clock clock;
 
@@ -281,7 +299,7 @@ class UserInterface : public gcn::ActionListener {
     // containers), then pictures and fonts, then the GUI and its adapters.
     LoaderSlot loaderSlot;
     std::unique_ptr<gcn::GLFWInput> input;
-    std::unique_ptr<gcn::OpenGLGraphics> graphics;
+    std::unique_ptr<ScaledGraphics> graphics;
     std::unique_ptr<gcn::Gui> gui;
     std::unique_ptr<gcn::ImageFont> largeFont, normalFont, highlightFont;
     std::unique_ptr<gcn::Image> smallButtonOn, smallButtonOff;

@@ -156,8 +156,9 @@ std::vector<std::pair<std::string, gcn::Rectangle>> UserInterface::visibleTexts(
         if (label->getAlignment() == gcn::Graphics::CENTER) {
             x += (label->getWidth() - textWidth) / 2;
         }
-        texts.emplace_back(label->getCaption(),
-                           gcn::Rectangle(x, y, textWidth, label->getFont()->getHeight()));
+        texts.emplace_back(
+            label->getCaption(),
+            scale_.toWindow(gcn::Rectangle(x, y, textWidth, label->getFont()->getHeight())));
     }
     return texts;
 }
@@ -254,7 +255,7 @@ void UserInterface::draw() {
                  GL_LIGHTING_BIT | GL_FOG_BIT | GL_TRANSFORM_BIT | GL_SCISSOR_BIT |
                  GL_VIEWPORT_BIT);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glViewport(0, 0, width, height);
+    glViewport(0, 0, scale_.windowWidth, scale_.windowHeight);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     for (GLenum cap :

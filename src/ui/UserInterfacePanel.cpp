@@ -29,7 +29,8 @@ void UserInterface::showPanel(const PanelContent& content) {
     layoutPanel();
 }
 
-int UserInterface::panelRowAt(int x, int y) const {
+int UserInterface::panelRowAt(int windowX, int windowY) const {
+    const int x = scale_.toInterfaceX(windowX), y = scale_.toInterfaceY(windowY);
     if (!panelShown) {
         return -1;
     }
@@ -196,6 +197,8 @@ void UserInterface::setScreenLabels(const std::vector<ScreenLabel>& labels) {
     const int lineHeight = labelFont->getHeight();
     std::size_t used = 0;
     for (const ScreenLabel& wanted : labels) {
+        const double x = wanted.x / scale_.x(), y = wanted.y / scale_.y();
+        const double objectX = wanted.objectX / scale_.x(), objectY = wanted.objectY / scale_.y();
         // A label wider than half the scene takes more lines; room is kept for an arrow.
         const std::string arrowed = "^ " + wanted.text + " >";
         std::vector<std::string> lines =
@@ -204,9 +207,8 @@ void UserInterface::setScreenLabels(const std::vector<ScreenLabel>& labels) {
         for (const std::string& line : lines) {
             blockWidth = std::max(blockWidth, measure(line));
         }
-        const LabelPlace place =
-            placeLabel(wanted.x, wanted.y, blockWidth, lineHeight * static_cast<int>(lines.size()),
-                       area, wanted.objectX, wanted.objectY);
+        const LabelPlace place = placeLabel(
+            x, y, blockWidth, lineHeight * static_cast<int>(lines.size()), area, objectX, objectY);
         lines = layoutText(withEdgeArrow(wanted.text, place.edge), blockWidth, 4, measure,
                            SMALL_FONT_GLYPHS);
         for (std::size_t i = 0; i < lines.size(); ++i, ++used) {
@@ -229,7 +231,8 @@ void UserInterface::setScreenLabels(const std::vector<ScreenLabel>& labels) {
     }
 }
 
-bool UserInterface::isInterfaceAt(int x, int y) const {
+bool UserInterface::isInterfaceAt(int windowX, int windowY) const {
+    const int x = scale_.toInterfaceX(windowX), y = scale_.toInterfaceY(windowY);
     if (x < 0 || y < 0 || x >= width || y >= height) {
         return false;
     }

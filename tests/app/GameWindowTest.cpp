@@ -3,6 +3,7 @@
 // must exit with status 0.)
 
 #include "support/GameScreen.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,14 @@ TEST_F(GameWindow, ABlockShadowsTheWallBehindItAndTheKeptShadowMapLooksAsIfDrawn
     EXPECT_NE(lastOutput.find("Shadow map passes: 4\n"), std::string::npos) << lastOutput;
     ASSERT_EQ(everyFrame.width, 1024);
     EXPECT_EQ(differingPixels(kept, everyFrame), 0);
+    // With shadows off in the player's settings no map is drawn, and the wall is lit.
+    ScratchDir config("config");
+    std::filesystem::create_directories(config.path / "beamworks");
+    config.write("beamworks/settings.conf", "shadows = off\n");
+    const Picture lit = frames("81", 4, "shadow.txt", "XDG_CONFIG_HOME=" + config.path.string());
+    EXPECT_NE(lastOutput.find("Shadow map passes: 0\n"), std::string::npos) << lastOutput;
+    const auto [x, y] = project(0, 20, -290, {0, 100, 250});
+    EXPECT_GT(brightness(lit.at(x, y)) * 8, brightness(kept.at(x, y)) * 10);
 }
 
 TEST_F(GameWindow, AMirrorShowsItsReflectionInsideItsOutlineOnly) {

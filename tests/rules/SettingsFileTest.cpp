@@ -26,6 +26,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAndOnlyChangedKeysAreWritten) {
     s.lookSpeed = 1.5;
     s.uiScale = 2;
     s.reflections = 0;
+    s.shadows = false;
     s.relaxedEnergy = true;
     s.keys = {{Command::Help, {{GLFW_KEY_F12}, {'#', true, true}}}, {Command::Undo, {{'U'}}}};
     std::ostringstream written;
@@ -41,6 +42,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAndOnlyChangedKeysAreWritten) {
     applyPlayerSettings(s, game, bindings);
     EXPECT_TRUE(game.screenWidth == 800 && game.windowMode == GLFW_FULLSCREEN && !game.mirroring &&
                 game.relaxedEnergy && game.lookSpeed == 1.5f);
+    EXPECT_TRUE(game.musicVolume == 35 && game.uiScale == 2.0f && !game.shadows);
     EXPECT_EQ(bindings.commandFor(GLFW_KEY_F12, false, false), Command::Help);
     EXPECT_EQ(bindings.commandFor('U', false, false), Command::Undo);
     // A binding written back as its default is no longer written.

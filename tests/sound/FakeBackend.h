@@ -24,7 +24,7 @@ struct FakeAudio {
 
     // Record.
     /// In order: "open N" (N channels; also failed attempts), "open silent", "close",
-    /// "play loop", "play once", "pause", "resume", "seek MS", "halt".
+    /// "play loop", "play once", "pause", "resume", "seek MS", "halt", "volume PERCENT".
     std::vector<std::string> calls;
     std::map<int, std::string> loaded; ///< backend id -> path
 };
@@ -71,6 +71,9 @@ class FakeBackend final : public sound::AudioBackend {
     void halt() override {
         a_->calls.push_back("halt");
         a_->ended = true;
+    }
+    void setVolume(double volume) override {
+        a_->calls.push_back("volume " + std::to_string(int(volume * 100 + 0.5)));
     }
 
   private:

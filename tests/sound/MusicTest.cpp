@@ -91,3 +91,14 @@ TEST_F(Music, ToggleRewindsWhenPausingAndResumesAndShutdownReleasesAll) {
     EXPECT_EQ(audio->calls.back(), "close");
     EXPECT_EQ(second->calls.back(), "play loop");
 }
+
+TEST_F(Music, VolumeIsClampedAndSilenceKeepsTheMusicPlayingInPlace) {
+    EXPECT_EQ(initOn(audio), "");
+    for (const int asked : {50, 0, 150, -3}) {
+        EXPECT_EQ(printed([&] { setMusicVolume(asked); }), "") << asked;
+    }
+    EXPECT_TRUE(isMusicPlaying() && musicVolume() == 0);
+    EXPECT_EQ(audio->calls, (Calls{"open 2", "play loop", "volume 50", "volume 0", "volume 100",
+                                   "volume 0"}));               // no pause, rewind or restart
+    EXPECT_TRUE(initOn(audio).empty() && musicVolume() == 100); // a fresh start: full volume
+}

@@ -60,6 +60,11 @@ TEST_F(SdlSound, StreamPausesRewindsAndResumes) {
 TEST_F(SdlSound, GameMusicPlaysAndAFileTheMixerCannotDecodeIsReported) {
     EXPECT_EQ(printed([&] { initMusic(nullptr, GAME_MUSIC); }), "");
     EXPECT_NE(Mix_PlayingMusic(), 0);
+    setMusicVolume(50);
+    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME / 2);
+    setMusicVolume(0); // silent, yet playing
+    EXPECT_EQ(Mix_VolumeMusic(-1), 0);
+    EXPECT_TRUE(Mix_PlayingMusic() != 0 && Mix_PausedMusic() == 0);
     EXPECT_EQ(printed([] { shutdownMusic(); }), "");
     const std::string junk = scratch().write("junk.mp3", std::string(4000, 'x'));
     EXPECT_TRUE(reportsError(printed([&] { initMusic(nullptr, junk); }), Result::Format));

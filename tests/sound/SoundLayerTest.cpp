@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace sound;
 
 namespace {
@@ -39,9 +41,13 @@ TEST(SoundChannels, StartedPausedReachesTheOutputWhenUnpausedWhereItWasPut) {
     Channel channel = rig.play(sound, true);
     ASSERT_EQ(channel.setPosition(1500), Result::Ok);
     ASSERT_EQ(channel.setMode(MODE_LOOP_NORMAL), Result::Ok);
+    ASSERT_EQ(channel.setVolume(0.25f), Result::Ok);
+    for (const float bad : {-0.01f, 1.5f, std::nanf("")}) {
+        EXPECT_EQ(channel.setVolume(bad), Result::InvalidParam) << bad;
+    }
     EXPECT_TRUE(rig.audio->calls.empty());
     ASSERT_EQ(channel.setPaused(false), Result::Ok);
-    EXPECT_EQ(rig.audio->calls, (std::vector<std::string>{"play loop", "seek 1500"}));
+    EXPECT_EQ(rig.audio->calls, (std::vector<std::string>{"volume 25", "play loop", "seek 1500"}));
     EXPECT_EQ(channel.setMode(MODE_LOOP_OFF), Result::Unsupported);
     rig.audio->calls.clear();
 

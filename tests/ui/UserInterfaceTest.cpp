@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <iostream>
 #include <limits>
 #include <memory>
@@ -64,11 +65,13 @@ class UserInterfaceTest : public ::testing::Test {
         const unsigned int button = type == gcn::MouseInput::MOVED ? 0 : gcn::MouseInput::LEFT;
         ui->getInput().pushMouseInput(gcn::MouseInput(button, type, x, y, int(now)));
     }
+    /// In the window's pixels.
     std::pair<int, int> centreOf(const std::string& id) const {
         const gcn::ToggleButton::ImageButton2& b = *ui->findToggle(id)->getButton();
         int x = 0, y = 0;
         b.getAbsolutePosition(x, y);
-        return {x + b.getWidth() / 2, y + b.getHeight() / 2};
+        const InterfaceScale& s = ui->getScale();
+        return {s.toWindowX(x + b.getWidth() / 2), s.toWindowY(y + b.getHeight() / 2)};
     }
     void frame() { ui->updateAndDraw(); }
     void hover(const std::string& id) {
@@ -466,6 +469,58 @@ TEST_F(UserInterfaceTest, ScreenLabelsComeAndGoWithTheirTexts) {
     ui->setScreenLabels({});
     frame();
     EXPECT_FALSE(ui->isInterfaceAt(300, 290)); // labels never take clicks from the scene
+}
+
+// --- twice as large on a large screen --------------------------------------------------------
+
+TEST_F(UserInterfaceTest, TwiceAsLargeOnALargeScreenWithTextsInsideAndClicksOnTheirSwitches) {
+    testing::internal::CaptureStdout();
+    UserInterface half(960, 540, recordCommand, testClock); // the same layout, unscaled
+    UserInterface third(1440, 810, recordCommand, testClock, 1.5f);
+    UserInterface fitted(1024, 768, recordCommand, testClock, 2.0f); // as large as 640 x 480 fits
+    ui = std::make_unique<UserInterface>(1920, 1080, recordCommand, testClock, 2.0f);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(fitted.getWidth(), 640);
+    EXPECT_EQ(ui->coveredBottom(), 2 * half.coveredBottom());
+    // On screen (the test window holds the bottom left of it) each window pixel shows the
+    // unscaled picture's pixel that it maps to: nothing blurred, lost or taken from beside.
+    const auto drawn = [](UserInterface& u) {
+        const InterfaceScale& s = u.getScale();
+        u.showMessage("LEVEL SOLVED", 0, "N: NEXT LEVEL");
+        u.flashMessage("-> GOAL 10, WANTS MAGENTA, GETS YELLOW / -> HALF MIRROR 3");
+        u.setScreenLabels({{s.windowWidth * 0.5, s.windowHeight * 0.6, "WANTS MAGENTA"}});
+        glClearColor(1, 0, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        u.updateAndDraw();
+        std::vector<std::uint32_t> p(1024 * 768);
+        glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+        return p;
+    };
+    const auto small = drawn(half);
+    for (UserInterface* large : {&third, ui.get()}) {
+        const InterfaceScale& s = large->getScale();
+        const auto picture = drawn(*large);
+        long differing = 0;
+        for (int i = 0; i < 1024 * 768; ++i) {
+            const int y = 539 - s.toInterfaceY(s.windowHeight - 1 - i / 1024);
+            differing += picture[i] != small[y * 1024 + s.toInterfaceX(i % 1024)];
+        }
+        EXPECT_EQ(differing, 0) << s.windowWidth;
+    }
+    // Texts in the window's pixels: inside it, and the label (the last) where it was put.
+    for (const auto& [text, r] : ui->visibleTexts()) {
+        EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.width <= 1920 && r.y + r.height <= 1080)
+            << text << " at " << uitest::dims(r);
+    }
+    const gcn::Rectangle label = ui->visibleTexts().back().second;
+    EXPECT_TRUE(label.x + label.width / 2 == 960 && label.y + label.height == 648);
+    // Clicks at window positions reach the switch drawn there.
+    for (const char* id : {"power", "exit", "wireframe", "mirroring"}) {
+        commandsRun.clear();
+        click(id);
+        EXPECT_EQ(commandsRun, std::vector<Command>{findCommand(id)->command}) << id;
+        EXPECT_TRUE(ui->isInterfaceAt(centreOf(id).first, centreOf(id).second)) << id;
+    }
 }
 
 // --- every text the game shows fits an 800 x 600 window --------------------------------------
