@@ -17,6 +17,7 @@
 #include "ui/UserInterface.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -24,8 +25,11 @@
 
 namespace {
 
-/// How fast the view behind the title turns, radians a second.
-constexpr float TITLE_TURN = 0.06f;
+/// How far the view behind the title turns either way, radians, and in how many seconds it
+/// goes to and fro.
+constexpr float TITLE_SWAY = 0.3f;
+constexpr double TITLE_PERIOD = 40;
+double titleClock = 0;
 /// Rows the cursor moves for a page key and for a notch of the wheel.
 constexpr int PAGE_ROWS = 10, WHEEL_ROWS = 3;
 
@@ -433,9 +437,13 @@ void updateMenu(double frameTime) {
     if (!menuOpen || !userInterface) {
         return;
     }
-    if (backTo != MenuScreen::None || menu.screen == MenuScreen::Title) {
-        // Behind the title, the room turns slowly about the eye.
-        moveView(viewMatrix, 0, 0, 0, TITLE_TURN * static_cast<float>(frameTime), 0);
+    if (playView && (backTo != MenuScreen::None || menu.screen == MenuScreen::Title)) {
+        // Behind the title, the eye looks slowly to and fro about the view it was left with.
+        titleClock += frameTime;
+        viewMatrix = *playView;
+        moveView(viewMatrix, 0, 0, 0,
+                 TITLE_SWAY * static_cast<float>(std::sin(titleClock * 2 * PI / TITLE_PERIOD)),
+                 0);
     }
     if (menu.screen == MenuScreen::Help || capturing) {
         return;
