@@ -101,7 +101,9 @@ void keyCallback(int key, int action) {
         swallowCharacter = true;
         return;
     }
-    runGameCommand(command);
+    if (!carryKey(key, command)) {
+        runGameCommand(command);
+    }
 }
 
 void runGameCommand(Command command) {
