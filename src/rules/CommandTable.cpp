@@ -127,7 +127,7 @@ std::vector<CommandInfo> buildTable() {
         {C::Fine, "fine", HELD, {key(GLFW_KEY_LSHIFT), key(GLFW_KEY_RSHIFT)}, "FINE AND FAST",
          "held: key turns by 1 degree, shifts 4 times as fast", ROW, "", nullptr},
         {C::Carry, "carry", PRESS, {key('T')}, "CARRY",
-         "carry its holder: arrows move it, Enter sets it down", ROW, "double click", nullptr},
+         "carry its holder: arrows move it, Enter sets it", ROW, "double click", nullptr},
         {C::LaserPower, "power", PRESS, {key(GLFW_KEY_SPACE)}, "LASER POWER",
          "laser power on / off (energy drains while on)", ROW, "", powerSwitch},
         {C::NextLevel, "next", PRESS, {key('N'), key(GLFW_KEY_PAGEDOWN)}, "NEXT LEVEL",
