@@ -90,6 +90,9 @@ void keyCallback(int key, int action) {
         return;
     }
     const Command command = keyBindings.commandFor(key, ctrl, shift);
+    if (carryKey(key, command)) {
+        return; // ESC takes a carry by keys back before it leaves the level
+    }
     if (command == Command::Quit && isTitleFirst()) {
         openMenu(MenuScreen::Title); // a level reached from the title goes back to it
         return;
@@ -101,9 +104,7 @@ void keyCallback(int key, int action) {
         swallowCharacter = true;
         return;
     }
-    if (!carryKey(key, command)) {
-        runGameCommand(command);
-    }
+    runGameCommand(command);
 }
 
 void runGameCommand(Command command) {

@@ -272,6 +272,9 @@ void updateCameraAndManipulation(double frameTime) {
 }
 
 bool carryKey(int key, Command command) {
+    if (introductionOpen) {
+        return false; // the key closes the introduction and does nothing else
+    }
     Renderable* selected = selectionActive ? selectedElement : nullptr;
     const bool carried = doubleClicked && selected != nullptr;
     const ActiveObject* blocker = carried ? placementBlocker(*currentLevel, selected) : nullptr;

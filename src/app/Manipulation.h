@@ -11,5 +11,5 @@ void suppressHeldKey(int key);
 enum class Command;
 /// A key press that belongs to a carry by keys (rules/KeyCarry.h): starts one, steps its pointer,
 /// sets the holder down or takes the carry back. True when the key was used so; otherwise its
-/// command runs as ever.
+/// command runs as ever. Never while the level's introduction is open.
 bool carryKey(int key, Command command);
