@@ -90,6 +90,9 @@ void keyCallback(int key, int action) {
         return;
     }
     const Command command = keyBindings.commandFor(key, ctrl, shift);
+    if (carryKey(key, command)) {
+        return; // ESC takes a carry by keys back before it leaves the level
+    }
     if (command == Command::Quit && isTitleFirst()) {
         openMenu(MenuScreen::Title); // a level reached from the title goes back to it
         return;

@@ -11,11 +11,14 @@
 #include "render/SceneDrawing.h"
 #include "rules/CommandTable.h"
 #include "rules/Interaction.h"
+#include "rules/KeyCarry.h"
 #include "rules/Placement.h"
 #include "rules/Settings.h"
 #include "rules/UndoHistory.h"
 #include "ui/UserInterface.h"
 
+#include <cmath>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,18 +57,37 @@ void dragDelta(int x, int y, float& dx, float& dy) {
     clickY = y;
 }
 
-// Move mode: the selected element's holder follows the wall under the mouse.
-void followMouseOverWalls() {
-    int x = 0, y = 0;
-    windowGetMousePos(x, y);
-    const ScreenProjection screen = currentScreenProjection(viewMatrix);
+// The part of the window the carry pointer may go to: between the interface's bars.
+PointerBounds pointerBounds() {
+    PointerBounds b{0, 0, static_cast<float>(gameSettings.screenWidth - 1),
+                    static_cast<float>(gameSettings.screenHeight - 1)};
+    if (userInterface) {
+        b.top = static_cast<float>(userInterface->coveredTop());
+        b.bottom -= static_cast<float>(userInterface->coveredBottom());
+    }
+    return b;
+}
+
+// Where the holder's foot shows on the window (pixels from the top-left): where a carry's pointer
+// starts.
+void footOnWindow(const ScreenProjection& screen, Renderable& root, int& x, int& y) {
+    Point foot{0, -200, 0, 1};
+    transformPoint(root.getWorldMatrix(), foot);
+    double wx = 0, wy = 0, wz = 0;
+    gluProject(foot[0], foot[1], foot[2], screen.modelview, screen.projection, screen.viewport, &wx,
+               &wy, &wz);
+    x = static_cast<int>(wx);
+    y = static_cast<int>(screen.viewport[3] - wy - 1);
+}
+
+// The holder of the selected element follows the wall, floor or ceiling under the window point
+// (x, y), pixels from the top-left: where the ray from the eye through it first meets one.
+void carryUnder(const ScreenProjection& screen, int x, int y) {
     const GLint* viewport = screen.viewport;
-    const GLdouble* projection = screen.projection;
-    const GLdouble* modelview = screen.modelview;
     const double wy = viewport[3] - y - 1;
     double n[3], f[3];
-    gluUnProject(x, wy, 0, modelview, projection, viewport, &n[0], &n[1], &n[2]);
-    gluUnProject(x, wy, 1, modelview, projection, viewport, &f[0], &f[1], &f[2]);
+    gluUnProject(x, wy, 0, screen.modelview, screen.projection, viewport, &n[0], &n[1], &n[2]);
+    gluUnProject(x, wy, 1, screen.modelview, screen.projection, viewport, &f[0], &f[1], &f[2]);
 
     probeBeam = std::make_unique<LaserBeam>(COLOR_WHITE, FULL_INTENSITY, nullptr);
     probeBeam->translate(static_cast<float>(n[0]), static_cast<float>(n[1]),
@@ -80,20 +102,10 @@ void followMouseOverWalls() {
     Level& level = *currentLevel;
     const std::vector<ActiveObject*> walls = level.getWalls();
     const int wall = traceLaser(*probeBeam, hit, normal, true, walls, level);
-    Renderable* root = groupRoot(selectedElement);
-
-    if (warpPending) {
-        Point foot{0, -200, 0, 1};
-        transformPoint(root->getWorldMatrix(), foot);
-        double wx = 0, wz = 0, wyFoot = 0;
-        gluProject(foot[0], foot[1], foot[2], modelview, projection, viewport, &wx, &wyFoot, &wz);
-        windowSetMousePos(static_cast<int>(wx), static_cast<int>(viewport[3] - wyFoot - 1));
-        warpPending = false;
-        return;
-    }
     if (wall < 0) {
         return; // the ray met no wall: the element stays where it is
     }
+    Renderable* root = groupRoot(selectedElement);
     manipulateFinitely(root, [&] {
         placeOnWall(*root, root->getWorldMatrix(), {hit[0], hit[1], hit[2], 1},
                     {normal[0], normal[1], normal[2], 0});
@@ -106,6 +118,44 @@ void followMouseOverWalls() {
     lastBlocker = blocker;
 }
 
+// A carry's frame: the selected element's holder follows the mouse, or the carry pointer. The
+// first frame of a carry puts the mouse, or the pointer, where the holder's foot shows.
+void followPointerOverWalls() {
+    const ScreenProjection screen = currentScreenProjection(viewMatrix);
+    if (warpPending || keyCarry.placePending) {
+        int x = 0, y = 0;
+        footOnWindow(screen, *groupRoot(selectedElement), x, y);
+        if (keyCarry.placePending) {
+            placePointer(keyCarry, static_cast<float>(x), static_cast<float>(y), pointerBounds());
+            keyCarry.placePending = false;
+        } else {
+            windowSetMousePos(x, y);
+        }
+        warpPending = false;
+        return;
+    }
+    int x = 0, y = 0;
+    if (keyCarry.active) {
+        x = static_cast<int>(std::lround(keyCarry.x));
+        y = static_cast<int>(std::lround(keyCarry.y));
+    } else {
+        windowGetMousePos(x, y);
+    }
+    carryUnder(screen, x, y);
+}
+
+// Ends a carry by keys that something else ended (a click, another selection, an undo, a new
+// level), or that a double click took over for the mouse.
+void followCarryState() {
+    if (!keyCarry.active) {
+        return;
+    }
+    if (!doubleClicked || !selectionActive || warpPending) {
+        keyCarry.active = false;
+        std::cout << "\nCarry set down" << std::endl;
+    }
+}
+
 } // namespace
 
 void suppressHeldKey(int key) {
@@ -116,6 +166,7 @@ void updateCameraAndManipulation(double frameTime) {
     if (suppressedKey >= 0 && !windowKeyDown(suppressedKey)) {
         suppressedKey = -1;
     }
+    followCarryState();
     // A button that went down on the interface is the interface's until the frame sees it up.
     const bool leftDown = windowMouseButtonDown(GLFW_MOUSE_BUTTON_LEFT);
     const bool rightDown = windowMouseButtonDown(GLFW_MOUSE_BUTTON_RIGHT);
@@ -185,11 +236,17 @@ void updateCameraAndManipulation(double frameTime) {
         }
     }
 
+    // In a carry by keys the arrow keys move the carry pointer instead of shifting the element.
+    const bool arrows[POINTER_WAYS] = {held(Command::ShiftAway), held(Command::ShiftNear),
+                                       held(Command::ShiftLeft), held(Command::ShiftRight)};
+    if (keyCarry.active) {
+        glidePointer(keyCarry, arrows, held(Command::Fine), frameTime, pointerBounds());
+    }
     if (selectionActive) {
         const float step = 0.5f * k * (held(Command::Fine) ? FAST_SHIFT_FACTOR : 1.0f);
-        const Point shift =
-            arrowShift(viewMatrix, held(Command::ShiftNear), held(Command::ShiftAway),
-                       held(Command::ShiftLeft), held(Command::ShiftRight), step);
+        const bool shifting = !keyCarry.active;
+        const Point shift = arrowShift(viewMatrix, shifting && arrows[1], shifting && arrows[0],
+                                       shifting && arrows[2], shifting && arrows[3], step);
         const float lift = held(Command::ShiftUp) ? step : held(Command::ShiftDown) ? -step : 0.0f;
         if (shift[0] != 0 || shift[2] != 0 || lift != 0) {
             undoHistory.begin(selectedElement, UndoHistory::Kind::Shift);
@@ -205,11 +262,62 @@ void updateCameraAndManipulation(double frameTime) {
 
     if (doubleClicked && selectionActive) {
         undoHistory.begin(selectedElement, UndoHistory::Kind::Carry);
-        followMouseOverWalls();
+        followPointerOverWalls();
     } else {
         lastBlocker = nullptr;
         if (undoHistory.isOpen(UndoHistory::Kind::Carry)) {
             undoHistory.close(); // set down: the carry is one step
         }
     }
+}
+
+bool carryKey(int key, Command command) {
+    if (introductionOpen) {
+        return false; // the key closes the introduction and does nothing else
+    }
+    Renderable* selected = selectionActive ? selectedElement : nullptr;
+    const bool carried = doubleClicked && selected != nullptr;
+    const ActiveObject* blocker = carried ? placementBlocker(*currentLevel, selected) : nullptr;
+    const CarryState state{selected != nullptr, carried, carried && keyCarry.active,
+                           blocker != nullptr};
+    switch (carryKeyAction(state, key, command, keyBindings)) {
+    case CarryKeyAction::None:
+        return false;
+    case CarryKeyAction::Start:
+        startKeyCarry(keyCarry);
+        doubleClicked = true;
+        warpPending = false;
+        std::cout << "\nCarry started" << std::endl;
+        return true;
+    case CarryKeyAction::NoSelection:
+        flash("SELECT AN ELEMENT FIRST");
+        return true;
+    case CarryKeyAction::Refuse:
+        flash(refusalText(*blocker));
+        return true;
+    case CarryKeyAction::SetDown:
+        doubleClicked = false; // the frame closes the carry's step
+        if (keyCarry.active) {
+            keyCarry.active = false;
+            std::cout << "\nCarry set down" << std::endl;
+        }
+        return true;
+    case CarryKeyAction::Cancel:
+        if (undoHistory.isOpen(UndoHistory::Kind::Carry)) {
+            undoHistory.cancel();
+            updateLasers(*currentLevel); // the beams and doors follow at once, as on an undo
+        }
+        doubleClicked = false;
+        keyCarry.active = false;
+        std::cout << "\nCarry cancelled" << std::endl;
+        return true;
+    case CarryKeyAction::Step: {
+        PointerWay way = PointerWay::Up;
+        pointerWayOf(key, keyBindings, way);
+        stepPointer(keyCarry, way, keyBindings.isHeld(Command::Fine, windowKeyDown),
+                    pointerBounds());
+        return true;
+    }
+    }
+    return false;
 }

@@ -7,3 +7,9 @@ void updateCameraAndManipulation(double frameTime);
 
 /// Keeps a held key from acting until it is released (the key that closed the introduction).
 void suppressHeldKey(int key);
+
+enum class Command;
+/// A key press that belongs to a carry by keys (rules/KeyCarry.h): starts one, steps its pointer,
+/// sets the holder down or takes the carry back. True when the key was used so; otherwise its
+/// command runs as ever. Never while the level's introduction is open.
+bool carryKey(int key, Command command);

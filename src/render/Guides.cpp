@@ -8,6 +8,7 @@
 #include "render/SceneDrawing.h"
 #include "render/Shaders.h"
 #include "rules/Interaction.h"
+#include "rules/KeyCarry.h"
 #include "rules/Settings.h"
 
 #include <algorithm>
@@ -43,6 +44,12 @@ constexpr float GHOST_ALPHA = 0.4f;
 constexpr float RING_INNER = 26.0f, RING_OUTER = 34.0f, RING_LIFT = 1.0f;
 constexpr float RING_COLOR[4] = {1.0f, 0.55f, 0.0f, 0.9f};
 constexpr int RING_SIDES = 32;
+/// The carry pointer, in pixels: a ring with a cross through it whose arms reach past the ring,
+/// in the selection's orange over a dark edge, so that it shows on light and dark surfaces.
+constexpr float POINTER_RING = 10.0f, POINTER_ARM = 19.0f, POINTER_GAP = 4.0f;
+constexpr float POINTER_LINE = 2.0f, POINTER_EDGE = 4.0f;
+constexpr float POINTER_EDGE_COLOR[4] = {0.0f, 0.0f, 0.0f, 0.75f};
+constexpr int POINTER_SIDES = 24;
 
 struct Vertex {
     float x, y, z, r, g, b, a;
@@ -52,7 +59,7 @@ struct Rgba {
     float r, g, b, a;
 };
 
-std::vector<Vertex> coreVertices, dashVertices, triangleVertices;
+std::vector<Vertex> coreVertices, dashVertices, triangleVertices, pointerVertices;
 
 // The beam's opacity in the rods of the transparent pass.
 float beamAlpha(signed char intensity) {
@@ -191,6 +198,46 @@ void drawFootRing(Renderable& root, Level& level) {
     endOverlay();
 }
 
+// The carry pointer at (x, y), window pixels from the top-left, over everything drawn so far.
+void drawCarryPointer(float x, float y) {
+    const int w = gameSettings.screenWidth, h = gameSettings.screenHeight;
+    // The pixels' centres: a line one pixel wide falls on one column.
+    const float cx = std::floor(x) + 0.5f, cy = std::floor(y) + 0.5f;
+    const auto addShape = [&](const float(&color)[4]) {
+        const Rgba c{color[0], color[1], color[2], color[3]};
+        for (int k = 0; k < POINTER_SIDES; ++k) {
+            for (int end = 0; end < 2; ++end) {
+                const float a = 2 * PI_F * (k + end) / POINTER_SIDES;
+                add(pointerVertices,
+                    {cx + POINTER_RING * std::cos(a), cy + POINTER_RING * std::sin(a), 0, 1}, c);
+            }
+        }
+        for (const auto& [dx, dy] :
+             {std::pair{1.0f, 0.0f}, {-1.0f, 0.0f}, {0.0f, 1.0f}, {0.0f, -1.0f}}) {
+            add(pointerVertices, {cx + dx * POINTER_GAP, cy + dy * POINTER_GAP, 0, 1}, c);
+            add(pointerVertices, {cx + dx * POINTER_ARM, cy + dy * POINTER_ARM, 0, 1}, c);
+        }
+    };
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, h, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    beginOverlay(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, false);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glLineWidth(POINTER_EDGE);
+    addShape(POINTER_EDGE_COLOR);
+    drawBatch(pointerVertices, GL_LINES);
+    glLineWidth(POINTER_LINE);
+    addShape(RING_COLOR);
+    drawBatch(pointerVertices, GL_LINES);
+    endOverlay();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
 } // namespace
 
 void addBeamCore(LaserBeam& beam) {
@@ -275,4 +322,7 @@ void drawCarryAids(Level& level) {
     glPopAttrib();
     glUseProgram(0);
     glActiveTexture(GL_TEXTURE0); // a textured mesh leaves its unit active
+    if (keyCarry.active && !keyCarry.placePending) {
+        drawCarryPointer(keyCarry.x, keyCarry.y);
+    }
 }

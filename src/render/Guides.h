@@ -25,6 +25,7 @@ void drawBeamGuides(Level& level);
 
 /// While a holder is carried (see isCarried): a ring on the surface where its foot will stand,
 /// in the selection's orange, and the holder with its frame and element see-through over the
-/// scene (the opaque and mirror passes leave them out). Nothing otherwise. Call after
+/// scene (the opaque and mirror passes leave them out); in a carry by keys, the carry pointer
+/// (rules/KeyCarry.h) over the scene. Nothing otherwise. Call after
 /// drawBeamGuides, with no program current; leaves none current.
 void drawCarryAids(Level& level);

@@ -54,8 +54,8 @@ bool isCulled(const Culling* culling, Renderable& object);
 /// moves it on, so passes that would draw it run even where they draw no pixel.
 bool isAnyModelMoving();
 
-/// True for the holder being carried (double click) and its frame and element: the opaque and
-/// mirror passes leave them out, drawCarryAids draws them see-through.
+/// True for the holder being carried (by the mouse or by keys) and its frame and element: the
+/// opaque and mirror passes leave them out, drawCarryAids draws them see-through.
 bool isCarried(const Renderable& object);
 
 /// Which objects of a pass are mirrors and half mirrors.

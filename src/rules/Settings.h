@@ -72,7 +72,7 @@ extern std::vector<TransparentObject*> transparentDrawList;
 
 // Input state written by the mouse callback and read by the frame.
 extern bool pickRequested;    ///< a single left click asks the next frame to pick
-extern bool doubleClicked;    ///< move mode: the selected element follows the mouse
+extern bool doubleClicked;    ///< a carry: the holder follows the mouse or the key pointer
 extern bool warpPending;      ///< the first move-mode frame places the cursor
 extern int clickX, clickY;    ///< drag origin
 extern int pickX, pickY;      ///< where the click that asked for the pick was pressed

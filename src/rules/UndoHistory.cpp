@@ -26,6 +26,14 @@ void UndoHistory::close() {
     undone_.clear();
 }
 
+void UndoHistory::cancel() {
+    if (!open_) {
+        return;
+    }
+    open_ = false;
+    restoreGroupPose(openBefore_);
+}
+
 bool UndoHistory::undo() {
     close();
     if (done_.empty()) {

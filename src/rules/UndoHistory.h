@@ -1,9 +1,9 @@
 #pragma once
 // The player's steps on the elements, to take back and redo. A step is one manipulation of one
 // element's holder group, recorded as the exact local matrices before and after (never a
-// recomputation): a turn by drag (press to release), a carry (double click to the click that
-// sets the holder down), or a run of key shifts or key turns of one element (the run ends when
-// another element or another kind of step comes). A step that changed nothing is not recorded.
+// recomputation): a turn by drag (press to release), a carry (double click or T to the click or
+// key that sets the holder down), or a run of key shifts or key turns of one element (the run ends
+// when another element or another kind of step comes). A step that changed nothing is not recorded.
 //
 // The history holds raw pointers into the level: clear it whenever the level is replaced.
 
@@ -22,6 +22,9 @@ class UndoHistory {
     /// Closes the open step: it is recorded when it changed the group, and the steps undone
     /// before it are then dropped.
     void close();
+    /// Ends the open step without recording it: its group goes back exactly to where it was
+    /// when the step began (a carry called off). The steps to redo stay.
+    void cancel();
     /// Whether a step of `kind` is open.
     bool isOpen(Kind kind) const { return open_ && openKind_ == kind; }
 

@@ -87,3 +87,13 @@ TEST_F(Undo, AClickThatChangesNothingIsNoStepAndClearForgetsAll) {
     EXPECT_FALSE(history.undo());
     EXPECT_FALSE(history.redo());
 }
+
+TEST_F(Undo, ACancelledCarryGoesBackExactlyAndIsNoStep) {
+    const Matrix start = world(0);
+    history.begin(mirrors[0], UndoHistory::Kind::Carry);
+    mirrors[0]->translate(-70, 5, 12);
+    mirrors[0]->rotateX(0.4f);
+    history.cancel();
+    EXPECT_EQ(world(0), start);
+    EXPECT_FALSE(history.undo());
+}
