@@ -97,6 +97,7 @@ void keyCallback(int key, int action) {
         openMenu(MenuScreen::Title); // a level reached from the title goes back to it
         return;
     }
+    lookKeyPressed(key);
     if (introductionOpen && command != Command::Help && command != Command::Settings) {
         // The first key closes the introduction and does nothing else, not even while held.
         closeLevelIntroduction();

@@ -442,8 +442,7 @@ void updateMenu(double frameTime) {
         titleClock += frameTime;
         viewMatrix = *playView;
         moveView(viewMatrix, 0, 0, 0,
-                 TITLE_SWAY * static_cast<float>(std::sin(titleClock * 2 * PI / TITLE_PERIOD)),
-                 0);
+                 TITLE_SWAY * static_cast<float>(std::sin(titleClock * 2 * PI / TITLE_PERIOD)), 0);
     }
     if (menu.screen == MenuScreen::Help || capturing) {
         return;

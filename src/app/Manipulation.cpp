@@ -25,6 +25,37 @@
 
 namespace {
 
+/// How fast the look keys turn the view, radians a second, once held longer than LOOK_KEY_HOLD
+/// seconds; a press turns it LOOK_KEY_STEP radians at once.
+constexpr float LOOK_KEY_SPEED = 1.2f;
+constexpr double LOOK_KEY_HOLD = 0.25;
+constexpr float LOOK_KEY_STEP = 0.05f;
+constexpr Command LOOK_COMMANDS[] = {Command::LookLeft, Command::LookRight, Command::LookUp,
+                                     Command::LookDown};
+/// When each look key (LOOK_COMMANDS order) last went down, window time.
+double lookPressedAt[4] = {0, 0, 0, 0};
+
+// The view's turn for each look command, as (yaw, pitch) signs.
+void lookTurn(Command command, float amount, float& yaw, float& pitch) {
+    const float up = gameSettings.invertLook ? -1.0f : 1.0f;
+    switch (command) {
+    case Command::LookLeft:
+        yaw -= amount;
+        break;
+    case Command::LookRight:
+        yaw += amount;
+        break;
+    case Command::LookUp:
+        pitch -= amount * up;
+        break;
+    case Command::LookDown:
+        pitch += amount * up;
+        break;
+    default:
+        break;
+    }
+}
+
 std::unique_ptr<LaserBeam> probeBeam;
 /// A key that must be released before it acts again (-1: none).
 int suppressedKey = -1;
@@ -173,8 +204,9 @@ void updateCameraAndManipulation(double frameTime) {
     leftPressOnInterface = leftPressOnInterface && leftDown;
     rightPressOnInterface = rightPressOnInterface && rightDown;
     const bool turningView = rightDown && !rightPressOnInterface && !(introductionOpen || menuOpen);
-    const bool turningElement =
-        leftDown && !leftPressOnInterface && !(introductionOpen || menuOpen) && selectionActive && !doubleClicked;
+    const bool turningElement = leftDown && !leftPressOnInterface &&
+                                !(introductionOpen || menuOpen) && selectionActive &&
+                                !doubleClicked;
     const float k = static_cast<float>(frameTime / MOTION_FRAME_TIME);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -206,6 +238,13 @@ void updateCameraAndManipulation(double frameTime) {
         yaw = dx * static_cast<float>(PI) * gameSettings.lookSpeed;
         pitch = dy * static_cast<float>(PI) * gameSettings.lookSpeed *
                 (gameSettings.invertLook ? -1.0f : 1.0f);
+    }
+    // A look key held past its first step turns the view on steadily.
+    const float look = LOOK_KEY_SPEED * static_cast<float>(frameTime) * gameSettings.lookSpeed;
+    for (int i = 0; i < 4; ++i) {
+        if (held(LOOK_COMMANDS[i]) && windowTime() - lookPressedAt[i] > LOOK_KEY_HOLD) {
+            lookTurn(LOOK_COMMANDS[i], look, yaw, pitch);
+        }
     }
     if (turningElement) {
         windowShowCursor(false);
@@ -267,6 +306,23 @@ void updateCameraAndManipulation(double frameTime) {
         lastBlocker = nullptr;
         if (undoHistory.isOpen(UndoHistory::Kind::Carry)) {
             undoHistory.close(); // set down: the carry is one step
+        }
+    }
+}
+
+void lookKeyPressed(int key) {
+    if (introductionOpen || menuOpen) {
+        return;
+    }
+    for (int i = 0; i < 4; ++i) {
+        for (const KeyChord& chord : keyBindings.keysOf(LOOK_COMMANDS[i])) {
+            if (chord.key == key) {
+                lookPressedAt[i] = windowTime();
+                float yaw = 0, pitch = 0;
+                lookTurn(LOOK_COMMANDS[i], LOOK_KEY_STEP * gameSettings.lookSpeed, yaw, pitch);
+                moveView(viewMatrix, 0, 0, 0, yaw, pitch);
+                return;
+            }
         }
     }
 }

@@ -13,3 +13,7 @@ enum class Command;
 /// sets the holder down or takes the carry back. True when the key was used so; otherwise its
 /// command runs as ever. Never while the level's introduction is open.
 bool carryKey(int key, Command command);
+
+/// A press of a look key turns the view one small step at once (held, it then turns on
+/// steadily): a tap is an exact turn. Not while the introduction or a menu is open.
+void lookKeyPressed(int key);

@@ -24,6 +24,10 @@ enum class Command {
     MoveUp,
     TurnView,
     ResetView,
+    LookLeft,
+    LookRight,
+    LookUp,
+    LookDown,
     LookAtSelection,
     Overview,
     // The selected element.
