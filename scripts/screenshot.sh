@@ -2,7 +2,7 @@
 # Makes the README's picture, docs/screenshot.png: builds the optimised game (as ./play.sh does),
 # runs it on a virtual display (Xvfb) at a level's start view with the laser power on, and keeps
 # its last frame. Run it again when the look changes: ./scripts/screenshot.sh [LEVEL] (default 2,
-# the level the game opens on).
+# the first level with a filter's colour).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 level=${1:-2}
