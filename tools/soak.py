@@ -142,10 +142,11 @@ KEYS = [
     ("ctrl+shift+z", 1), ("h", 2), ("c", 2), ("F1", 2), ("Home", 3), ("z", 2), ("b", 2),
     ("Return", 1), ("numbersign", 2), ("F2", 1), ("F3", 1), ("F4", 1), ("F5", 1), ("F8", 1),
     ("F9", 1), ("F10", 1), ("F11", 1), ("m", 1), ("n", 2), ("p", 2), ("r", 2), ("Next", 1),
-    ("Prior", 1),
+    ("Prior", 1), ("Tab", 2), ("shift+Tab", 1), ("t", 2), ("F12", 1), ("Up", 1), ("Down", 1),
+    ("Left", 1), ("Right", 1), ("8", 1), ("2", 1),
 ]
 HELD_KEYS = ["w", "s", "a", "d", "e", "q", "o", "l", "Up", "Down", "Left", "Right", "minus",
-             "period", "shift+Up", "shift+Left"]
+             "period", "shift+Up", "shift+Left", "4", "6", "8", "2"]
 
 
 class Monkey:
