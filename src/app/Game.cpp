@@ -252,7 +252,7 @@ void runFrame(FrameStats& stats) {
     switch (followSolved(goals.allOpen(), levelSolved)) {
     case SolvedChange::Solved:
         std::cout << "\nLevel solved: " << levelFileName << std::endl;
-        progress.markSolved(levelFileName, std::cout);
+        progress.recordSolve(levelFileName, static_cast<int>(undoHistory.moves()), std::cout);
         if (userInterface) {
             userInterface->showMessage("LEVEL SOLVED", 0, whatNextAfterASolve("PLAY IT AGAIN"));
         }
