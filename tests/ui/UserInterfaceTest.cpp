@@ -7,6 +7,7 @@
 #include "rules/ColourLabels.h"
 #include "rules/CommandTable.h"
 #include "rules/Commands.h"
+#include "rules/Par.h"
 #include "solver/Hint.h"
 
 #include <GL/gl.h>
@@ -574,7 +575,7 @@ TEST(SmallWindow, EveryMessageLabelAndPanelStaysInsideAnd640PixelsHoldTheBars) {
     const std::string next = keyHint(Command::NextLevel, "NEXT LEVEL", keyBindings) + " - " +
                              keyHint(Command::Restart, "RESTART THE LEVEL", keyBindings);
     std::vector<std::pair<std::string, std::string>> bigMessages = {
-        {"LEVEL SOLVED", next},
+        {solvedMessage(999, 9999), next},
         {"OUT OF ENERGY", next},
         {"TURN THIS HALF MIRROR 165 DEGREES RIGHT AND TILT IT 75 DEGREES DOWN",
          "THIS HINT COST 20 SECONDS OF ENERGY"}};
