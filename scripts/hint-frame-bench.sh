@@ -3,16 +3,17 @@
 # machine has no graphics card) while the hint search runs beside the frames, against the same
 # scene without a search. Each run turns every element (Tab) a degree off the solver's grid in
 # heading and tilt (Shift+] and Shift+'), which makes the search long, and the hint run then
-# presses H. The frames are counted from AFTER seconds on; a hint run whose search ended before
-# its last frame (its hint shown) is reported, as its figures are partly without a search.
+# presses H. The frames are counted from AFTER seconds after the first on, so that the search runs
+# through them; a hint run whose search ended before its last frame (its hint shown) is reported,
+# as its figures are partly without a search: ask for fewer frames then.
 #
 #   ./scripts/hint-frame-bench.sh [--game PROGRAM]... [LEVEL] [FRAMES] [ROUNDS] [AFTER]
 #
-# LEVEL is a number (default 20), FRAMES are counted per run (default 60), ROUNDS the runs of
-# each game and condition, interleaved (default 3), AFTER the seconds left out at the start
-# (default 5). PROGRAM is a game binary to measure, run in the optimised build's game folder
-# (build/game); several compare builds (one built before a change, say); by default the one
-# built there. Not a test: it checks nothing.
+# LEVEL is a number (default 20), FRAMES are counted per run (default 30), ROUNDS the runs of
+# each game and condition, interleaved (default 6), AFTER the seconds left out (default 1.5).
+# PROGRAM is a game binary to measure, run in the optimised build's game folder (build/game);
+# several compare builds (one built before a change, say); by default the one built there. Not a
+# test: it checks nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 games=()
@@ -21,9 +22,9 @@ while [ "${1:-}" = --game ]; do
   shift 2
 done
 level=${1:-20}
-frames=${2:-60}
-rounds=${3:-3}
-after=${4:-5}
+frames=${2:-30}
+rounds=${3:-6}
+after=${4:-1.5}
 ./scripts/setup.sh
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBEAMWORKS_TESTS=OFF \
       -DBEAMWORKS_GAME_DIR="$PWD/build/game" >/dev/null
