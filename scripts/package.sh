@@ -31,7 +31,7 @@ metainfo=io.github.beamworks.Beamworks.metainfo.xml
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $6 }')
 for file in \
   usr/games/beamworks usr/lib/games/beamworks/beamworks usr/bin/beamworks-check \
-  usr/share/games/beamworks/{Mirror.3ds,level1.txt,vertex.sh,fragment.sh} \
+  usr/share/games/beamworks/{Mirror.3ds,level1.txt,par.txt,vertex.sh,fragment.sh} \
   usr/share/games/beamworks/{music/test1.mp3,images/poweron.png,textures/wall.jpg} \
   usr/share/applications/beamworks.desktop usr/share/metainfo/$metainfo \
   usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/beamworks.png \

@@ -10,6 +10,7 @@
 #include "level/Level.h"
 #include "rules/CommandTable.h"
 #include "rules/Interaction.h"
+#include "rules/Par.h"
 #include "rules/Progress.h"
 #include "rules/Settings.h"
 #include "rules/SettingsFile.h"
@@ -110,7 +111,8 @@ void rebuild() {
         menu = titleMenu(readPack(""), progress.solved());
         break;
     case MenuScreen::Levels:
-        menu = levelMap(readPack(""), levelFilesIn(ownLevelsFolder()), progress.solved());
+        menu = levelMap(readPack(""), levelFilesIn(ownLevelsFolder()), progress.solved(),
+                        progress.best(), parTable.values());
         return; // the cursor starts on the suggested level
     case MenuScreen::Settings:
         menu = settingsMenu(player, keyBindings);

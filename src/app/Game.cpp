@@ -30,6 +30,7 @@
 #include "rules/Interaction.h"
 #include "rules/LevelPack.h"
 #include "rules/LightReadout.h"
+#include "rules/Par.h"
 #include "rules/Placement.h"
 #include "rules/Progress.h"
 #include "rules/Settings.h"
@@ -62,6 +63,9 @@ void orderTransparentForView() {
 
 std::unique_ptr<Camera> cameraStorage;
 double lastFrameTime = 0;
+
+/// The large message of the last solve, taken away when the level opens again.
+std::string solvedBanner;
 
 /// A level to load between frames: a key asked for it inside the window's event processing.
 struct PendingLoad {
@@ -246,20 +250,25 @@ void runFrame(FrameStats& stats) {
     std::cout << "\rFPS: " << static_cast<int>(framesPerSecond) << " should be " << 100.0f
               << " - Number of Lasers: " << level.getLaserBeams().size() << "     " << std::flush;
     const GoalCount goals = countOpenGoals(level);
+    const int moves = static_cast<int>(undoHistory.moves());
     if (userInterface) {
         userInterface->setGoals(goals.open, goals.total, gameSettings.laserPower);
+        userInterface->setMoves(moves, true);
     }
     switch (followSolved(goals.allOpen(), levelSolved)) {
-    case SolvedChange::Solved:
-        std::cout << "\nLevel solved: " << levelFileName << std::endl;
-        progress.markSolved(levelFileName, std::cout);
+    case SolvedChange::Solved: {
+        const std::optional<int> par = parTable.parOf(levelFileName);
+        std::cout << "\n" << solvedLine(levelFileName, moves, par) << std::endl;
+        progress.recordSolve(levelFileName, moves, std::cout);
+        solvedBanner = solvedMessage(moves, par);
         if (userInterface) {
-            userInterface->showMessage("LEVEL SOLVED", 0, whatNextAfterASolve("PLAY IT AGAIN"));
+            userInterface->showMessage(solvedBanner, 0, whatNextAfterASolve("PLAY IT AGAIN"));
         }
         break;
+    }
     case SolvedChange::Reopened:
         // The banner shows while the level is solved; the recorded solve stays.
-        if (userInterface && userInterface->getBigMessage() == "LEVEL SOLVED") {
+        if (userInterface && userInterface->getBigMessage() == solvedBanner) {
             userInterface->showMessage("", 0);
         }
         break;
@@ -384,6 +393,7 @@ bool startGame(bool titleFirst) {
     viewMatrix = Matrix::identity();
     progress.load(Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
                   std::cout);
+    parTable.load(ParTable::FILE_NAME, std::cout);
     setTitleFirst(titleFirst);
     if (titleFirst) {
         levelFileName = titleLevel();

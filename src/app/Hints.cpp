@@ -1,6 +1,7 @@
 #include "app/Hints.h"
 
 #include "app/Display.h"
+#include "app/ThreadPriority.h"
 #include "elements/ActiveObject.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
@@ -88,6 +89,9 @@ void requestHint() {
     Level* level = search->level.get();
     Level* shipped = search->shipped.get();
     search->result = std::async(std::launch::async, [level, shipped, options] {
+        // The search takes only the time the frames leave: it may think for seconds, and the
+        // game must not stutter meanwhile.
+        lowerThreadPriority();
         return findHint(*level, *shipped, options);
     });
     running = std::move(search);

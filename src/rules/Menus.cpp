@@ -2,12 +2,15 @@
 
 #include "level/Level.h"
 #include "rules/LevelPack.h"
+#include "rules/Par.h"
 #include "rules/WindowConstants.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -25,6 +28,31 @@ std::string upper(std::string text) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     return text;
+}
+
+std::optional<int> lookUp(const std::map<std::string, int>& values, const std::string& file) {
+    const auto found = values.find(file);
+    return found != values.end() ? std::optional<int>(found->second) : std::nullopt;
+}
+
+// A level's mark on the map: "* " solved, "*+ " solved at or under par, "" not solved.
+std::string solvedMark(bool solved, std::optional<int> best, std::optional<int> par) {
+    return !solved ? "" : isAtPar(best, par) ? "*+ " : "* ";
+}
+
+// The parts of a detail that are there, joined by " - ".
+std::string joined(std::initializer_list<std::string> parts) {
+    std::string text;
+    for (const std::string& part : parts) {
+        if (!part.empty()) {
+            text += (text.empty() ? "" : " - ") + part;
+        }
+    }
+    return text;
+}
+
+std::string scoreText(const char* what, std::optional<int> value) {
+    return value ? what + std::to_string(*value) : "";
 }
 
 std::string levelLine(const PackEntry& entry) {
@@ -334,7 +362,8 @@ Menu titleMenu(const std::vector<PackEntry>& pack, const std::set<std::string>& 
 }
 
 Menu levelMap(const std::vector<PackEntry>& pack, const std::vector<std::string>& ownLevels,
-              const std::set<std::string>& solved) {
+              const std::set<std::string>& solved, const std::map<std::string, int>& best,
+              const std::map<std::string, int>& par) {
     Menu menu;
     menu.screen = MenuScreen::Levels;
     menu.title = "LEVELS";
@@ -350,14 +379,15 @@ Menu levelMap(const std::vector<PackEntry>& pack, const std::vector<std::string>
                                       (c < named ? std::string(" - ") + CHAPTER_NAMES[c] : ""),
                                   "", true, false});
         }
-        const bool done = solved.count(entry.file) > 0;
-        MenuItem item{entry.file,
-                      (done ? "* " : "") + std::to_string(entry.number) + " " + entry.title,
-                      entry.idea, false, entry.file == next};
-        if (item.suggested) {
-            item.detail = "NEXT - " + item.detail;
-        }
-        menu.items.push_back(item);
+        const std::optional<int> levelBest = lookUp(best, entry.file);
+        const std::optional<int> levelPar = lookUp(par, entry.file);
+        const bool suggested = entry.file == next;
+        menu.items.push_back({entry.file,
+                              solvedMark(solved.count(entry.file) > 0, levelBest, levelPar) +
+                                  std::to_string(entry.number) + " " + entry.title,
+                              joined({suggested ? "NEXT" : "", scoreText("BEST ", levelBest),
+                                      scoreText("PAR ", levelPar), entry.idea}),
+                              false, suggested});
     }
     menu.items.push_back({"", "YOUR LEVELS", "", true, false});
     if (ownLevels.empty()) {
@@ -365,10 +395,11 @@ Menu levelMap(const std::vector<PackEntry>& pack, const std::vector<std::string>
     }
     for (const std::string& path : ownLevels) {
         const std::string name = std::filesystem::path(path).filename().string();
-        menu.items.push_back({path, (solved.count(name) > 0 ? "* " : "") + name, "", false, false});
+        menu.items.push_back({path, (solved.count(name) > 0 ? "* " : "") + name,
+                              scoreText("BEST ", lookUp(best, name)), false, false});
     }
     placeCursor(menu, next);
-    menu.footer = {"*: SOLVED - ENTER: PLAY - ESC: BACK"};
+    menu.footer = {"*: SOLVED - +: AT PAR - ENTER: PLAY - ESC: BACK"};
     return menu;
 }
 

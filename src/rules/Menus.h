@@ -7,6 +7,7 @@
 #include "rules/SettingsFile.h"
 
 #include <cstddef>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -66,10 +67,13 @@ std::string continueLevel(const std::vector<PackEntry>& pack, const std::set<std
 /// The title screen: Continue (Start when nothing is solved), Levels, Settings, Help, Quit.
 Menu titleMenu(const std::vector<PackEntry>& pack, const std::set<std::string>& solved);
 
-/// The map: the pack by chapters of ten, each level with its title and idea and a mark when
-/// solved, the suggested level marked; then "Your levels" (file paths, shown by their names).
+/// The map: the pack by chapters of ten, each level with its title, its best moves, its par and
+/// its idea ("BEST 4 - PAR 3 - tilting"), marked "*" when solved and "*+" when solved at or under
+/// its par, the suggested level marked; then "Your levels" (file paths, shown by their names,
+/// with their best). `best` and `par` are by level file name.
 Menu levelMap(const std::vector<PackEntry>& pack, const std::vector<std::string>& ownLevels,
-              const std::set<std::string>& solved);
+              const std::set<std::string>& solved, const std::map<std::string, int>& best,
+              const std::map<std::string, int>& par);
 
 /// The settings screen: every setting with its value, every command with its keys, and a line
 /// that puts the default keys back.

@@ -2,6 +2,7 @@
 
 #include "rules/Settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,23 @@ namespace {
 
 /// More than this many bytes is no progress file of ours (one line per level).
 constexpr std::uintmax_t MAX_FILE_SIZE = 1 << 20;
+/// The longest line: a name, a blank and the digits of MAX_MOVES.
+constexpr std::size_t MAX_LINE = LEVEL_FILE_NAME_MAX + 1 + 9;
+
+// The moves of a line's end: 1 to 9 digits, nothing else.
+std::optional<int> movesIn(const std::string& digits) {
+    if (digits.empty() || digits.size() > 9) {
+        return std::nullopt;
+    }
+    int moves = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        moves = moves * 10 + (c - '0');
+    }
+    return moves;
+}
 
 } // namespace
 
@@ -46,6 +64,7 @@ bool Progress::isLevelFileName(const std::string& line) {
 bool Progress::load(const std::string& path, std::ostream& out) {
     path_ = path;
     solved_.clear();
+    best_.clear();
     if (path.empty()) {
         out << "No home folder: solved levels are not remembered" << std::endl;
         return false;
@@ -56,6 +75,7 @@ bool Progress::load(const std::string& path, std::ostream& out) {
     }
     const auto damaged = [&](const char* why) {
         solved_.clear();
+        best_.clear();
         out << "Progress file " << path << " " << why
             << ": starting with no level solved (the next solved level replaces it)" << std::endl;
         return true;
@@ -77,21 +97,35 @@ bool Progress::load(const std::string& path, std::ostream& out) {
 
 bool Progress::read(std::istream& in, const std::string& source, std::ostream& out) {
     solved_.clear();
+    best_.clear();
     const auto damaged = [&](const char* why) {
         solved_.clear();
+        best_.clear();
         out << "Progress file " << source << " " << why
             << ": starting with no level solved (the next solved level replaces it)" << std::endl;
         return false;
     };
     std::string line;
-    // A line ends: it names a solved level, or nothing at all.
+    // A line ends: it names a solved level, with its best moves or without, or nothing at all.
+    // A name ends in ".txt", so a line that ends in digits has its moves after its last blank.
     const auto take = [&]() {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        const bool ok = line.empty() || isLevelFileName(line);
-        if (ok && !line.empty()) {
+        bool ok = true;
+        if (isLevelFileName(line)) {
             solved_.insert(line);
+        } else if (!line.empty()) {
+            const std::size_t blank = line.rfind(' ');
+            const std::string name = line.substr(0, blank);
+            const std::optional<int> moves =
+                blank == std::string::npos ? std::nullopt : movesIn(line.substr(blank + 1));
+            ok = moves && isLevelFileName(name);
+            if (ok) {
+                solved_.insert(name);
+                const auto known = best_.emplace(name, *moves).first;
+                known->second = std::min(known->second, *moves);
+            }
         }
         line.clear();
         return ok;
@@ -105,7 +139,7 @@ bool Progress::read(std::istream& in, const std::string& source, std::ostream& o
             if (!take()) {
                 return damaged("is damaged or not ours");
             }
-        } else if (line.size() > LEVEL_FILE_NAME_MAX) {
+        } else if (line.size() > MAX_LINE) {
             return damaged("is damaged or not ours");
         } else {
             line.push_back(static_cast<char>(c));
@@ -114,11 +148,33 @@ bool Progress::read(std::istream& in, const std::string& source, std::ostream& o
     return take() || damaged("is damaged or not ours");
 }
 
-bool Progress::markSolved(const std::string& levelFile, std::ostream& out) {
-    if (!isLevelFileName(levelFile) || !solved_.insert(levelFile).second) {
+std::optional<int> Progress::bestMoves(const std::string& levelFile) const {
+    const auto found = best_.find(levelFile);
+    return found != best_.end() ? std::optional<int>(found->second) : std::nullopt;
+}
+
+bool Progress::recordSolve(const std::string& levelFile, int moves, std::ostream& out) {
+    if (!isLevelFileName(levelFile)) {
         return false;
     }
+    moves = std::clamp(moves, 0, MAX_MOVES);
+    const bool isNew = solved_.insert(levelFile).second;
+    const std::optional<int> best = bestMoves(levelFile);
+    if (!isNew && best && *best <= moves) {
+        return false;
+    }
+    best_[levelFile] = moves;
     return save(out);
+}
+
+void Progress::write(std::ostream& o) const {
+    for (const std::string& name : solved_) {
+        o << name;
+        if (const std::optional<int> best = bestMoves(name)) {
+            o << ' ' << *best;
+        }
+        o << '\n';
+    }
 }
 
 bool Progress::save(std::ostream& out) const {
@@ -131,9 +187,7 @@ bool Progress::save(std::ostream& out) const {
     const std::string temporary = path_ + ".tmp";
     {
         std::ofstream o(temporary, std::ios::binary | std::ios::trunc);
-        for (const std::string& name : solved_) {
-            o << name << '\n';
-        }
+        write(o);
         o.flush();
         if (!o) {
             out << "Cannot save progress to " << path_ << ": the folder cannot be written"

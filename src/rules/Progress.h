@@ -1,7 +1,9 @@
 #pragma once
 // Which levels the player has solved, kept across launches in a small text file in the player's
 // data folder ($XDG_DATA_HOME/beamworks/progress.txt, or ~/.local/share/beamworks/progress.txt),
-// never in the game folder: one solved level file name per line.
+// never in the game folder: one line per solved level, its file name and the fewest moves it was
+// solved in ("level4.txt 7"). A line with the name alone (as older games wrote them) is a level
+// solved in moves not known.
 //
 // A missing file means nothing is solved yet. A file that cannot be read or is not one of ours
 // (binary bytes, huge lines, names that are not level files) gives one console line and an
@@ -10,6 +12,8 @@
 // gives one console line and the game goes on.
 
 #include <istream>
+#include <map>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -28,12 +32,23 @@ class Progress {
     bool read(std::istream& in, const std::string& source, std::ostream& out);
     /// Whether the level file name is among the solved ones.
     bool isSolved(const std::string& levelFile) const { return solved_.count(levelFile) > 0; }
-    /// Records a solved level and saves the whole file when it is new; a name that is not a level
-    /// file name is not recorded. Returns whether the file was written.
-    bool markSolved(const std::string& levelFile, std::ostream& out);
+    /// The fewest moves the level was solved in; none when it is not solved or was solved in
+    /// moves not known.
+    std::optional<int> bestMoves(const std::string& levelFile) const;
+    /// Records a solve in `moves` moves (0 or more) and saves the whole file when the level is new
+    /// or the moves are fewer than its best; a name that is not a level file name is not recorded.
+    /// Returns whether the file was written.
+    bool recordSolve(const std::string& levelFile, int moves, std::ostream& out);
+    /// What the file holds: a line per solved level, by name.
+    void write(std::ostream& o) const;
 
     const std::set<std::string>& solved() const { return solved_; }
+    /// The best moves of the solved levels that have one.
+    const std::map<std::string, int>& best() const { return best_; }
     const std::string& path() const { return path_; }
+
+    /// The most moves a best can hold; more are kept as this many.
+    static constexpr int MAX_MOVES = 999'999'999;
 
     /// Whether a line names a level file: 1 to 91 printable characters, no folder, ending in
     /// ".txt".
@@ -44,6 +59,7 @@ class Progress {
 
     std::string path_;
     std::set<std::string> solved_;
+    std::map<std::string, int> best_;
 };
 
 /// The player's progress for this run.

@@ -34,6 +34,11 @@ void UndoHistory::cancel() {
     restoreGroupPose(openBefore_);
 }
 
+std::size_t UndoHistory::moves() const {
+    const bool openChanged = open_ && !(captureGroupPose(openElement_) == openBefore_);
+    return done_.size() + (openChanged ? 1 : 0);
+}
+
 bool UndoHistory::undo() {
     close();
     if (done_.empty()) {

@@ -35,6 +35,10 @@ class UndoHistory {
     bool redo();
     std::size_t undoCount() const { return done_.size(); }
     std::size_t redoCount() const { return undone_.size(); }
+    /// The player's moves: the steps applied now (an undo takes one back, a redo gives it
+    /// again), and the open step as soon as it has changed its group, so that a level solved in
+    /// the middle of a drag or a run of shifts counts it.
+    std::size_t moves() const;
 
     /// Forgets everything (a level was loaded).
     void clear();

@@ -252,11 +252,15 @@ void UserInterface::buildTopBar() {
     addTiledBackground(*topBar, "images/debugline.png", debugLineImage, topBackground);
     coveredTop_ = opaqueRows("images/debugline.png", BAR_HEIGHT, true);
 
-    // The goal count stands right of the row: the row moves left as far as it needs the room.
+    // The move count over the goal count, right of the row: the row moves left as far as it
+    // needs the room. Stacked, they take no more of a narrow window's width than one.
+    movesLabel = makeInterfaceLabel(normalFont.get());
+    movesLabel->setCaption("MOVES 999");
+    movesLabel->adjustSize();
     goalsLabel = makeInterfaceLabel(normalFont.get());
     goalsLabel->setCaption("GOALS 10/10");
     goalsLabel->adjustSize();
-    const int goalsRoom = goalsLabel->getWidth() + 12;
+    const int countsRoom = std::max(movesLabel->getWidth(), goalsLabel->getWidth()) + 12;
     debugFieldImage = loadPicture("images/debugfield.png");
     const int naturalField = debugFieldImage->getWidth();
 
@@ -273,7 +277,7 @@ void UserInterface::buildTopBar() {
     int field = naturalField;
     const auto needed = [&] {
         return span(static_cast<int>(shown.size())) + 5 + field + (counters ? 5 + span(2) : 0) +
-               goalsRoom;
+               countsRoom;
     };
     counters = needed() <= width;
     field = std::max(MIN_FIELD_WIDTH, naturalField - std::max(0, needed() - width));
@@ -329,13 +333,17 @@ void UserInterface::buildTopBar() {
     nolButton = findToggle("nol");
     fpsButton->setState(true);
     const int rowX = std::max(0, std::min(topBar->getWidth() / 2 - row.getWidth() / 2,
-                                          topBar->getWidth() - goalsRoom - row.getWidth()));
+                                          topBar->getWidth() - countsRoom - row.getWidth()));
     row.setPosition(rowX, TOP_ROW_Y);
     topBar->add(&row);
-    goalsLabel->setPosition(rowX + row.getWidth() + 4, TOP_ROW_Y + LABEL_Y);
-    goalsLabel->setCaption("");
-    goalsLabel->setVisible(false);
-    topBar->add(goalsLabel.get());
+    const int countsHalfGap = goalsLabel->getHeight() / 2 + 1;
+    movesLabel->setPosition(rowX + row.getWidth() + 4, TOP_ROW_Y + LABEL_Y - countsHalfGap);
+    goalsLabel->setPosition(rowX + row.getWidth() + 4, TOP_ROW_Y + LABEL_Y + countsHalfGap);
+    for (gcn::Label* count : {movesLabel.get(), goalsLabel.get()}) {
+        count->setCaption("");
+        count->setVisible(false);
+        topBar->add(count);
+    }
 }
 
 int UserInterface::minimumWidth() const {

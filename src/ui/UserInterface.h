@@ -104,8 +104,8 @@ class UserInterface : public gcn::ActionListener {
         double bigRemaining = 0; ///< seconds; 0: until replaced
         std::string shortMessage;
         double shortRemaining = 0; ///< seconds; 0: a hover text
-        std::string goals;
-        bool goalsVisible = false;
+        std::string goals, moves;
+        bool goalsVisible = false, movesVisible = false;
         bool panelShown = false;
         PanelContent panel;
         bool barsVisible = true;
@@ -218,6 +218,9 @@ class UserInterface : public gcn::ActionListener {
     /// "GOALS 1/2" in the top bar: open goals of all, shown while `visible` (the power is on).
     void setGoals(int open, int total, bool visible);
     const gcn::Label& getGoalsLabel() const { return *goalsLabel; }
+    /// "MOVES 3" in the top bar beside the goal count, shown while `visible` (a level is played).
+    void setMoves(int moves, bool visible);
+    const gcn::Label& getMovesLabel() const { return *movesLabel; }
     void setLaserCount(int value) { laserCount = value; }
 
     /// The frame's interface step: message expiry and counter text, the GUI logic (which runs
@@ -311,7 +314,7 @@ class UserInterface : public gcn::ActionListener {
     std::unique_ptr<gcn::Container> bottomRow, topRow;
     std::unique_ptr<gcn::Container> counterField;
     std::unique_ptr<gcn::IconNarrowed> counterFieldIcon;
-    std::unique_ptr<gcn::Label> counterLabel, messageLabel, messageLine2, goalsLabel;
+    std::unique_ptr<gcn::Label> counterLabel, messageLabel, messageLine2, goalsLabel, movesLabel;
     std::unique_ptr<gcn::EnergyLevel> energyBar;
     std::map<std::string, std::unique_ptr<gcn::ToggleButton>> switches;
     gcn::ToggleButton* fpsButton = nullptr;

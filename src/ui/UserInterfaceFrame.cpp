@@ -32,6 +32,14 @@ void UserInterface::setGoals(int open, int total, bool visible) {
     goalsLabel->setVisible(visible);
 }
 
+void UserInterface::setMoves(int moves, bool visible) {
+    const std::string text = "MOVES " + std::to_string(moves);
+    if (movesLabel->getCaption() != text) {
+        movesLabel->setCaption(text);
+    }
+    movesLabel->setVisible(visible);
+}
+
 void UserInterface::action(const gcn::ActionEvent& actionEvent) {
     const std::string& id = actionEvent.getId();
     gcn::ToggleButton* s = findToggle(id);
@@ -135,7 +143,8 @@ void UserInterface::layoutBigMessage() {
 
 std::vector<std::pair<std::string, gcn::Rectangle>> UserInterface::visibleTexts() const {
     std::vector<const gcn::Label*> labels = {counterLabel.get(), messageLabel.get(),
-                                             messageLine2.get(), goalsLabel.get()};
+                                             messageLine2.get(), goalsLabel.get(),
+                                             movesLabel.get()};
     for (const auto* group : {&bigLines, &panelLabels, &screenLabels}) {
         for (const auto& label : *group) {
             labels.push_back(label.get());

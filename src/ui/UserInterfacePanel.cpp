@@ -285,6 +285,8 @@ UserInterface::State UserInterface::captureState() const {
     s.shortRemaining = shortMessageExpiry > 0 ? std::max(0.01, shortMessageExpiry - now) : 0;
     s.goals = goalsLabel->getCaption();
     s.goalsVisible = goalsLabel->isVisible();
+    s.moves = movesLabel->getCaption();
+    s.movesVisible = movesLabel->isVisible();
     s.panelShown = panelShown;
     s.panel = panel;
     s.barsVisible = barsVisible;
@@ -302,6 +304,8 @@ void UserInterface::restoreState(const State& s) {
     }
     goalsLabel->setCaption(s.goals);
     goalsLabel->setVisible(s.goalsVisible);
+    movesLabel->setCaption(s.moves);
+    movesLabel->setVisible(s.movesVisible);
     setBarsVisible(s.barsVisible);
     if (s.panelShown) {
         showPanel(s.panel);

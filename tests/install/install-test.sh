@@ -21,7 +21,7 @@ prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 data=$prefix/share/games/beamworks
 for file in games/beamworks lib/games/beamworks/beamworks bin/beamworks-check bin/beamworks-solve \
-    share/games/beamworks/{Mirror.3ds,level2.txt,vertex.sh,music/test1.mp3,images/poweron.png} \
+    share/games/beamworks/{Mirror.3ds,level2.txt,par.txt,vertex.sh,music/test1.mp3,images/poweron.png} \
     share/applications/beamworks.desktop share/man/man6/beamworks.6 \
     share/metainfo/io.github.beamworks.Beamworks.metainfo.xml \
     share/icons/hicolor/{48x48,128x128,256x256}/apps/beamworks.png; do

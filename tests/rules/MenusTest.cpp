@@ -64,7 +64,7 @@ TEST(Menus, TheTitleContinuesWithTheFirstLevelNotSolved) {
 }
 
 TEST(Menus, TheMapHasChaptersOfTenMarksAndYourLevels) {
-    const Menu map = levelMap(packOf(30), {}, solvedUpTo(12));
+    const Menu map = levelMap(packOf(30), {}, solvedUpTo(12), {}, {});
     int headings = 0, marked = 0;
     for (const MenuItem& item : map.items) {
         headings += item.heading;
@@ -76,13 +76,29 @@ TEST(Menus, TheMapHasChaptersOfTenMarksAndYourLevels) {
     EXPECT_TRUE(chosen(map).suggested);
     EXPECT_EQ(map.items[0].label, "CHAPTER 1 - LESSONS");
 
-    const Menu own = levelMap(packOf(2), {"/home/a/levels/mine.txt"}, {"mine.txt"});
+    const Menu own =
+        levelMap(packOf(2), {"/home/a/levels/mine.txt"}, {"mine.txt"}, {{"mine.txt", 6}}, {});
     EXPECT_EQ(own.items.back().id, "/home/a/levels/mine.txt");
     EXPECT_EQ(own.items.back().label, "* mine.txt");
+    EXPECT_EQ(own.items.back().detail, "BEST 6");
+}
+
+TEST(Menus, EachLevelShowsItsBestAndParAndAMarkAtParOrBetter) {
+    // Over par, at par, solved by an older game, no par, not solved.
+    const Menu map = levelMap(
+        packOf(5), {}, solvedUpTo(4), {{"level1.txt", 4}, {"level2.txt", 3}, {"level4.txt", 2}},
+        {{"level1.txt", 3}, {"level2.txt", 3}, {"level3.txt", 2}, {"level5.txt", 3}});
+    const std::vector<std::string> shown = {
+        "* 1 Title 1: BEST 4 - PAR 3 - idea 1", "*+ 2 Title 2: BEST 3 - PAR 3 - idea 2",
+        "* 3 Title 3: PAR 2 - idea 3", "* 4 Title 4: BEST 2 - idea 4",
+        "5 Title 5: NEXT - PAR 3 - idea 5"};
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(map.items[i + 1].label + ": " + map.items[i + 1].detail, shown[i]);
+    }
 }
 
 TEST(Menus, TheCursorSkipsHeadingsAndStopsAtTheEnds) {
-    Menu map = levelMap(packOf(12), {}, {});
+    Menu map = levelMap(packOf(12), {}, {}, {}, {});
     placeCursor(map, "level10.txt");
     moveCursor(map, 1); // over the heading of chapter 2
     EXPECT_EQ(chosen(map).id, "level11.txt");

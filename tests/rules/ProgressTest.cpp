@@ -35,11 +35,13 @@ TEST_F(ProgressFile, SolvedLevelsSurviveARoundTripInAFolderMadeOnDemand) {
     Progress p;
     EXPECT_EQ(load(p, path), ""); // missing: nothing solved, nothing said
     std::ostringstream out;
-    EXPECT_TRUE(p.markSolved("level2.txt", out));
-    EXPECT_FALSE(p.markSolved("level2.txt", out)); // known: not written again
-    EXPECT_TRUE(p.markSolved("level10.txt", out));
-    EXPECT_FALSE(p.markSolved("../escape.txt", out));
+    EXPECT_TRUE(p.recordSolve("level2.txt", 9, out));
+    EXPECT_FALSE(p.recordSolve("level2.txt", 9, out)); // no better: not written again
+    EXPECT_TRUE(p.recordSolve("level2.txt", 4, out));
+    EXPECT_TRUE(p.recordSolve("level10.txt", 0, out));
+    EXPECT_FALSE(p.recordSolve("../escape.txt", 1, out));
     EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(readFile(path), "level10.txt 0\nlevel2.txt 4\n");
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     Progress again;
     EXPECT_EQ(load(again, path), "");
@@ -47,6 +49,23 @@ TEST_F(ProgressFile, SolvedLevelsSurviveARoundTripInAFolderMadeOnDemand) {
     EXPECT_TRUE(again.isSolved("level10.txt"));
     EXPECT_FALSE(again.isSolved("level1.txt"));
     EXPECT_EQ(again.solved().size(), 2u);
+    EXPECT_EQ(again.bestMoves("level2.txt"), 4);
+}
+
+TEST_F(ProgressFile, LinesNameALevelWithItsBestMovesOrAloneAsOlderGamesWroteThem) {
+    Progress p;
+    std::istringstream in("level4.txt\nlevel5.txt 7\r\nlevel5.txt 3\nlevel5.txt\n\n"
+                          "my level 2.txt 0\nlevel6.txt 999999999"); // moves after the last blank
+    std::ostringstream said, out;
+    EXPECT_TRUE(p.read(in, "test", said)) << said.str();
+    p.recordSolve("level4.txt", 30, said); // solved before its moves were kept
+    p.write(out);
+    EXPECT_EQ(out.str(), "level4.txt 30\nlevel5.txt 3\nlevel6.txt 999999999\nmy level 2.txt 0\n");
+    for (const char* bad : {"level5.txt 1000000000", "level5.txt -3", "level5.txt 7 ",
+                            "level5.txt  7", "level5.txt 7x", "level5 7"}) {
+        std::istringstream damaged(std::string("level4.txt 2\n") + bad);
+        EXPECT_FALSE(p.read(damaged, "test", said) || !p.solved().empty()) << bad;
+    }
 }
 
 TEST_F(ProgressFile, DamagedOrForeignFilesGiveOneLineAnEmptyProgressAndAreReplacedOnSave) {
@@ -65,8 +84,8 @@ TEST_F(ProgressFile, DamagedOrForeignFilesGiveOneLineAnEmptyProgressAndAreReplac
         EXPECT_NE(said.find(path), std::string::npos) << said;
         EXPECT_TRUE(p.solved().empty());
         std::ostringstream out;
-        EXPECT_TRUE(p.markSolved("level4.txt", out));
-        EXPECT_EQ(readFile(path), "level4.txt\n");
+        EXPECT_TRUE(p.recordSolve("level4.txt", 5, out));
+        EXPECT_EQ(readFile(path), "level4.txt 5\n");
     }
     // A folder where the file should be.
     std::filesystem::create_directories(scratch.file("dir.txt"));
@@ -80,7 +99,7 @@ TEST_F(ProgressFile, AFolderThatCannotBeMadeGivesOneLineAndThePlayGoesOn) {
     Progress p;
     EXPECT_EQ(load(p, blocker + "/beamworks/progress.txt"), "");
     std::ostringstream out;
-    EXPECT_FALSE(p.markSolved("level1.txt", out));
+    EXPECT_FALSE(p.recordSolve("level1.txt", 3, out));
     const std::string said = out.str();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_TRUE(p.isSolved("level1.txt")); // still known for this run

@@ -45,10 +45,12 @@ TEST_F(Undo, StepsComeBackExactlyAndANewStepDropsTheRedo) {
     EXPECT_EQ(world(0), turned);
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(world(0), start); // exactly: the matrices, not opposite turns
+    EXPECT_EQ(history.moves(), 0u);
     EXPECT_FALSE(history.undo());
     ASSERT_TRUE(history.redo());
     EXPECT_EQ(world(0), turned);
     EXPECT_EQ(history.redoCount(), 1u);
+    EXPECT_EQ(history.moves(), 1u); // the moves applied, not the moves ever made
 
     history.begin(mirrors[1], UndoHistory::Kind::Turn);
     mirrors[1]->rotateY(0.5f);
@@ -59,9 +61,12 @@ TEST_F(Undo, StepsComeBackExactlyAndANewStepDropsTheRedo) {
 
 TEST_F(Undo, AShiftRunIsOneStepUntilAnotherElementOrKindComes) {
     const Matrix start = world(0);
+    history.begin(mirrors[0], UndoHistory::Kind::Shift);
+    EXPECT_EQ(history.moves(), 0u); // open, but nothing changed yet
     for (int frame = 0; frame < 30; ++frame) {
         history.begin(mirrors[0], UndoHistory::Kind::Shift);
         mirrors[0]->translate(0.5f, 0, 0);
+        EXPECT_EQ(history.moves(), 1u); // the open run is one move from its first change
     }
     const Matrix shifted = world(0);
     history.begin(mirrors[0], UndoHistory::Kind::Turn); // another kind ends the run
@@ -93,7 +98,9 @@ TEST_F(Undo, ACancelledCarryGoesBackExactlyAndIsNoStep) {
     history.begin(mirrors[0], UndoHistory::Kind::Carry);
     mirrors[0]->translate(-70, 5, 12);
     mirrors[0]->rotateX(0.4f);
+    EXPECT_EQ(history.moves(), 1u);
     history.cancel();
     EXPECT_EQ(world(0), start);
+    EXPECT_EQ(history.moves(), 0u);
     EXPECT_FALSE(history.undo());
 }

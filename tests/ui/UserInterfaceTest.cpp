@@ -7,6 +7,7 @@
 #include "rules/ColourLabels.h"
 #include "rules/CommandTable.h"
 #include "rules/Commands.h"
+#include "rules/Par.h"
 #include "solver/Hint.h"
 
 #include <GL/gl.h>
@@ -134,10 +135,13 @@ TEST_F(UserInterfaceTest, BarsLineTheWindowsEdgesWithTheirSwitchesApartAndInside
         buttons.push_back(at);
     }
     EXPECT_EQ(buttons.size(), 14u);
-    // The goal count fits right of the top row.
+    // The goal count fits right of the top row, under the move count, on the bar.
     const gcn::Rectangle goals = absolute(ui->getGoalsLabel());
+    const gcn::Rectangle moves = absolute(ui->getMovesLabel());
     EXPECT_GE(goals.x, absolute(ui->getTopRow()).x + ui->getTopRow().getWidth());
     EXPECT_LE(goals.x + goals.width, 1024);
+    EXPECT_TRUE(moves.x == goals.x && moves.width <= goals.width && moves.y >= 0 &&
+                moves.y + moves.height <= goals.y && goals.y + goals.height <= ui->coveredTop());
     // The bounding-sphere switch has a key but no place of its own.
     EXPECT_FALSE(toggle("boundingsphere").isVisible());
 }
@@ -429,6 +433,7 @@ TEST_F(UserInterfaceTest, ANewInterfaceShowsWhatTheOldOneShowed) {
     ui->showMessage("LEVEL SOLVED", 0, "N: NEXT LEVEL");
     ui->flashMessage("HEADING 45 TILT -15");
     ui->setGoals(1, 2, true);
+    ui->setMoves(12, true);
     PanelContent help;
     help.title = "Controls";
     help.rows = {{"F1", "this help"}};
@@ -448,6 +453,7 @@ TEST_F(UserInterfaceTest, ANewInterfaceShowsWhatTheOldOneShowed) {
     EXPECT_EQ(fieldText(), "HEADING 45 TILT -15");
     EXPECT_TRUE(ui->getGoalsLabel().isVisible());
     EXPECT_EQ(ui->getGoalsLabel().getCaption(), "GOALS 1/2");
+    EXPECT_EQ(ui->getMovesLabel().getCaption(), "MOVES 12");
     EXPECT_TRUE(ui->isPanelShown());
     EXPECT_EQ(ui->panelLines().front(), "Controls");
 }
@@ -531,8 +537,10 @@ TEST(SmallWindow, EveryMessageLabelAndPanelStaysInsideAnd640PixelsHoldTheBars) {
     UserInterface ui(800, 600, recordCommand, testClock);
     UserInterface narrow(640, 480, recordCommand, testClock);
     testing::internal::GetCapturedStdout();
-    // The bars at 640: the field, the goal count and the switches shown lie inside, apart.
+    // The bars at 640: the field, the goal count (the move count over it) and the switches
+    // shown lie inside, apart.
     narrow.setGoals(10, 10, true);
+    narrow.setMoves(999, true);
     narrow.updateAndDraw();
     EXPECT_LE(narrow.minimumWidth(), 640);
     const gcn::Rectangle goals = absolute(narrow.getGoalsLabel());
@@ -567,7 +575,7 @@ TEST(SmallWindow, EveryMessageLabelAndPanelStaysInsideAnd640PixelsHoldTheBars) {
     const std::string next = keyHint(Command::NextLevel, "NEXT LEVEL", keyBindings) + " - " +
                              keyHint(Command::Restart, "RESTART THE LEVEL", keyBindings);
     std::vector<std::pair<std::string, std::string>> bigMessages = {
-        {"LEVEL SOLVED", next},
+        {solvedMessage(999, 9999), next},
         {"OUT OF ENERGY", next},
         {"TURN THIS HALF MIRROR 165 DEGREES RIGHT AND TILT IT 75 DEGREES DOWN",
          "THIS HINT COST 20 SECONDS OF ENERGY"}};
