@@ -17,7 +17,7 @@ TEST(Hint, SaysWhichWayAndHowFarToTurnOrTiltAndNamesTheElement) {
     const auto said = [&](int which, double yaw, double tilt) {
         HintSearch search;
         search.result.outcome = SolveOutcome::Solved;
-        search.result.turns.push_back({which, -1, turnable[which], yaw, tilt});
+        search.result.turns.push_back({which, -1, turnable[which], yaw, tilt, {}});
         const Hint hint = describeHint(search);
         return hint.helps ? hint.message : "";
     };

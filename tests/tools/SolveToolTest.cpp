@@ -75,8 +75,8 @@ TEST(SolveTool, ExitStatusSaysSolvedNoSolutionUnreadableOrOutOfTime) {
         int status;
         const char* said;
     } cases[] = {
-        {"solver", "walled-in.txt", 1, "walled-in.txt: no solution by turning in steps of"},
-        {"solver", "--max-elements 1 two-mirrors-filter.txt", 1,
+        {"solver", "walled-in.txt", 1, "walled-in.txt: no solution by turning or carrying in steps"},
+        {"solver", "--max-elements 1 --no-carry two-mirrors-filter.txt", 1,
          "two-mirrors-filter.txt: no solution by turning at most 1 element in steps of"},
         {"solver", "--max-elements 2 two-mirrors-filter.txt", 0,
          "two-mirrors-filter.txt: solved by turning 2 elements ("},
