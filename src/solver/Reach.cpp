@@ -64,6 +64,7 @@ struct Line {
     ActiveObject* source;
     ActiveObject* end; ///< null for none, or a wall
     bool passesTurnable;
+    FixedLine geometry;
 };
 
 Line lineFrom(Level& level, ActiveObject& source, const std::vector<Turnable>& turnables) {
@@ -82,13 +83,16 @@ Line lineFrom(Level& level, ActiveObject& source, const std::vector<Turnable>& t
     LaserBeam probe(COLOR_WHITE, FULL_INTENSITY, &source, rayMatrix(origin, dir));
     float point[3], normal[3];
     const int hit = traceLaser(probe, point, normal, true, fixed, level);
-    Line line{&source, hit >= 0 ? fixed[hit] : nullptr, false};
     double length = std::numeric_limits<double>::infinity();
     if (hit >= 0) {
         length = std::sqrt((point[0] - origin[0]) * (point[0] - origin[0]) +
                            (point[1] - origin[1]) * (point[1] - origin[1]) +
                            (point[2] - origin[2]) * (point[2] - origin[2]));
     }
+    Line line{&source,
+              hit >= 0 ? fixed[hit] : nullptr,
+              false,
+              {{origin[0], origin[1], origin[2]}, {dir[0], dir[1], dir[2]}, length}};
     for (const Turnable& t : turnables) {
         Segment s{};
         std::copy(origin, origin + 3, s.start);
@@ -200,11 +204,24 @@ bool walledIn(Level& level, FinshHead& goal, const double emitter[3]) {
     return true;
 }
 
+// Every colour that filters and collectors can make of a set.
+Colours made(Colours set, const std::vector<int>& filters, bool collectors) {
+    for (Colours before = 0; before != set;) {
+        before = set;
+        set = filtered(set, filters);
+        if (collectors) {
+            set |= mixed(set & ~only(0));
+        }
+    }
+    return set;
+}
+
 // Whether every goal can get its colour: what each line carries, and what turnable elements (and
-// when `carrying`, carried holders, which take up any line) can take up and send anywhere.
+// when `carrying`, carried holders, which take up any line) can take up and send anywhere. With
+// `needs`, for the goals that cannot, the lines from which a carry could make their colour.
 bool goalColoursMade(Level& level, const std::vector<Line>& lines,
                      const std::vector<Collector*>& collectors, const std::vector<int>& filters,
-                     bool carrying, std::vector<bool>* missed = nullptr) {
+                     bool carrying, std::vector<GoalNeeds>* needs = nullptr) {
     std::vector<Colours> carried(lines.size(), 0);
     carried[0] = only(COLOR_WHITE);
     Colours free = 0;
@@ -237,10 +254,18 @@ bool goalColoursMade(Level& level, const std::vector<Line>& lines,
                 in |= filtered(carried[l], filters);
             }
         }
-        const bool made = in >> goal->requiredColor & 1;
-        all = all && made;
-        if (missed) {
-            missed->push_back(!made);
+        const bool reached = in >> goal->requiredColor & 1;
+        all = all && reached;
+        if (needs) {
+            GoalNeeds need;
+            need.carry = !reached;
+            for (std::size_t l = 0; l < lines.size() && need.carry; ++l) {
+                const Colours taken = made(free | carried[l], filters, !collectors.empty());
+                if (!lines[l].passesTurnable && (taken >> goal->requiredColor & 1)) {
+                    need.lines.push_back(lines[l].geometry);
+                }
+            }
+            needs->push_back(need);
         }
     }
     return all;
@@ -249,9 +274,9 @@ bool goalColoursMade(Level& level, const std::vector<Line>& lines,
 } // namespace
 
 Reach goalsReach(Level& level, const std::vector<Turnable>& turnables, bool carry,
-                 std::vector<bool>* needsCarry) {
-    if (needsCarry) {
-        needsCarry->assign(level.goals.size(), false);
+                 std::vector<GoalNeeds>* needs) {
+    if (needs) {
+        needs->assign(level.goals.size(), GoalNeeds{});
     }
     if (level.activeObjects.empty() || level.goals.empty()) {
         return Reach::Turning;
@@ -285,10 +310,10 @@ Reach goalsReach(Level& level, const std::vector<Turnable>& turnables, bool carr
     if (!goalColoursMade(level, lines, collectors, filters, true)) {
         return Reach::Never;
     }
-    std::vector<bool> missed;
+    std::vector<GoalNeeds> missed;
     if (!goalColoursMade(level, lines, collectors, filters, false, &missed)) {
-        if (needsCarry) {
-            *needsCarry = missed;
+        if (needs) {
+            *needs = missed;
         }
         return carry ? Reach::Carrying : Reach::Never;
     }

@@ -26,9 +26,25 @@ enum class Reach {
     Never,    ///< some goal's colour cannot be made, or a goal is walled in away from the laser
 };
 
+/// A fixed line of light (the emitter's or a collector's) that passes no turnable element: from
+/// `start` along the unit `dir` for `length` (infinite when it meets nothing).
+struct FixedLine {
+    double start[3];
+    double dir[3];
+    double length;
+};
+
+/// What a goal needs that turns cannot give.
+struct GoalNeeds {
+    /// Its colour reaches no turnable element: only light that a carried holder takes up from
+    /// one of `lines` can make it (with what turnable elements carry).
+    bool carry = false;
+    std::vector<FixedLine> lines;
+};
+
 /// Whether the goals can be lit in their colours; `carry` when holders may be carried. With
-/// `needsCarry`, says for each of level.goals whether its colour reaches no turnable element.
+/// `needs`, says for each of level.goals what it needs that turns cannot give.
 Reach goalsReach(Level& level, const std::vector<Turnable>& turnables, bool carry,
-                 std::vector<bool>* needsCarry = nullptr);
+                 std::vector<GoalNeeds>* needs = nullptr);
 
 } // namespace solver

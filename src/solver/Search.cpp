@@ -131,8 +131,7 @@ class Search {
         carrier_ = std::make_unique<Carrier>(level_);
         cap_ = options_.maxChangedElements > 0 ? std::min(options_.maxChangedElements, n) : n;
         try {
-            const Reach reach =
-                goalsReach(level_, turnables_, options_.carry && n > 0, &needsCarry_);
+            const Reach reach = goalsReach(level_, turnables_, options_.carry && n > 0, &needs_);
             if (reach != Reach::Turning && reach != Reach::Carrying) {
                 result_.outcome = SolveOutcome::NoSolution;
                 return finish();
@@ -516,15 +515,9 @@ class Search {
         if (wrongLightIsFixed()) {
             return false;
         }
-        // A goal that only a carry can light, while nothing is carried yet: a carry at least.
-        if (carrying_ && budget < moveCost_ + 1 &&
-            std::find(carried_.begin(), carried_.end(), true) == carried_.end()) {
-            for (std::size_t g = 0; g < needsCarry_.size(); ++g) {
-                if (needsCarry_[g] && !light_->goalLit[g]) {
-                    cut(moveCost_ + 1 - budget);
-                    return false;
-                }
-            }
+        if (carrying_ && budget < moveCost_ + 1 && needsACarry()) {
+            cut(moveCost_ + 1 - budget);
+            return false;
         }
         const int x = nextOpen();
         if (x < 0) {
@@ -570,6 +563,30 @@ class Search {
         }
         choices_[x] = saved;
         apply(x, saved.decided ? saved.members.front() : applied);
+        return false;
+    }
+
+    // Whether a goal that only a carry can light is not lit, and no carried holder stands on a
+    // line from which it could take the goal's light up: another carry is needed.
+    bool needsACarry() const {
+        for (std::size_t g = 0; g < needs_.size(); ++g) {
+            if (!needs_[g].carry || light_->goalLit[g]) {
+                continue;
+            }
+            bool served = false;
+            for (const FixedLine& line : needs_[g].lines) {
+                Segment s{};
+                std::copy(line.start, line.start + 3, s.start);
+                std::copy(line.dir, line.dir + 3, s.dir);
+                s.length = line.length;
+                for (std::size_t t = 0; t < turnables_.size() && !served; ++t) {
+                    served = placeOf(static_cast<int>(t)) != 0 && along(s, turnables_[t]) >= 0;
+                }
+            }
+            if (!served) {
+                return true;
+            }
+        }
         return false;
     }
 
@@ -794,8 +811,8 @@ class Search {
     std::vector<Sphere> reactive_;
     std::unordered_map<int, int> reactiveOf_;
     std::unordered_map<int, int> turnableOf_; ///< turnable by id
-    /// For each of level.goals, whether only a carry can bring it its colour.
-    std::vector<bool> needsCarry_;
+    /// For each of level.goals, what it needs that turns cannot give.
+    std::vector<GoalNeeds> needs_;
     std::unique_ptr<Carrier> carrier_;
     /// Every list of beams near an element met, numbered.
     std::unordered_map<std::vector<Incoming>, int, IncomingHash> incomingIds_;
