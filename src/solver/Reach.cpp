@@ -89,10 +89,20 @@ Line lineFrom(Level& level, ActiveObject& source, const std::vector<Turnable>& t
                            (point[1] - origin[1]) * (point[1] - origin[1]) +
                            (point[2] - origin[2]) * (point[2] - origin[2]));
     }
+    const auto index = [&level](const ActiveObject* object) {
+        const auto at = std::find(level.activeObjects.begin(), level.activeObjects.end(), object);
+        return at == level.activeObjects.end() ? -1
+                                               : static_cast<int>(at - level.activeObjects.begin());
+    };
+    ActiveObject* end = hit >= 0 ? fixed[hit] : nullptr;
     Line line{&source,
-              hit >= 0 ? fixed[hit] : nullptr,
+              end,
               false,
-              {{origin[0], origin[1], origin[2]}, {dir[0], dir[1], dir[2]}, length}};
+              {{origin[0], origin[1], origin[2]},
+               {dir[0], dir[1], dir[2]},
+               length,
+               index(&source),
+               end ? index(end) : -1}};
     for (const Turnable& t : turnables) {
         Segment s{};
         std::copy(origin, origin + 3, s.start);
@@ -259,6 +269,11 @@ bool goalColoursMade(Level& level, const std::vector<Line>& lines,
         if (needs) {
             GoalNeeds need;
             need.carry = !reached;
+            for (int f : filters) {
+                if ((f & goal->requiredColor) == goal->requiredColor) {
+                    need.filterable |= ~f & 7;
+                }
+            }
             for (std::size_t l = 0; l < lines.size() && need.carry; ++l) {
                 const Colours taken = made(free | carried[l], filters, !collectors.empty());
                 if (!lines[l].passesTurnable && (taken >> goal->requiredColor & 1)) {

@@ -32,6 +32,8 @@ struct FixedLine {
     double start[3];
     double dir[3];
     double length;
+    int source; ///< the emitter or collector, by its index in level.activeObjects
+    int end;    ///< what it ends on, by its index in level.activeObjects; -1 for nothing
 };
 
 /// What a goal needs that turns cannot give.
@@ -40,6 +42,8 @@ struct GoalNeeds {
     /// one of `lines` can make it (with what turnable elements carry).
     bool carry = false;
     std::vector<FixedLine> lines;
+    /// The colours that a filter which keeps the goal's colour takes out.
+    int filterable = 0;
 };
 
 /// Whether the goals can be lit in their colours; `carry` when holders may be carried. With

@@ -132,6 +132,9 @@ class Search {
         cap_ = options_.maxChangedElements > 0 ? std::min(options_.maxChangedElements, n) : n;
         try {
             const Reach reach = goalsReach(level_, turnables_, options_.carry && n > 0, &needs_);
+            for (std::size_t g = 0; g < needs_.size(); ++g) {
+                aimsNeeded_.push_back(needs_[g].carry && !servedAsCarried(g));
+            }
             if (reach != Reach::Turning && reach != Reach::Carrying) {
                 result_.outcome = SolveOutcome::NoSolution;
                 return finish();
@@ -305,9 +308,20 @@ class Search {
                elements_ < cap_;
     }
 
-    // A goal lit in a wrong colour along a path that no open choice can change, nor a collector
-    // (whose colour grows with what it gathers).
-    bool wrongLightIsFixed() {
+    // Whether the light is spoilt for good, as far as `carries` (whether a holder may still be
+    // carried) tells: a goal lit in a wrong colour along a path that no open choice can change,
+    // nor a collector (whose colour grows with what it gathers), nor a carry into it; or a goal
+    // that only a carry can light whose every line already gathers for good a colour that the
+    // goal does not want and no filter takes out.
+    bool lightSpoilt(bool carries) {
+        if (!spoiltAlong(false)) {
+            return false;
+        }
+        // Light that a carry can take up is not lost yet.
+        return !carries || spoiltAlong(true);
+    }
+
+    bool spoiltAlong(bool carries) {
         const std::vector<Segment>& segments = light_->segments;
         changeable_.assign(segments.size(), false);
         for (std::size_t i = 0; i < segments.size(); ++i) {
@@ -316,6 +330,8 @@ class Search {
             for (int t : s.near) {
                 changeable = changeable || openNear(s, t);
             }
+            changeable = changeable || (carries && !usefulSpots(s, -1, *light_).empty());
+            changeable_[i] = changeable;
             for (int next : s.next) {
                 changeable_[next] = changeable_[next] || changeable;
             }
@@ -325,6 +341,37 @@ class Search {
                         return true;
                     }
                 }
+            }
+        }
+        for (std::size_t g = 0; g < needs_.size(); ++g) {
+            if (!needs_[g].carry || light_->goalLit[g]) {
+                continue;
+            }
+            const int wanted = level_.goals[g]->requiredColor;
+            bool open = false;
+            for (const FixedLine& line : needs_[g].lines) {
+                const bool collects =
+                    dynamic_cast<Collector*>(level_.activeObjects[line.source]) != nullptr;
+                int gathered = collects ? 0 : COLOR_WHITE;
+                for (std::size_t i = 0; i < segments.size(); ++i) {
+                    if (segments[i].hit == line.source && !changeable_[i]) {
+                        gathered |= segments[i].colour;
+                    }
+                }
+                open = open || (gathered & ~wanted & ~needs_[g].filterable) == 0;
+            }
+            if (!open) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Whether a holder may still be carried with `budget` left.
+    bool carriesLeft(int budget) const {
+        for (std::size_t t = 0; t < turnables_.size(); ++t) {
+            if (carriable(static_cast<int>(t), budget)) {
+                return true;
             }
         }
         return false;
@@ -448,7 +495,8 @@ class Search {
             }
             choices_[x] = Choice{true, {m}, {}};
             trace();
-            const bool ends = wrongLightIsFixed() || (justCarried && !sendsOn(x));
+            const bool ends =
+                lightSpoilt(carriesLeft(budget - cost(x, m))) || (justCarried && !sendsOn(x));
             std::vector<Key> sig;
             if (!ends) {
                 sig = signature(x, budget - cost(x, m));
@@ -512,11 +560,12 @@ class Search {
             recordSolution();
             return true;
         }
-        if (wrongLightIsFixed()) {
+        if (lightSpoilt(carriesLeft(budget))) {
             return false;
         }
-        if (carrying_ && budget < moveCost_ + 1 && needsACarry()) {
-            cut(moveCost_ + 1 - budget);
+        const int needed = carryNeeded();
+        if (carrying_ && budget < needed) {
+            cut(needed - budget);
             return false;
         }
         const int x = nextOpen();
@@ -566,28 +615,81 @@ class Search {
         return false;
     }
 
-    // Whether a goal that only a carry can light is not lit, and no carried holder stands on a
-    // line from which it could take the goal's light up: another carry is needed.
-    bool needsACarry() const {
+    // What the goals that only a carry can light still need: nothing when each is lit or a
+    // carried holder stands on a line from which it could take the goal's light up; else a carry,
+    // with a turn when no holder could aim at the goal as the carry leaves it.
+    int carryNeeded() const {
+        int needed = 0;
         for (std::size_t g = 0; g < needs_.size(); ++g) {
             if (!needs_[g].carry || light_->goalLit[g]) {
                 continue;
             }
             bool served = false;
             for (const FixedLine& line : needs_[g].lines) {
-                Segment s{};
-                std::copy(line.start, line.start + 3, s.start);
-                std::copy(line.dir, line.dir + 3, s.dir);
-                s.length = line.length;
+                const Segment s = segmentOf(line);
                 for (std::size_t t = 0; t < turnables_.size() && !served; ++t) {
                     served = placeOf(static_cast<int>(t)) != 0 && along(s, turnables_[t]) >= 0;
                 }
             }
             if (!served) {
-                return true;
+                needed = std::max(needed, moveCost_ * (aimsNeeded_[g] ? 2 : 1) + 1);
             }
         }
-        return false;
+        return needed;
+    }
+
+    static Segment segmentOf(const FixedLine& line) {
+        Segment s{};
+        std::copy(line.start, line.start + 3, s.start);
+        std::copy(line.dir, line.dir + 3, s.dir);
+        s.length = line.length;
+        s.owner = line.source;
+        s.hit = line.end;
+        return s;
+    }
+
+    // Whether some holder, carried onto a spot of one of goal g's lines and left as the carry
+    // leaves it, could send the line's light at the goal.
+    bool servedAsCarried(std::size_t g) {
+        const Point goal = level_.goals[g]->getBoundingCenter();
+        const double radius = level_.goals[g]->getBoundingRadius() + 1.0;
+        bool served = false;
+        for (const FixedLine& line : needs_[g].lines) {
+            for (const CarrySpot& spot : carrier_->spotsOf(segmentOf(line))) {
+                for (Turnable& t : turnables_) {
+                    if (t.element->asColorFilter()) {
+                        continue;
+                    }
+                    carryHolder(*t.holder, t.holderLocal, spot.spot);
+                    t.frame->setLocalMatrix(t.frameLocal);
+                    const Matrix& w = t.element->refreshedWorldMatrix();
+                    double n[3] = {w[8], w[9], w[10]};
+                    const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+                    const double facing =
+                        (n[0] * line.dir[0] + n[1] * line.dir[1] + n[2] * line.dir[2]) / l;
+                    double along = 0, p[3], out[3], to[3], ahead = 0, d2 = 0;
+                    for (int k = 0; k < 3; ++k) {
+                        n[k] /= l;
+                        along += (w[12 + k] - line.start[k]) * n[k];
+                    }
+                    along = std::fabs(facing) < 1e-9 ? -1 : along / facing;
+                    for (int k = 0; k < 3; ++k) {
+                        p[k] = line.start[k] + along * line.dir[k];
+                        out[k] = line.dir[k] - 2 * facing * n[k];
+                        to[k] = goal[k] - p[k];
+                        ahead += to[k] * out[k];
+                    }
+                    for (int k = 0; k < 3; ++k) {
+                        d2 += (to[k] - ahead * out[k]) * (to[k] - ahead * out[k]);
+                    }
+                    served = served || (along >= 0 && ahead > 0 && d2 <= radius * radius);
+                    t.holder->setLocalMatrix(t.holderLocal);
+                    t.applied = -1;
+                    applyOrientation(t, 0);
+                }
+            }
+        }
+        return served;
     }
 
     // Whether the light that x sends meets a goal, a collector or an element no light met
@@ -813,6 +915,9 @@ class Search {
     std::unordered_map<int, int> turnableOf_; ///< turnable by id
     /// For each of level.goals, what it needs that turns cannot give.
     std::vector<GoalNeeds> needs_;
+    /// For each of level.goals that only a carry can light, whether the carried holder must be
+    /// turned too.
+    std::vector<bool> aimsNeeded_;
     std::unique_ptr<Carrier> carrier_;
     /// Every list of beams near an element met, numbered.
     std::unordered_map<std::vector<Incoming>, int, IncomingHash> incomingIds_;
