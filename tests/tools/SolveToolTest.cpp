@@ -92,6 +92,8 @@ TEST(SolveTool, ExitStatusSaysSolvedNoSolutionUnreadableOrOutOfTime) {
     } cases[] = {
         {"solver", "walled-in.txt", 1,
          "walled-in.txt: no solution by turning or carrying in steps"},
+        {"../solver/levels", "--par carry.txt", 0,
+         "carry.txt: solved by turning 0 elements and carrying 1 (2 moves, par 2, "},
         {"../solver/levels", "walled-in-room.txt", 1,
          "walled-in-room.txt: no solution by turning or carrying in steps of 15 degrees"},
         {"solver", "--max-elements 1 --no-carry two-mirrors-filter.txt", 1,
