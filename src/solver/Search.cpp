@@ -83,11 +83,11 @@ struct ArrayHash {
 };
 
 // The most responses kept for orientations met again.
-constexpr std::size_t KEPT_RESPONSES = 2000000;
+constexpr std::size_t KEPT_RESPONSES = 300000;
 
 // The most segments the traces kept for states met again hold together (some tens of
 // megabytes); past it they are forgotten and kept anew.
-constexpr std::size_t CACHED_SEGMENTS = 400000;
+constexpr std::size_t CACHED_SEGMENTS = 250000;
 
 struct StateHash {
     std::size_t operator()(const std::vector<int>& state) const {
@@ -563,8 +563,11 @@ class Search {
         if (lightSpoilt(carriesLeft(budget))) {
             return false;
         }
-        const int needed = carryNeeded();
-        if (carrying_ && budget < needed) {
+        // Searching carries, no turns alone solve the level with as few moves: a branch without
+        // a carry yet needs one, and a goal that only a carry can light may need its own.
+        const int needed =
+            carrying_ ? std::max(carryNeeded(), carriedAny() ? 0 : moveCost_ + 1) : 0;
+        if (budget < needed) {
             cut(needed - budget);
             return false;
         }
@@ -636,6 +639,10 @@ class Search {
             }
         }
         return needed;
+    }
+
+    bool carriedAny() const {
+        return std::find(carried_.begin(), carried_.end(), true) != carried_.end();
     }
 
     static Segment segmentOf(const FixedLine& line) {
