@@ -10,35 +10,43 @@
 // SolveOptions::stepDegrees and every such tilt within 90 degrees either way of the un-tilted
 // frame (measured as solver::Pose in solver/Turnables.h says: on the floor as the game's readout
 // shows them), each combined with keeping the current heading or tilt, so that an element turned
-// off the grid by a fine turn can stay or go back onto it.
+// off the grid by a fine turn can stay or go back onto it. Of two orientations that put the pane
+// in the same place (a heading half round and the tilt the other way) only the smaller is tried.
 //
 // Carries: a holder is set down as the game's carry sets it (placeOnWall: its foot on the
 // surface, its y axis along the surface's normal, its heading kept) where it meets light of a
 // state the search traced: where a beam ends on a surface (the spot whose pane centre lies on the
-// beam), and every 100 units along a beam that passes within reach of a pane on a surface; never
-// where the placement rule (rules/Placement.h) refuses it. There it tries the orientation the
-// carry leaves, the orientations that send the beam exactly at the centre of a goal, collector,
-// mirror, half mirror or filter in sight (the mirror's normal halves the angle between the beam
-// and the way to the target), and the grid. A holder is carried at most once, and not after a
-// turn in its old place. Emitters, goals, collectors, walls and lamps never change.
+// beam), and every 100 units along a beam that passes within reach of a pane on a surface; only
+// at spots whose light can go on to a goal in its colour (a goal not lit right in sight of the
+// pane, through filters that can leave it that colour, or a collector in sight and the colour
+// part of such a goal's), and never where the placement rule (rules/Placement.h) refuses it.
+// There it tries the orientation the carry leaves, the orientations that send the beam exactly at
+// the centre of a goal, collector, mirror, half mirror or filter in sight (the mirror's normal
+// halves the angle between the beam and the way to the target), and the grid, keeping those that
+// send the light on to a goal, a collector or an element no light met before. Only a holder that
+// no light has come near is carried, at most once. Emitters, goals, collectors, walls and lamps
+// never change.
 //
 // What it prefers: a solution that only turns to one that carries (a carry is searched only when
 // no turns solve the level); among those, the fewest moves (a turn is one move, a carry one, a
-// carry that must also turn the holder two), then the smallest turns first.
+// carry that must also turn the holder two), then the fewer carries, then the smallest turns.
 //
 // How it searches: it follows the light. Every state is traced with the real laser update, from
-// the emitter. An element gets an orientation only when light first comes near it (passes within
-// the radius around its pivot that any orientation of it can reach); elements no light comes near
-// keep theirs. Orientations of an element that leave the light in the same places (everything
-// that can still matter: beams near undecided elements and beams into goals) are searched once
-// and told apart only when new light comes near that element later. A holder is carried when the
-// light comes near no undecided element, to the spots of that state's light (traced without the
-// holder). A branch ends when nothing can change the light any more, or when a goal gets light
-// of a wrong colour along a path that no later choice can change. Before any trace, a goal whose
-// colour no mix of the level's light can make, or that walls close in away from the laser, ends
-// the search. Iterative deepening on the moves finds a solution with the fewest; among those the
-// first in a fixed order (elements in the order light reaches them, orientations by smaller turn
-// first). The same input gives the same result.
+// the emitter, and the trace kept: a state met again is not traced again. An element gets an
+// orientation only when light first comes near it (passes within the radius around its pivot that
+// any orientation of it can reach); elements no light comes near keep theirs. Orientations of an
+// element that leave the light in the same places (everything that can still matter: beams near
+// undecided elements, beams into goals, and while a holder may be carried, beams with spots that
+// send light on) are searched once and told apart only when new light comes near that element
+// later. A holder is carried when the light comes near no undecided element, to the spots of that
+// state's light. A branch ends when nothing can change the light any more, when a goal gets light
+// of a wrong colour along a path that no later choice can change, or when a goal that only a carry
+// can light has no carry left in the budget or can no longer get its colour. Before any trace, a
+// goal whose colour no mix of the level's light can make, or that walls close in away from the
+// laser, ends the search, and one whose colour no turnable element can get sends it straight to
+// carries (solver/Reach.h). Iterative deepening on the moves finds a solution with the fewest;
+// among those the first in a fixed order (elements in the order light reaches them, orientations
+// by smaller turn first). The same input gives the same result.
 //
 // Threads: the solver works on the level it is given and on nothing else but the shared class
 // models, which it only reads; the game can trace its own level on its main thread meanwhile.

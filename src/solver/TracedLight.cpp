@@ -267,25 +267,6 @@ std::vector<Sphere> reactiveSpheres(const Level& level, const std::vector<Turnab
     return reactive;
 }
 
-std::vector<bool> isolatedTurnables(const std::vector<Turnable>& turnables,
-                                    const std::vector<Sphere>& reactive) {
-    std::vector<bool> isolated;
-    for (std::size_t t = 0; t < turnables.size(); ++t) {
-        const Turnable& e = turnables[t];
-        bool clear = true;
-        for (const Sphere& s : reactive) {
-            double d2 = 0;
-            for (int k = 0; k < 3; ++k) {
-                d2 += (s.centre[k] - e.centre[k]) * (s.centre[k] - e.centre[k]);
-            }
-            const double r = s.radius + e.radius;
-            clear = clear && (s.turnable == static_cast<int>(t) || d2 > r * r);
-        }
-        isolated.push_back(clear);
-    }
-    return isolated;
-}
-
 std::vector<Incoming> incomingNear(Level& level, const std::vector<Segment>& segments,
                                    const std::vector<Turnable>& turnables, int x) {
     std::vector<ActiveObject*> others;

@@ -92,10 +92,6 @@ struct Sphere {
 /// The spheres of everything that reacts to light (turnables, goals, collectors).
 std::vector<Sphere> reactiveSpheres(const Level& level, const std::vector<Turnable>& turnables);
 
-/// For each turnable, whether its sphere stands clear of every other reactive sphere.
-std::vector<bool> isolatedTurnables(const std::vector<Turnable>& turnables,
-                                    const std::vector<Sphere>& reactive);
-
 /// What an element does to one beam that comes near it, as far as anything else can tell: the
 /// light misses it, ends on it (on an edge, used up, or reflected where nothing can take it up),
 /// passes through it (a half mirror's share, reflection lost) or through its filter; or
