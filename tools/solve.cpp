@@ -1,15 +1,19 @@
 // beamworks-solve [--data DIR] [--step DEGREES] [--time-limit SECONDS] [--max-elements K]
-//                 [-o OUT] LEVEL
+//                 [--no-carry] [--par] [-o OUT] LEVEL
 //
 // For level designers: loads the models (as beamworks-check finds them: DIR, the working
-// directory, or the installed data folder; see DataFolder.h) and the level, and
-// searches for the fewest mirrors, half mirrors and filters to turn (to headings and tilts that
-// are whole multiples of DEGREES, 15 by default, or keeping their own) that solve it; with
-// --max-elements only solutions that turn at most K of them count (a level designer's check that a
-// level cannot be solved by accident). On success it writes the level file with only those
-// elements' turn and tilt lines changed or added (every other byte kept) to OUT or standard output,
-// checks that the written text loads and is solved, and reports on standard error
-//   level4.txt: solved by turning 3 elements (1275 states, 17 ms)
+// directory, or the installed data folder; see DataFolder.h) and the level, and searches for the
+// fewest moves that solve it: turns of mirrors, half mirrors and filters (to headings and tilts
+// that are whole multiples of DEGREES, 15 by default, or keeping their own), and when no turns
+// do, carries of their holders too (see solver/Solver.h); with --no-carry turns alone, with
+// --max-elements only solutions that change at most K elements count (a level designer's check
+// that a level cannot be solved by accident), with --par it also finds the fewest moves carries
+// included. On success it writes the level file with only those elements' lines changed or
+// added (every other byte kept) to OUT or standard output: turn and tilt lines for a turn, the
+// position and added turn lines for a carry; it checks that the written text loads and is solved,
+// and reports on standard error
+//   level4.txt: solved by turning 3 elements (118 states, 9 ms)
+//   level30.txt: solved by turning 4 elements and carrying 1 (6 moves, 9180 states, 820 ms)
 // Exit status: 0 solved (a level solved already comes back unchanged), 1 no solution in the
 // search space or wrong usage, 2 a level, model or output file that cannot be read or written,
 // 3 the time limit (60 s by default) reached, 4 a written solution that did not check out.
@@ -17,6 +21,7 @@
 
 #include "DataFolder.h"
 #include "QuietConsole.h"
+#include "elements/ActiveObject.h"
 #include "laser/Tracer.h"
 #include "level/Level.h"
 #include "model/GameModels.h"
@@ -45,8 +50,11 @@ struct Property {
     char prefix = '#'; ///< '#' addresses the object, '+' its first child
     std::string word;
     std::size_t lineEnd = 0; ///< just after the line's newline (or the end of the text)
+    /// Where the value's text lies: a single number, or a position's three (up to the last
+    /// ';').
     std::size_t valueBegin = 0, valueEnd = 0;
     double value = 0;
+    double values[3] = {0, 0, 0}; ///< a position's
 };
 
 // An object directive and the properties that follow it.
@@ -125,6 +133,9 @@ std::vector<Block> scanLevel(const std::string& text) {
             if (p.word == "Pos" || p.word == "Sca") {
                 for (int k = 0; k < 3 && complete; ++k) {
                     complete = number(begin, end);
+                    p.valueBegin = k == 0 ? begin : p.valueBegin;
+                    p.valueEnd = end;
+                    p.values[k] = std::atof(text.substr(begin, end - begin).c_str());
                 }
             } else if (p.word == "XRo" || p.word == "YRo" || p.word == "ZRo" || p.word == "Tex") {
                 complete = number(p.valueBegin, p.valueEnd);
@@ -177,11 +188,100 @@ struct Edit {
     std::string text;
 };
 
-// The level text with the turns written into the blocks of the turned elements: the holder's
-// last turn line changed when it is a turn about the vertical (and editLines), else a new line
-// after the block's last property line; likewise the frame's tilt.
+// Whether a property moves the holder of a mounted element ('#' and '+' alike reach it).
+bool moves(const Property& p) {
+    return p.word == "Pos";
+}
+
+// A number as the shortest text that reads back the same once rounded to a thousandth.
+std::string thousandthsText(double value) {
+    return degreesText(std::round(value * 1000.0) / 1000.0);
+}
+
+// The turn about z, then x, then y (each about the axes the one before left, as the level reader
+// applies "# ZRo a;", "# XRo b;", "# YRo c;") that makes the rotation q, in degrees.
+void zxyAngles(const double q[3][3], double& a, double& b, double& c) {
+    const double degrees = 180.0 / PI;
+    b = std::asin(std::clamp(q[2][1], -1.0, 1.0));
+    if (std::fabs(std::cos(b)) < 1e-9) {
+        a = 0;
+        c = std::atan2(q[0][2], q[0][0]);
+    } else {
+        a = std::atan2(-q[0][1], q[1][1]);
+        c = std::atan2(-q[2][0], q[2][2]);
+    }
+    a *= degrees;
+    b *= degrees;
+    c *= degrees;
+}
+
+// The lines that carry the holder from `before` (its local matrix as the file builds it) to
+// `after` (as the carry and the turn about its axis leave it), added or changed in `block`: the
+// last position line changed when nothing but turns follows it (and editLines), else a position
+// line added; the turn added as turns about z, x and y. Returns the lines to add.
+std::string carryLines(const Block& block, const Matrix& before, const Matrix& after,
+                       bool editLines, const std::string& newline, std::vector<Edit>& edits) {
+    std::string lines;
+    double shift[3];
+    for (int k = 0; k < 3; ++k) {
+        shift[k] = double(after[12 + k]) - before[12 + k];
+    }
+    const Property* last = nullptr;
+    bool onlyTurnsAfter = true;
+    for (const Property& p : block.properties) {
+        if (moves(p)) {
+            last = &p;
+            onlyTurnsAfter = true;
+        } else if (p.word != "XRo" && p.word != "YRo" && p.word != "ZRo") {
+            onlyTurnsAfter = false;
+        }
+    }
+    if (editLines && last && onlyTurnsAfter) {
+        edits.push_back({last->valueBegin, last->valueEnd,
+                         thousandthsText(last->values[0] + shift[0]) + ";" +
+                             thousandthsText(last->values[1] + shift[1]) + ";" +
+                             thousandthsText(last->values[2] + shift[2])});
+    } else {
+        lines += "# Pos " + thousandthsText(shift[0]) + ";" + thousandthsText(shift[1]) + ";" +
+                 thousandthsText(shift[2]) + ";" + newline;
+    }
+    // The turn q = before' * after of the unit axes.
+    double r0[3][3], r1[3][3], q[3][3];
+    for (int c = 0; c < 3; ++c) {
+        double l0 = 0, l1 = 0;
+        for (int r = 0; r < 3; ++r) {
+            l0 += double(before[4 * c + r]) * before[4 * c + r];
+            l1 += double(after[4 * c + r]) * after[4 * c + r];
+        }
+        for (int r = 0; r < 3; ++r) {
+            r0[r][c] = before[4 * c + r] / std::sqrt(l0);
+            r1[r][c] = after[4 * c + r] / std::sqrt(l1);
+        }
+    }
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            q[r][c] = r0[0][r] * r1[0][c] + r0[1][r] * r1[1][c] + r0[2][r] * r1[2][c];
+        }
+    }
+    double a, b, c;
+    zxyAngles(q, a, b, c);
+    const std::pair<const char*, double> turns[] = {{"# ZRo ", a}, {"# XRo ", b}, {"# YRo ", c}};
+    for (const auto& [line, angle] : turns) {
+        const std::string value = thousandthsText(angle);
+        if (value != "0") {
+            lines += line + value + ";" + newline;
+        }
+    }
+    return lines;
+}
+
+// The level text with the changes written into the blocks of the changed elements. A turn: the
+// holder's last turn line changed when it is a turn about the vertical (and editLines), else a
+// new line after the block's last property line; likewise the frame's tilt. A carry: see
+// carryLines; its tilt as a turn's. `holders` are the holders' local matrices as the file builds
+// them, in the order of the turnable elements.
 std::string writeTurns(const std::string& text, const std::vector<ElementTurn>& turns,
-                       bool editLines) {
+                       const std::vector<Matrix>& holders, bool editLines) {
     std::vector<Block> mounted;
     for (const Block& b : scanLevel(text)) {
         if (b.word == "MIR" || b.word == "HMI" || b.word == "FIL") {
@@ -193,6 +293,7 @@ std::string writeTurns(const std::string& text, const std::vector<ElementTurn>& 
         const Block& block = mounted.at(static_cast<std::size_t>(turn.turnableIndex));
         std::size_t at = block.properties.empty() ? block.lineEnd : block.properties.back().lineEnd;
         const bool crlf = at >= 2 && text[at - 1] == '\n' && text[at - 2] == '\r';
+        const std::string newline = crlf ? "\r\n" : "\n";
         std::string lines;
         const auto change = [&](double delta, bool frame, const char* line) {
             if (delta == 0) {
@@ -213,15 +314,22 @@ std::string writeTurns(const std::string& text, const std::vector<ElementTurn>& 
                 const double sum = std::round((last->value + delta) * 1e6) / 1e6;
                 edits.push_back({begin, last->valueEnd, degreesText(sum)});
             } else {
-                lines += std::string(line) + degreesText(delta) + ";" + (crlf ? "\r\n" : "\n");
+                lines += std::string(line) + degreesText(delta) + ";" + newline;
             }
         };
-        change(turn.yawDegrees, false, "# YRo ");
+        if (turn.carry.carried) {
+            Matrix after = turn.carry.holder;
+            matrixRotateY(after, static_cast<float>(turn.yawDegrees / 180.0 * PI), 0);
+            lines +=
+                carryLines(block, holders.at(turn.turnableIndex), after, editLines, newline, edits);
+        } else {
+            change(turn.yawDegrees, false, "# YRo ");
+        }
         change(turn.tiltDegrees, true, "+ XRo ");
         if (!lines.empty()) {
             // After a last line without a newline, the new lines start on a line of their own.
-            const bool newline = at == 0 || text[at - 1] == '\n';
-            edits.push_back({at, at, (newline ? "" : "\n") + lines});
+            const bool startsLine = at == 0 || text[at - 1] == '\n';
+            edits.push_back({at, at, (startsLine ? "" : "\n") + lines});
         }
     }
     std::sort(edits.begin(), edits.end(),
@@ -245,7 +353,7 @@ bool solvedText(const std::string& text) {
 
 int usage() {
     std::cerr << "usage: beamworks-solve [--data DIR] [--step DEGREES] [--time-limit SECONDS] "
-                 "[--max-elements K] [-o OUT] LEVEL"
+                 "[--max-elements K] [--no-carry] [--par] [-o OUT] LEVEL"
               << std::endl;
     return 1;
 }
@@ -261,6 +369,7 @@ bool parseNumber(const char* text, double& value) {
 int main(int argc, char** argv) {
     std::string dataDir, outFile, file;
     double step = 15, timeLimit = 60, maxElements = 0;
+    bool carry = true, par = false;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--data") == 0 && hasValue) {
@@ -279,6 +388,10 @@ int main(int argc, char** argv) {
             if (!parseNumber(argv[++i], timeLimit) || timeLimit <= 0) {
                 return usage();
             }
+        } else if (std::strcmp(argv[i], "--no-carry") == 0) {
+            carry = false;
+        } else if (std::strcmp(argv[i], "--par") == 0) {
+            par = true;
         } else if (std::strcmp(argv[i], "--max-elements") == 0 && hasValue) {
             if (!parseNumber(argv[++i], maxElements) || maxElements != std::floor(maxElements) ||
                 maxElements < 1 || maxElements > 1000) {
@@ -317,16 +430,24 @@ int main(int argc, char** argv) {
     options.stepDegrees = static_cast<int>(step);
     options.timeLimitSeconds = timeLimit;
     options.maxChangedElements = static_cast<int>(maxElements);
+    options.carry = carry;
+    options.findPar = par;
     SolveResult result;
+    std::vector<Matrix> holders;
     {
         QuietConsole quiet;
         Level level;
         std::istringstream in(text);
         level.read(in);
+        for (ActiveObject* element : turnableElements(level)) {
+            holders.push_back(element->parent->parent->localMatrix);
+        }
         result = solve(level, options);
     }
     if (result.outcome == SolveOutcome::NoSolution) {
-        std::cerr << file << ": no solution by turning ";
+        std::cerr << file
+                  << (carry ? ": no solution by turning or carrying "
+                            : ": no solution by turning ");
         if (options.maxChangedElements > 0) {
             std::cerr << "at most " << options.maxChangedElements
                       << (options.maxChangedElements == 1 ? " element " : " elements ");
@@ -340,11 +461,11 @@ int main(int argc, char** argv) {
         return 3;
     }
 
-    std::string out = writeTurns(text, result.turns, true);
+    std::string out = writeTurns(text, result.turns, holders, true);
     if (!solvedText(out)) {
         // A changed line turns by the sum of two angles, which may round differently from two
         // turns in a row; added lines repeat the search's turns exactly.
-        out = writeTurns(text, result.turns, false);
+        out = writeTurns(text, result.turns, holders, false);
         if (!solvedText(out)) {
             std::cerr << file << ": the solution found does not solve the written level"
                       << std::endl;
@@ -362,8 +483,20 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    std::cerr << file << ": solved by turning " << result.turns.size() << " elements ("
-              << result.states << " states, " << std::llround(result.elapsedMs) << " ms)"
+    const long carried = std::count_if(result.turns.begin(), result.turns.end(),
+                                       [](const ElementTurn& t) { return t.carry.carried; });
+    const long turned = static_cast<long>(result.turns.size()) - carried;
+    std::cerr << file << ": solved by turning " << turned << " elements";
+    if (carried > 0) {
+        std::cerr << " and carrying " << carried << " (" << result.moves << " moves, ";
+    } else {
+        std::cerr << " (";
+    }
+    if (par) {
+        std::cerr << "par "
+                  << (result.par < 0 ? std::string("unknown") : std::to_string(result.par)) << ", ";
+    }
+    std::cerr << result.states << " states, " << std::llround(result.elapsedMs) << " ms)"
               << std::endl;
     return 0;
 }

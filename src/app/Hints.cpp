@@ -69,6 +69,12 @@ std::vector<Matrix> currentPoses() {
     return poses;
 }
 
+// The line under a hint: where a carry goes (its place in words), and what the hint cost.
+std::string withPlace(const std::string& place) {
+    const std::string cost = "THIS HINT COST 20 SECONDS OF ENERGY";
+    return place.empty() ? cost : place + " - " + cost;
+}
+
 } // namespace
 
 void requestHint() {
@@ -128,8 +134,7 @@ void pollHint() {
                   << std::endl;
     }
     if (userInterface) {
-        userInterface->showMessage(hint.message, 5.0,
-                                   hint.helps ? "THIS HINT COST 20 SECONDS OF ENERGY" : "");
+        userInterface->showMessage(hint.message, 5.0, hint.helps ? withPlace(hint.detail) : "");
     }
     running.reset();
 }

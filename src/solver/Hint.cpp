@@ -6,6 +6,7 @@
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -39,8 +40,8 @@ bool samePlace(Holder& a, Holder& b) {
     return apart < 1e-4 && along > (1.0 - 1e-6) * std::sqrt(pp * qq);
 }
 
-// Why no turns solve `now`, found from `shipped` in what is left of the time.
-NoHint whyNoTurnsSolve(Level& now, Level& shipped, SolveOptions options, double spentMs) {
+// Why nothing solves `now`, found from `shipped` in what is left of the time.
+NoHint whyNothingSolves(Level& now, Level& shipped, SolveOptions options, double spentMs) {
     const std::vector<ActiveObject*> here = turnableElements(now);
     const std::vector<ActiveObject*> there = turnableElements(shipped);
     if (here.size() != there.size()) {
@@ -55,9 +56,11 @@ NoHint whyNoTurnsSolve(Level& now, Level& shipped, SolveOptions options, double 
                      solver::searchesPose(solver::makeTurnable(here[i], a, -1, step).pose,
                                           solver::makeTurnable(there[i], b, -1, step).pose, step);
     }
+    const NoHint none = options.carry ? NoHint::NoWay : NoHint::CarryAHolder;
     if (triedThere) {
-        return NoHint::CarryAHolder;
+        return none;
     }
+    options.findPar = false;
     if (options.timeLimitSeconds > 0) {
         options.timeLimitSeconds -= spentMs / 1000.0;
         if (options.timeLimitSeconds <= 0) {
@@ -68,7 +71,7 @@ NoHint whyNoTurnsSolve(Level& now, Level& shipped, SolveOptions options, double 
     case SolveOutcome::Solved:
         return NoHint::RestoreLevel;
     case SolveOutcome::NoSolution:
-        return NoHint::CarryAHolder;
+        return none;
     default:
         return NoHint::FromHere;
     }
@@ -102,17 +105,20 @@ std::string consoleDegrees(double degrees) {
 Hint noHint(NoHint reason) {
     switch (reason) {
     case NoHint::OutOfTime:
-        return {false, "NO HINT FOUND IN TIME", "Hint: none found within the time limit"};
+        return {false, "NO HINT FOUND IN TIME", "", "Hint: none found within the time limit"};
     case NoHint::RestoreLevel:
-        return {false, "NO HINT FROM HERE - R RESTORES THE LEVEL",
-                "Hint: no turns solve the level from here, but they do from its start; R "
-                "restores it"};
+        return {false, "NO HINT FROM HERE - R RESTORES THE LEVEL", "",
+                "Hint: nothing solves the level from here, but it can be solved from its start; "
+                "R restores it"};
     case NoHint::CarryAHolder:
-        return {false, "NO HINT BY TURNING - CARRY A HOLDER",
+        return {false, "NO HINT BY TURNING - CARRY A HOLDER", "",
                 "Hint: no turns solve the level, here or from its start: a holder must be "
                 "carried"};
+    case NoHint::NoWay:
+        return {false, "NO HINT - THE SOLVER FINDS NO WAY", "",
+                "Hint: no turns or carries solve the level, here or from its start"};
     default:
-        return {false, "NO HINT FROM HERE - TRY RESTARTING", "Hint: none from here"};
+        return {false, "NO HINT FROM HERE - TRY RESTARTING", "", "Hint: none from here"};
     }
 }
 
@@ -125,7 +131,7 @@ HintSearch findHint(Level& now, Level& shipped, const SolveOptions& options) {
         const double spentMs =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
                 .count();
-        search.reason = whyNoTurnsSolve(now, shipped, options, spentMs);
+        search.reason = whyNothingSolves(now, shipped, options, spentMs);
     } else if (search.result.outcome != SolveOutcome::Solved) {
         search.reason = NoHint::OutOfTime;
     }
@@ -138,13 +144,27 @@ Hint describeHint(const HintSearch& search) {
         return noHint(search.reason == NoHint::None ? NoHint::FromHere : search.reason);
     }
     if (result.turns.empty()) {
-        return {false, "ALL SET - SWITCH THE LASER ON", "Hint: nothing to turn"};
+        return {false, "ALL SET - SWITCH THE LASER ON", "", "Hint: nothing to change"};
     }
     const ElementTurn& turn = result.turns.front();
     const std::string name = elementClassName(*turn.element);
     const std::string element = name + " " + std::to_string(turn.activeIndex + 1);
     Hint hint;
     hint.helps = true;
+    if (turn.carry.carried) {
+        const Carry& c = turn.carry;
+        hint.message = "CARRY THIS " + spokenName(name);
+        hint.detail = c.place;
+        std::string place = c.place;
+        for (char& ch : place) {
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        }
+        hint.console = "Hint: carry " + element + " " + place + ", to " +
+                       consoleDegrees(c.point[0]) + " " + consoleDegrees(c.point[1]) + " " +
+                       consoleDegrees(c.point[2]) + "; there it faces heading " +
+                       consoleDegrees(c.heading) + ", tilt " + consoleDegrees(c.tilt);
+        return hint;
+    }
     if (turn.yawDegrees != 0 && (std::fabs(turn.yawDegrees) >= 0.5 || turn.tiltDegrees == 0)) {
         hint.message = "TURN THIS " + spokenName(name) + " " + spokenAmount(turn.yawDegrees) +
                        (turn.yawDegrees > 0 ? " RIGHT" : " LEFT");

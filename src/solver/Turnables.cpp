@@ -7,16 +7,15 @@
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
 #include "level/Level.h"
+#include "rules/Interaction.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <set>
 
 namespace solver {
 
-namespace {
-
-// Degrees to the radians the level reader and the game use.
 float radians(double degrees) {
     return static_cast<float>(degrees / 180.0 * PI);
 }
@@ -25,7 +24,6 @@ double thousandths(double degrees) {
     return std::round(degrees * 1000.0) / 1000.0;
 }
 
-// Into (-180, 180], to a thousandth.
 double normalised(double degrees) {
     double d = std::fmod(thousandths(degrees), 360.0);
     if (d > 180.0) {
@@ -58,6 +56,8 @@ Pose poseOf(const Matrix& holderWorld, const Matrix& frameLocal) {
     return {normalised(std::atan2(sine, cosine) * degrees),
             normalised(std::atan2(-frameLocal[9], frameLocal[10]) * degrees)};
 }
+
+namespace {
 
 // The turns from `current` to every multiple of the step (over the circle for a heading, within
 // 90 degrees either way for a tilt), after 0 for keeping it.
@@ -104,7 +104,23 @@ std::vector<Orientation> orientationsFor(const Pose& current, int step) {
     };
     std::stable_sort(list.begin(), list.end(),
                      [&](const Orientation& a, const Orientation& b) { return key(a) < key(b); });
-    return list;
+    // Turned half round and tilted the other way, the pane lies in the same place (the element
+    // is the same seen from behind): only the smaller turn is kept.
+    std::set<std::pair<long long, long long>> planes;
+    std::vector<Orientation> kept;
+    for (const Orientation& o : list) {
+        const double heading = normalised(current.heading + o.yaw);
+        const double tilt = thousandths(current.tilt + o.tilt);
+        const std::pair<long long, long long> plane{std::llround(heading * 1000),
+                                                    std::llround(tilt * 1000)};
+        const std::pair<long long, long long> behind{std::llround(normalised(heading + 180) * 1000),
+                                                     std::llround(-tilt * 1000)};
+        if (planes.count(plane) == 0 && planes.count(behind) == 0) {
+            planes.insert(plane);
+            kept.push_back(o);
+        }
+    }
+    return kept;
 }
 
 bool searchesPose(const Pose& current, const Pose& other, int step) {
@@ -124,6 +140,8 @@ Turnable makeTurnable(ActiveObject* element, Holder* holder, int activeIndex, in
     const Matrix& hw = holder->refreshedWorldMatrix();
     t.pose = poseOf(hw, t.frameLocal);
     t.orientations = orientationsFor(t.pose, step);
+    t.places.push_back(
+        Place{t.holderLocal, t.pose, Spot{}, 0, static_cast<int>(t.orientations.size())});
     t.activeIndex = activeIndex;
     const Matrix& fw = t.frame->refreshedWorldMatrix();
     const Matrix& ew = element->refreshedWorldMatrix();
@@ -145,18 +163,41 @@ Turnable makeTurnable(ActiveObject* element, Holder* holder, int activeIndex, in
     return t;
 }
 
+int addPlace(Turnable& t, const Matrix& holderLocal, const Spot& spot,
+             const std::vector<Orientation>& extra, int step) {
+    Place place{holderLocal, poseOf(holderLocal, t.frameLocal), spot,
+                static_cast<int>(t.orientations.size()), 0};
+    const int index = static_cast<int>(t.places.size());
+    const std::vector<Orientation> grid = orientationsFor(place.pose, step);
+    t.orientations.push_back(grid.front());
+    for (const Orientation& o : extra) {
+        t.orientations.push_back(o);
+    }
+    t.orientations.insert(t.orientations.end(), grid.begin() + 1, grid.end());
+    for (int i = place.first; i < static_cast<int>(t.orientations.size()); ++i) {
+        t.orientations[i].place = index;
+    }
+    place.count = static_cast<int>(t.orientations.size()) - place.first;
+    t.places.push_back(place);
+    return index;
+}
+
 void applyOrientation(Turnable& e, int o) {
     if (e.applied == o) {
         return;
     }
-    e.holder->setLocalMatrix(e.holderLocal);
-    e.frame->setLocalMatrix(e.frameLocal);
     const Orientation& r = e.orientations[o];
+    const Matrix& holderLocal = e.places[r.place].holderLocal;
+    e.holder->setLocalMatrix(holderLocal);
+    e.frame->setLocalMatrix(e.frameLocal);
     if (r.yaw != 0) {
         e.element->rotateY(radians(r.yaw));
     }
     if (r.tilt != 0) {
         e.element->rotateX(radians(r.tilt));
+    }
+    for (int i = 0; i < 3; ++i) {
+        e.centre[i] = holderLocal[12 + i];
     }
     e.applied = o;
 }
@@ -175,6 +216,12 @@ std::vector<ActiveObject*> turnableElements(const Level& level) {
 
 void applyTurns(const std::vector<ElementTurn>& turns) {
     for (const ElementTurn& turn : turns) {
+        if (turn.carry.carried) {
+            Renderable& holder = *solver::holderOf(turn.element);
+            const Carry& c = turn.carry;
+            placeOnWall(holder, holder.getWorldMatrix(), {c.point[0], c.point[1], c.point[2], 1},
+                        {c.normal[0], c.normal[1], c.normal[2], 0});
+        }
         if (turn.yawDegrees != 0) {
             turn.element->rotateY(solver::radians(turn.yawDegrees));
         }

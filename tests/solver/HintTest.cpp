@@ -17,7 +17,7 @@ TEST(Hint, SaysWhichWayAndHowFarToTurnOrTiltAndNamesTheElement) {
     const auto said = [&](int which, double yaw, double tilt) {
         HintSearch search;
         search.result.outcome = SolveOutcome::Solved;
-        search.result.turns.push_back({which, -1, turnable[which], yaw, tilt});
+        search.result.turns.push_back({which, -1, turnable[which], yaw, tilt, {}});
         const Hint hint = describeHint(search);
         return hint.helps ? hint.message : "";
     };
@@ -30,6 +30,15 @@ TEST(Hint, SaysWhichWayAndHowFarToTurnOrTiltAndNamesTheElement) {
     HintSearch done;
     done.result.outcome = SolveOutcome::Solved;
     EXPECT_FALSE(describeHint(done).helps); // nothing to turn
+
+    // A carry comes first, whatever turn follows it; the spot goes on a line of its own.
+    ElementTurn carry{1, -1, turnable[1], 30, 15, {}};
+    carry.carry.carried = true;
+    carry.carry.place = "ON THE CEILING ABOVE THE COLLECTOR";
+    done.result.turns.push_back(carry);
+    const Hint carried = describeHint(done);
+    EXPECT_EQ(carried.message, "CARRY THIS HALF MIRROR");
+    EXPECT_EQ(carried.detail, carry.carry.place);
 }
 
 TEST(Hint, NoHintSaysWhyAndCostsNothing) {
@@ -38,13 +47,16 @@ TEST(Hint, NoHintSaysWhyAndCostsNothing) {
         float shift;    // of the first holder, sideways
         double seconds; // the time limit
         const char* said;
+        bool carry = true;
     } cases[] = {
-        // The one mirror shifted out of the beam: as shipped, turns solve the level.
+        // The one mirror shifted out of the beam (no walls to carry it back by): as shipped,
+        // turns solve the level.
         {"one-mirror.txt", 300, 0, "NO HINT FROM HERE - R RESTORES THE LEVEL"},
-        // Walled in, the goal gets light from no turn: none from the start either, whether the
-        // holder stands there (no second search) or not.
-        {"walled-in.txt", 0, 0, "NO HINT BY TURNING - CARRY A HOLDER"},
-        {"walled-in.txt", 30, 0, "NO HINT BY TURNING - CARRY A HOLDER"},
+        // Walled in, the goal gets light from nothing: none from the start either, whether the
+        // holder stands there (no second search) or not; by turning alone, a carry may do.
+        {"walled-in.txt", 0, 0, "NO HINT - THE SOLVER FINDS NO WAY"},
+        {"walled-in.txt", 30, 0, "NO HINT - THE SOLVER FINDS NO WAY"},
+        {"walled-in.txt", 30, 0, "NO HINT BY TURNING - CARRY A HOLDER", false},
         {"one-mirror.txt", 0, 1e-9, "NO HINT FOUND IN TIME"},
     };
     loadTestModels();
@@ -56,6 +68,7 @@ TEST(Hint, NoHintSaysWhyAndCostsNothing) {
         turnableElements(*now)[0]->translate(c.shift, 0, 0);
         SolveOptions options;
         options.timeLimitSeconds = c.seconds;
+        options.carry = c.carry;
         const Hint hint = describeHint(findHint(*now, *shipped, options));
         EXPECT_FALSE(hint.helps);
         EXPECT_EQ(hint.message, c.said);

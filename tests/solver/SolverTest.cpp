@@ -104,6 +104,26 @@ TEST(Solver, SmallLevelsWithKnownAnswers) {
     }
 }
 
+TEST(Solver, CarriesAMirrorOutOfTheLightIntoItAndFindsNoWayIntoAWalledInGoal) {
+    const std::string dir = std::string(BEAMWORKS_SOURCE_DIR) + "/tests/solver/levels/";
+    auto level = levelFile(dir + "carry.txt");
+    SolveOptions options;
+    options.findPar = true;
+    const SolveResult r = solve(*level, options);
+    ASSERT_EQ(r.outcome, SolveOutcome::Solved);
+    ASSERT_EQ(r.turns.size(), 1u);
+    EXPECT_TRUE(r.turns[0].carry.carried);
+    EXPECT_EQ(r.turns[0].carry.place, "ON THE BACK WALL");
+    // Carried and turned there: two moves, and nothing takes fewer.
+    EXPECT_EQ(r.moves, 2);
+    EXPECT_EQ(r.par, 2);
+    EXPECT_TRUE(solvedBy(*level, r));
+
+    options.carry = false;
+    EXPECT_EQ(solve(*levelFile(dir + "carry.txt"), options).outcome, SolveOutcome::NoSolution);
+    EXPECT_EQ(solve(*levelFile(dir + "walled-in-room.txt")).outcome, SolveOutcome::NoSolution);
+}
+
 TEST(Solver, StopsOnCancelTimeLimitAndBadStep) {
     auto level = packLevel(9);
     const std::atomic<bool> cancelled{true};

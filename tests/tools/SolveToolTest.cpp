@@ -51,6 +51,21 @@ TEST(SolveTool, SmallLevelsComeOutSolvedWithOnlyOrientationLinesChanged) {
     }
 }
 
+TEST(SolveTool, ACarriedHolderIsWrittenAsAMoveAndTurnsAndReadsBackSolved) {
+    const std::string level = SOURCE + "/tests/solver/levels/carry.txt";
+    const std::string out = std::string(BEAMWORKS_BINARY_DIR) + "/solved-carry.txt";
+    const ProcessResult run = runIn(GAME, SOLVE + "-o '" + out + "' '" + level + "'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find(": solved by turning 0 elements and carrying 1 (2 moves, "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(runIn(GAME, CHECK + "'" + out + "'").out.find("solved=yes"), std::string::npos);
+    // The position line gets the spot on the back wall; the turns follow it.
+    EXPECT_NE(readFile(out).find("@ MIRROR\n# Pos -200;0;-390;\n# YRo 30;\n# ZRo "),
+              std::string::npos)
+        << readFile(out);
+}
+
 TEST(SolveTool, ElementsTurnedOffTheGridTakeNoMoreTurnsThanOnIt) {
     // Copies of pack levels with every mirror, half mirror and filter turned 1 to 7 degrees and
     // tilted -2 to 2 (as fine turns leave them) need as many turns as the levels as shipped.
@@ -75,8 +90,13 @@ TEST(SolveTool, ExitStatusSaysSolvedNoSolutionUnreadableOrOutOfTime) {
         int status;
         const char* said;
     } cases[] = {
-        {"solver", "walled-in.txt", 1, "walled-in.txt: no solution by turning in steps of"},
-        {"solver", "--max-elements 1 two-mirrors-filter.txt", 1,
+        {"solver", "walled-in.txt", 1,
+         "walled-in.txt: no solution by turning or carrying in steps"},
+        {"../solver/levels", "--par carry.txt", 0,
+         "carry.txt: solved by turning 0 elements and carrying 1 (2 moves, par 2, "},
+        {"../solver/levels", "walled-in-room.txt", 1,
+         "walled-in-room.txt: no solution by turning or carrying in steps of 15 degrees"},
+        {"solver", "--max-elements 1 --no-carry two-mirrors-filter.txt", 1,
          "two-mirrors-filter.txt: no solution by turning at most 1 element in steps of"},
         {"solver", "--max-elements 2 two-mirrors-filter.txt", 0,
          "two-mirrors-filter.txt: solved by turning 2 elements ("},
