@@ -358,6 +358,7 @@ void runFrame(FrameStats& stats) {
     glActiveTexture(GL_TEXTURE0);
     drawBeamGuides(level);
     drawCarryAids(level);
+    drawHintSpot();
     glDisable(GL_SCISSOR_TEST);
     if (userInterface) {
         userInterface->setEnergy(static_cast<float>(energy / ENERGY_CAPACITY));

@@ -125,7 +125,15 @@ void pollHint() {
     std::cout << "\n" << hint.console << std::endl;
     if (hint.helps) {
         // Select the same element in the game's level, as a click would.
-        const int index = result.turns.front().activeIndex;
+        const ElementTurn& first = result.turns.front();
+        const int index = first.activeIndex;
+        // A carry's spot is marked on its surface.
+        hintSpot = HintSpot{};
+        if (first.carry.carried) {
+            const float* p = first.carry.point;
+            const float* n = first.carry.normal;
+            hintSpot = {true, {p[0], p[1], p[2], 1}, {n[0], n[1], n[2], 0}};
+        }
         if (index >= 0 && index < static_cast<int>(currentLevel->activeObjects.size())) {
             selectElement(currentLevel->activeObjects[index]);
         }

@@ -44,6 +44,8 @@ constexpr float GHOST_ALPHA = 0.4f;
 constexpr float RING_INNER = 26.0f, RING_OUTER = 34.0f, RING_LIFT = 1.0f;
 constexpr float RING_COLOR[4] = {1.0f, 0.55f, 0.0f, 0.9f};
 constexpr int RING_SIDES = 32;
+/// The ring that marks a hint's carry spot: orange inside, white outside, wider than a foot.
+constexpr float HINT_RING_INNER = 40.0f, HINT_RING_MIDDLE = 48.0f, HINT_RING_OUTER = 54.0f;
 /// The carry pointer, in pixels: a ring with a cross through it whose arms reach past the ring,
 /// in the selection's orange over a dark edge, so that it shows on light and dark surfaces.
 constexpr float POINTER_RING = 10.0f, POINTER_ARM = 19.0f, POINTER_GAP = 4.0f;
@@ -166,6 +168,20 @@ void addMarker(const BeamGuides::Mark& mark, const Point& eye, const Point& righ
             MARKER_SIDES);
 }
 
+// A ring lying on a surface of normal n around centre, in one colour.
+void addSurfaceRing(const Point& centre, const Point& n, float inner, float outer, const Rgba& c) {
+    // Two directions in the face, at right angles: across the normal from whichever axis lies
+    // least along it, and across both.
+    const Point axis = std::fabs(n[1]) < 0.9f ? Point{0, 1, 0, 0} : Point{1, 0, 0, 0};
+    Point u{axis[1] * n[2] - axis[2] * n[1], axis[2] * n[0] - axis[0] * n[2],
+            axis[0] * n[1] - axis[1] * n[0], 0};
+    const float ul = std::hypot(u[0], u[1], u[2]);
+    u = {u[0] / ul, u[1] / ul, u[2] / ul, 0};
+    const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0],
+                  0};
+    addRing(triangleVertices, centre, u, v, inner, outer, c, c, RING_SIDES);
+}
+
 // The ring where the holder's foot stands: where its axis, down from its origin, meets a wall.
 void drawFootRing(Renderable& root, Level& level) {
     const Matrix& world = root.refreshedWorldMatrix();
@@ -181,18 +197,8 @@ void drawFootRing(Renderable& root, Level& level) {
     if (!firstWallFace({origin, down}, level.walls, t, n)) {
         return;
     }
-    // Two directions in the face, at right angles: across the normal from whichever axis lies
-    // least along it, and across both.
-    const Point axis = std::fabs(n[1]) < 0.9f ? Point{0, 1, 0, 0} : Point{1, 0, 0, 0};
-    Point u{axis[1] * n[2] - axis[2] * n[1], axis[2] * n[0] - axis[0] * n[2],
-            axis[0] * n[1] - axis[1] * n[0], 0};
-    const float ul = std::hypot(u[0], u[1], u[2]);
-    u = {u[0] / ul, u[1] / ul, u[2] / ul, 0};
-    const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0],
-                  0};
     const Rgba c{RING_COLOR[0], RING_COLOR[1], RING_COLOR[2], RING_COLOR[3]};
-    addRing(triangleVertices, offset(origin, down, t, n, RING_LIFT), u, v, RING_INNER, RING_OUTER,
-            c, c, RING_SIDES);
+    addSurfaceRing(offset(origin, down, t, n, RING_LIFT), n, RING_INNER, RING_OUTER, c);
     beginOverlay(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     drawBatch(triangleVertices, GL_TRIANGLES);
     endOverlay();
@@ -325,4 +331,18 @@ void drawCarryAids(Level& level) {
     if (keyCarry.active && !keyCarry.placePending) {
         drawCarryPointer(keyCarry.x, keyCarry.y);
     }
+}
+
+void drawHintSpot() {
+    if (!hintSpot.shown) {
+        return;
+    }
+    const Point& n = hintSpot.normal;
+    const Point centre = offset(hintSpot.position, n, RING_LIFT, n, 0);
+    const Rgba orange{RING_COLOR[0], RING_COLOR[1], RING_COLOR[2], RING_COLOR[3]};
+    addSurfaceRing(centre, n, HINT_RING_INNER, HINT_RING_MIDDLE, orange);
+    addSurfaceRing(centre, n, HINT_RING_MIDDLE, HINT_RING_OUTER, Rgba{1, 1, 1, 0.9f});
+    beginOverlay(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    drawBatch(triangleVertices, GL_TRIANGLES);
+    endOverlay();
 }

@@ -29,3 +29,8 @@ void drawBeamGuides(Level& level);
 /// (rules/KeyCarry.h) over the scene. Nothing otherwise. Call after
 /// drawBeamGuides, with no program current; leaves none current.
 void drawCarryAids(Level& level);
+
+/// While a hint's carry spot is marked (rules/Interaction.h hintSpot): a double ring on the
+/// surface there, white round the selection's orange. Call after drawCarryAids, with no program
+/// current.
+void drawHintSpot();

@@ -44,6 +44,7 @@ bool enterLevel(const std::string& fileName, std::ostream& out) {
     selectedElement = nullptr;
     selectionActive = false;
     doubleClicked = false;
+    hintSpot = HintSpot{};
     warpPending = false;
     pickRequested = false;
     placementBlocked = false;

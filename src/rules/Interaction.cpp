@@ -20,6 +20,7 @@ constexpr float NO_WALL_CLEARANCE = 1e30f;
 
 Renderable* selectedElement = nullptr;
 bool selectionActive = false;
+HintSpot hintSpot;
 int lastWheel = 0;
 double lastClickTime = 0;
 

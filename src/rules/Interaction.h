@@ -21,6 +21,14 @@ constexpr double DOUBLE_CLICK_TIME = 0.3;
 
 extern Renderable* selectedElement; ///< the selected element, or null
 extern bool selectionActive;
+/// Where a hint says to carry a holder: a spot on a surface, marked until the level is left or
+/// another hint comes.
+struct HintSpot {
+    bool shown = false;
+    Point position{0, 0, 0, 1};
+    Point normal{0, 1, 0, 0}; ///< the surface's outward unit normal
+};
+extern HintSpot hintSpot;
 extern int lastWheel;        ///< mouse-wheel position of the previous frame
 extern double lastClickTime; ///< time of the last accepted left press
 
