@@ -142,8 +142,8 @@ KEYS = [
     ("ctrl+shift+z", 1), ("h", 2), ("c", 2), ("F1", 2), ("Home", 3), ("z", 2), ("b", 2),
     ("Return", 1), ("numbersign", 2), ("F2", 1), ("F3", 1), ("F4", 1), ("F5", 1), ("F8", 1),
     ("F9", 1), ("F10", 1), ("F11", 1), ("m", 1), ("n", 2), ("p", 2), ("r", 2), ("Next", 1),
-    ("Prior", 1), ("Tab", 2), ("shift+Tab", 1), ("t", 2), ("F12", 1), ("Up", 1), ("Down", 1),
-    ("Left", 1), ("Right", 1), ("8", 1), ("2", 1),
+    ("Prior", 1), ("Tab", 2), ("shift+Tab", 1), ("t", 2), ("Up", 1), ("Down", 1), ("Left", 1),
+    ("Right", 1), ("8", 1), ("2", 1),
 ]
 HELD_KEYS = ["w", "s", "a", "d", "e", "q", "o", "l", "Up", "Down", "Left", "Right", "minus",
              "period", "shift+Up", "shift+Left", "4", "6", "8", "2"]
@@ -174,8 +174,9 @@ class Monkey:
     def act(self):
         r = self.random
         kind = r.choices(
-            ["click", "drag", "view", "key", "held", "wheel", "carry", "bars", "switch", "resize"],
-            weights=[18, 16, 8, 34, 10, 4, 4, 4, 1, 1])[0]
+            ["click", "drag", "view", "key", "held", "wheel", "carry", "bars", "switch", "resize",
+             "settings"],
+            weights=[18, 16, 8, 34, 10, 4, 4, 4, 1, 1, 1])[0]
         if kind == "click":
             x, y = self.scene_point()
             self.send(f"click {x} {y}", ["mousemove", str(x), str(y), "click", "1"])
@@ -198,6 +199,12 @@ class Monkey:
                       ["mousemove", str(x), str(y), "mousedown", "3", "sleep", "0.2",
                        "mousemove_relative", "--", str(dx), str(dy), "sleep", "0.2", "mouseup",
                        "3"])
+        elif kind == "settings":
+            # The settings over the level, a line or two down and back, closed with their key.
+            steps = []
+            for _ in range(r.randint(0, 3)):
+                steps += ["key", r.choice(["Down", "Up", "Home"]), "sleep", "0.2"]
+            self.send("settings", ["key", "F12", "sleep", "0.3"] + steps + ["key", "F12"])
         elif kind == "key":
             key = r.choices([k for k, _ in KEYS], weights=[w for _, w in KEYS])[0]
             self.send(f"key {key}", ["key", key])
@@ -291,9 +298,14 @@ def soak(args):
             if last - settled > allowed:
                 raise Failure(f"resident memory grew from {settled:.0f} MB after two minutes "
                               f"to {last:.0f} MB in the last minute")
-        # The end: a Shift press closes an introduction that may be open, then ESC.
+        # The end: a Shift press closes an introduction that may be open, then ESC; a carry by
+        # keys still going takes one ESC first.
         xdotool(display, ["search", "--name", "^Beamworks$", "windowfocus"])
         xdotool(display, ["key", "shift", "Escape"])
+        try:
+            status = game.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            xdotool(display, ["key", "Escape"])
         try:
             status = game.process.wait(timeout=60)
         except subprocess.TimeoutExpired:

@@ -58,6 +58,12 @@ bool isModifier(int key) {
            key == GLFW_KEY_RCTRL || key == GLFW_KEY_LALT || key == GLFW_KEY_RALT;
 }
 
+// The pack of the game folder, read once: its files do not change while the game runs.
+const std::vector<PackEntry>& pack() {
+    static const std::vector<PackEntry> entries = readPack("");
+    return entries;
+}
+
 std::string ownLevelsFolder() {
     const std::string progressFile =
         Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
@@ -108,11 +114,11 @@ void rebuild() {
     const std::size_t cursor = menu.cursor;
     switch (menu.screen) {
     case MenuScreen::Title:
-        menu = titleMenu(readPack(""), progress.solved());
+        menu = titleMenu(pack(), progress.solved());
         break;
     case MenuScreen::Levels:
-        menu = levelMap(readPack(""), levelFilesIn(ownLevelsFolder()), progress.solved(),
-                        progress.best(), parTable.values());
+        menu = levelMap(pack(), levelFilesIn(ownLevelsFolder()), progress.solved(), progress.best(),
+                        parTable.values());
         return; // the cursor starts on the suggested level
     case MenuScreen::Settings:
         menu = settingsMenu(player, keyBindings);
@@ -135,7 +141,7 @@ void save() {
 // A setting changed on the screen: into the game at once, then into the file.
 void applyChange(const std::string& name) {
     const GameSettings before = gameSettings;
-    applySetting(player, name, gameSettings);
+    applySettingLine(player, name, gameSettings);
     if (name == "window_size") {
         // The window follows; the game learns its new size from the window.
         const int w = gameSettings.screenWidth, h = gameSettings.screenHeight;
@@ -246,10 +252,7 @@ void captureKey(int key, bool ctrl, bool shift) {
 
 // The help from the title: what the title leads to, and every key.
 void showTitleHelp() {
-    const auto key = [](Command c) {
-        return chordName(keyBindings.keysOf(c).empty() ? KeyChord{}
-                                                       : keyBindings.keysOf(c).front());
-    };
+    const auto key = [](Command c) { return firstKeyName(c, keyBindings); };
     showHelpPanel("Continue plays the first level not solved yet; Levels shows every level by "
                   "chapter (none is locked); Settings changes the window, the sound, the view, "
                   "the energy and the keys, saved at once in " +
@@ -291,7 +294,7 @@ bool isTitleFirst() {
 }
 
 std::string titleLevel() {
-    const std::string next = continueLevel(readPack(""), progress.solved());
+    const std::string next = continueLevel(pack(), progress.solved());
     return next.empty() ? "level1.txt" : next;
 }
 

@@ -112,3 +112,13 @@ float Wall::distanceTo(const Point& p) {
                   parallelogramDistance(q, o, ex, ez), parallelogramDistance(q, far, mx, my),
                   parallelogramDistance(q, far, my, mz), parallelogramDistance(q, far, mx, mz)}));
 }
+
+std::array<Point, 8> Wall::corners(ActiveObject& slab) {
+    const Matrix& world = slab.refreshedWorldMatrix();
+    std::array<Point, 8> all;
+    for (int i = 0; i < 8; ++i) {
+        all[i] = {i & 1 ? HALF_X : -HALF_X, i & 2 ? HALF_Y : -HALF_Y, i & 4 ? HALF_Z : -HALF_Z, 1};
+        transformPoint(world, all[i]);
+    }
+    return all;
+}

@@ -4,6 +4,8 @@
 
 #include "elements/ActiveObject.h"
 
+#include <array>
+
 class Wall : public ActiveObject {
   public:
     /// Half the slab's size along its own x, y and z axes, before scaling.
@@ -17,4 +19,6 @@ class Wall : public ActiveObject {
     /// The distance in world units from a world point to the slab as it stands (turned, scaled
     /// and moved); 0 inside it.
     float distanceTo(const Point& p);
+    /// The eight corners in world coordinates of a slab (a level's walls) as it stands.
+    static std::array<Point, 8> corners(ActiveObject& slab);
 };

@@ -290,6 +290,14 @@ std::string chordName(const KeyChord& chord) {
            keyName(chord.key);
 }
 
+std::string chordNames(const std::vector<KeyChord>& chords) {
+    std::string names;
+    for (const KeyChord& chord : chords) {
+        names += (names.empty() ? "" : ", ") + chordName(chord);
+    }
+    return names;
+}
+
 std::string firstKeyName(Command command, const KeyBindings& bindings) {
     const std::vector<KeyChord>& keys = bindings.keysOf(command);
     return keys.empty() ? "" : chordName(keys.front());
@@ -326,10 +334,7 @@ std::vector<std::pair<std::string, std::string>> helpRows(const KeyBindings& bin
             help = c.help;
         }
         keyTurnsRow = keyTurnsRow || c.command == Command::TiltUp;
-        std::string own;
-        for (const KeyChord& chord : bindings.keysOf(c.command)) {
-            own += (own.empty() ? "" : ", ") + chordName(chord);
-        }
+        const std::string own = chordNames(bindings.keysOf(c.command));
         if (!own.empty()) {
             const char* separator = c.join == HelpJoin::Slash       ? " / "
                                     : c.join == HelpJoin::Semicolon ? "; "

@@ -157,6 +157,8 @@ extern KeyBindings keyBindings;
 std::string keyName(int key);
 /// "Ctrl+Shift+Z", "F3".
 std::string chordName(const KeyChord& chord);
+/// "Ctrl+Z, Backspace": the chords' names, "" for none.
+std::string chordNames(const std::vector<KeyChord>& chords);
 /// The first key of the command as a player sees it, or "" when it has none.
 std::string firstKeyName(Command command, const KeyBindings& bindings);
 /// "R: PLAY IT AGAIN": the command's first key and what it does (without a key: the text alone).

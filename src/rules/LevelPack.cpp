@@ -100,3 +100,17 @@ std::string levelStartMessage(const std::string& fileName, bool solvedBefore) {
     }
     return "LEVEL " + name + (solvedBefore ? " - SOLVED BEFORE" : "");
 }
+
+std::optional<int> digitsValue(const std::string& digits, std::size_t maxDigits) {
+    if (digits.empty() || digits.size() > maxDigits) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}

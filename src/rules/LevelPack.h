@@ -4,7 +4,9 @@
 // its path); a level named otherwise stands alone. A level's title is the first
 // line of the comment before its first directive.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 /// The number of a pack level's file ("level12.txt" or "maps/level12.txt" gives 12), or 0 for any
@@ -22,3 +24,7 @@ std::string levelTitle(const std::string& leadingComment, const std::string& fil
 /// The message a level starts with: "LEVEL 3", "LEVEL 3 - SOLVED BEFORE"; a level outside the pack
 /// by its name ("LEVEL CUSTOM" for "levelcustom.txt").
 std::string levelStartMessage(const std::string& fileName, bool solvedBefore);
+
+/// The number a line of the game's level lists ends with ("level4.txt 7" in the progress and par
+/// files): decimal digits alone, 1 to `maxDigits` of them; nothing for anything else.
+std::optional<int> digitsValue(const std::string& digits, std::size_t maxDigits);

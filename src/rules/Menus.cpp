@@ -89,14 +89,15 @@ std::string onOff(bool on) {
     return on ? "ON" : "OFF";
 }
 
-/// A line of the settings screen: the file's name of the setting, what the screen calls it,
-/// its value as shown, one step along its values, and how it goes into the game's settings.
+/// A line of the settings screen: its name, the settings file's name of what it changes (which
+/// says how it goes into the game's settings), what the screen calls it, its value as shown, and
+/// one step along its values.
 struct SettingLine {
     const char* name;
+    const char* fileName;
     const char* label;
     std::string (*value)(const PlayerSettings&);
     bool (*change)(PlayerSettings&, int direction);
-    void (*apply)(const PlayerSettings&, GameSettings&);
 };
 
 /// Window sizes offered, by width then height.
@@ -114,7 +115,7 @@ bool flip(bool& value) {
 
 const std::vector<SettingLine>& settingLines() {
     static const std::vector<SettingLine> lines = {
-        {"window_size", "WINDOW SIZE",
+        {"window_size", "width", "WINDOW SIZE",
          [](const PlayerSettings& s) {
              return std::to_string(s.width) + " X " + std::to_string(s.height);
          },
@@ -126,55 +127,36 @@ const std::vector<SettingLine>& settingLines() {
              s.width = static_cast<int>(size / SIZE_KEY);
              s.height = static_cast<int>(size % SIZE_KEY);
              return true;
-         },
-         [](const PlayerSettings& s, GameSettings& g) {
-             g.screenWidth = s.width;
-             g.screenHeight = s.height;
          }},
-        {"fullscreen", "FULL SCREEN", [](const PlayerSettings& s) { return onOff(s.fullscreen); },
-         [](PlayerSettings& s, int) { return flip(s.fullscreen); },
-         [](const PlayerSettings& s, GameSettings& g) {
-             g.windowMode = s.fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW;
-         }},
-        {"music", "MUSIC", [](const PlayerSettings& s) { return onOff(s.music); },
-         [](PlayerSettings& s, int) { return flip(s.music); },
-         [](const PlayerSettings& s, GameSettings& g) { g.music = s.music; }},
-        {"music_volume", "MUSIC VOLUME",
+        {"fullscreen", "fullscreen", "FULL SCREEN",
+         [](const PlayerSettings& s) { return onOff(s.fullscreen); },
+         [](PlayerSettings& s, int) { return flip(s.fullscreen); }},
+        {"music", "music", "MUSIC", [](const PlayerSettings& s) { return onOff(s.music); },
+         [](PlayerSettings& s, int) { return flip(s.music); }},
+        {"music_volume", "music_volume", "MUSIC VOLUME",
          [](const PlayerSettings& s) { return std::to_string(s.musicVolume); },
          [](PlayerSettings& s, int d) {
-             const int before = s.musicVolume;
              // To the next whole ten that way.
              const int v = s.musicVolume;
              s.musicVolume = std::clamp(d < 0 ? (v - 1) / 10 * 10 : (v / 10 + 1) * 10, 0, 100);
-             return s.musicVolume != before;
-         },
-         [](const PlayerSettings& s, GameSettings& g) { g.musicVolume = s.musicVolume; }},
-        {"look_speed", "VIEW TURNING SPEED",
+             return s.musicVolume != v;
+         }},
+        {"look_speed", "look_speed", "VIEW TURNING SPEED",
          [](const PlayerSettings& s) { return number(s.lookSpeed); },
-         [](PlayerSettings& s, int d) { return stepAlong(s.lookSpeed, SPEEDS, d); },
-         [](const PlayerSettings& s, GameSettings& g) {
-             g.lookSpeed = static_cast<float>(s.lookSpeed);
-         }},
-        {"turn_speed", "DRAG TURNING SPEED",
+         [](PlayerSettings& s, int d) { return stepAlong(s.lookSpeed, SPEEDS, d); }},
+        {"turn_speed", "turn_speed", "DRAG TURNING SPEED",
          [](const PlayerSettings& s) { return number(s.turnSpeed); },
-         [](PlayerSettings& s, int d) { return stepAlong(s.turnSpeed, SPEEDS, d); },
-         [](const PlayerSettings& s, GameSettings& g) {
-             g.turnSpeed = static_cast<float>(s.turnSpeed);
-         }},
-        {"invert_look", "INVERT VERTICAL TURNING",
+         [](PlayerSettings& s, int d) { return stepAlong(s.turnSpeed, SPEEDS, d); }},
+        {"invert_look", "invert_look", "INVERT VERTICAL TURNING",
          [](const PlayerSettings& s) { return onOff(s.invertLook); },
-         [](PlayerSettings& s, int) { return flip(s.invertLook); },
-         [](const PlayerSettings& s, GameSettings& g) { g.invertLook = s.invertLook; }},
-        {"ui_scale", "INTERFACE SCALE", [](const PlayerSettings& s) { return number(s.uiScale); },
-         [](PlayerSettings& s, int d) { return stepAlong(s.uiScale, SCALES, d); },
-         [](const PlayerSettings& s, GameSettings& g) {
-             g.uiScale = static_cast<float>(s.uiScale);
-         }},
-        {"colour_labels", "COLOUR LABELS AT START",
+         [](PlayerSettings& s, int) { return flip(s.invertLook); }},
+        {"ui_scale", "ui_scale", "INTERFACE SCALE",
+         [](const PlayerSettings& s) { return number(s.uiScale); },
+         [](PlayerSettings& s, int d) { return stepAlong(s.uiScale, SCALES, d); }},
+        {"colour_labels", "colour_labels", "COLOUR LABELS AT START",
          [](const PlayerSettings& s) { return onOff(s.colourLabels); },
-         [](PlayerSettings& s, int) { return flip(s.colourLabels); },
-         [](const PlayerSettings& s, GameSettings& g) { g.colourLabels = s.colourLabels; }},
-        {"reflections", "REFLECTIONS",
+         [](PlayerSettings& s, int) { return flip(s.colourLabels); }},
+        {"reflections", "reflections", "REFLECTIONS",
          [](const PlayerSettings& s) {
              return std::string(s.reflections == 0   ? "OFF"
                                 : s.reflections == 1 ? "ONE LEVEL"
@@ -187,21 +169,15 @@ const std::vector<SettingLine>& settingLines() {
                  return true;
              }
              return stepAlong(s.reflections, {0, 1, 2}, d);
-         },
-         [](const PlayerSettings& s, GameSettings& g) {
-             g.mirroring = s.reflections > 0;
-             g.mirroringDepth2 = s.reflections > 1;
          }},
-        {"shadows", "SHADOWS", [](const PlayerSettings& s) { return onOff(s.shadows); },
-         [](PlayerSettings& s, int) { return flip(s.shadows); },
-         [](const PlayerSettings& s, GameSettings& g) { g.shadows = s.shadows; }},
-        {"energy", "ENERGY",
+        {"shadows", "shadows", "SHADOWS", [](const PlayerSettings& s) { return onOff(s.shadows); },
+         [](PlayerSettings& s, int) { return flip(s.shadows); }},
+        {"energy", "energy", "ENERGY",
          [](const PlayerSettings& s) {
              return std::string(s.relaxedEnergy ? "RELAXED: THE POWER NEVER RUNS OUT"
                                                 : "LIMITED: 300 SECONDS");
          },
-         [](PlayerSettings& s, int) { return flip(s.relaxedEnergy); },
-         [](const PlayerSettings& s, GameSettings& g) { g.relaxedEnergy = s.relaxedEnergy; }},
+         [](PlayerSettings& s, int) { return flip(s.relaxedEnergy); }},
     };
     return lines;
 }
@@ -216,11 +192,7 @@ const SettingLine* findLine(const std::string& name) {
 }
 
 std::string keysText(const std::vector<KeyChord>& keys) {
-    std::string text;
-    for (const KeyChord& chord : keys) {
-        text += (text.empty() ? "" : ", ") + chordName(chord);
-    }
-    return text.empty() ? "NO KEY" : text;
+    return keys.empty() ? "NO KEY" : chordNames(keys);
 }
 
 // The settings' list of bindings that differ from the table's, from the bindings.
@@ -430,9 +402,9 @@ bool changeSetting(PlayerSettings& settings, const std::string& name, int direct
     return line != nullptr && line->change(settings, direction);
 }
 
-void applySetting(const PlayerSettings& settings, const std::string& name, GameSettings& game) {
+void applySettingLine(const PlayerSettings& settings, const std::string& name, GameSettings& game) {
     if (const SettingLine* line = findLine(name)) {
-        line->apply(settings, game);
+        applySetting(settings, line->fileName, game);
     }
 }
 

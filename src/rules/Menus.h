@@ -83,9 +83,9 @@ Menu settingsMenu(const PlayerSettings& settings, const KeyBindings& bindings);
 /// either way; 0, as Enter does, is +1). Returns false for an unknown name or a value at its end.
 bool changeSetting(PlayerSettings& settings, const std::string& name, int direction);
 
-/// Puts the setting NAME into the game's settings, leaving the others as they are (a window size
-/// given on the command line stays when the music's volume changes).
-void applySetting(const PlayerSettings& settings, const std::string& name, GameSettings& game);
+/// Puts what the settings screen's line NAME changes into the game's settings, leaving the
+/// others as they are (applySetting).
+void applySettingLine(const PlayerSettings& settings, const std::string& name, GameSettings& game);
 
 /// Binds `chord` to the command, in place of its keys. Refused, with the message to show, when
 /// another command has the key ("T IS THE KEY OF CARRY"); "" when bound. The settings' list of

@@ -13,17 +13,7 @@ constexpr std::size_t MAX_LINE = 64;
 
 // The par of a line's end: 1 to 4 digits, not 0, no leading zero.
 std::optional<int> parIn(const std::string& digits) {
-    if (digits.empty() || digits.size() > 4 || digits[0] == '0') {
-        return std::nullopt;
-    }
-    int par = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        par = par * 10 + (c - '0');
-    }
-    return par;
+    return digits.empty() || digits[0] == '0' ? std::nullopt : digitsValue(digits, 4);
 }
 
 bool isBarePackName(const std::string& name) {

@@ -1,5 +1,7 @@
 #include "rules/Progress.h"
 
+#include "rules/LevelPack.h"
+
 #include "rules/Settings.h"
 
 #include <algorithm>
@@ -17,21 +19,6 @@ namespace {
 constexpr std::uintmax_t MAX_FILE_SIZE = 1 << 20;
 /// The longest line: a name, a blank and the digits of MAX_MOVES.
 constexpr std::size_t MAX_LINE = LEVEL_FILE_NAME_MAX + 1 + 9;
-
-// The moves of a line's end: 1 to 9 digits, nothing else.
-std::optional<int> movesIn(const std::string& digits) {
-    if (digits.empty() || digits.size() > 9) {
-        return std::nullopt;
-    }
-    int moves = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        moves = moves * 10 + (c - '0');
-    }
-    return moves;
-}
 
 } // namespace
 
@@ -119,7 +106,7 @@ bool Progress::read(std::istream& in, const std::string& source, std::ostream& o
             const std::size_t blank = line.rfind(' ');
             const std::string name = line.substr(0, blank);
             const std::optional<int> moves =
-                blank == std::string::npos ? std::nullopt : movesIn(line.substr(blank + 1));
+                blank == std::string::npos ? std::nullopt : digitsValue(line.substr(blank + 1), 9);
             ok = moves && isLevelFileName(name);
             if (ok) {
                 solved_.insert(name);

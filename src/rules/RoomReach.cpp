@@ -20,13 +20,7 @@ double farthestRoomDistance(const Level& level) {
     constexpr double INF = std::numeric_limits<double>::infinity();
     std::array<double, 3> low{INF, INF, INF}, high{-INF, -INF, -INF};
     for (ActiveObject* object : level.walls) {
-        std::array<Point, 8> corners;
-        for (int i = 0; i < 8; ++i) {
-            corners[i] = {i & 1 ? Wall::HALF_X : -Wall::HALF_X,
-                          i & 2 ? Wall::HALF_Y : -Wall::HALF_Y,
-                          i & 4 ? Wall::HALF_Z : -Wall::HALF_Z, 1};
-            transformPoint(object->getWorldMatrix(), corners[i]);
-        }
+        const std::array<Point, 8> corners = Wall::corners(*object);
         for (int a = 0; a < 3; ++a) {
             const auto [lo, hi] =
                 std::minmax_element(corners.begin(), corners.end(),

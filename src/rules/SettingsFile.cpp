@@ -279,21 +279,40 @@ bool saveSettings(const std::string& path, const PlayerSettings& settings, std::
     return true;
 }
 
+void applySetting(const PlayerSettings& player, const std::string& name, GameSettings& game) {
+    if (name == "width" || name == "height") {
+        game.screenWidth = player.width; // a size is one setting on the settings screen
+        game.screenHeight = player.height;
+    } else if (name == "fullscreen") {
+        game.windowMode = player.fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW;
+    } else if (name == "music") {
+        game.music = player.music;
+    } else if (name == "music_volume") {
+        game.musicVolume = player.musicVolume;
+    } else if (name == "look_speed") {
+        game.lookSpeed = static_cast<float>(player.lookSpeed);
+    } else if (name == "turn_speed") {
+        game.turnSpeed = static_cast<float>(player.turnSpeed);
+    } else if (name == "invert_look") {
+        game.invertLook = player.invertLook;
+    } else if (name == "ui_scale") {
+        game.uiScale = static_cast<float>(player.uiScale);
+    } else if (name == "colour_labels") {
+        game.colourLabels = player.colourLabels;
+    } else if (name == "reflections") {
+        game.mirroring = player.reflections > 0;
+        game.mirroringDepth2 = player.reflections > 1;
+    } else if (name == "shadows") {
+        game.shadows = player.shadows;
+    } else if (name == "energy") {
+        game.relaxedEnergy = player.relaxedEnergy;
+    }
+}
+
 void applyPlayerSettings(const PlayerSettings& player, GameSettings& game, KeyBindings& bindings) {
-    game.screenWidth = player.width;
-    game.screenHeight = player.height;
-    game.windowMode = player.fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW;
-    game.colourLabels = player.colourLabels;
-    game.mirroring = player.reflections > 0;
-    game.mirroringDepth2 = player.reflections > 1;
-    game.lookSpeed = static_cast<float>(player.lookSpeed);
-    game.turnSpeed = static_cast<float>(player.turnSpeed);
-    game.invertLook = player.invertLook;
-    game.relaxedEnergy = player.relaxedEnergy;
-    game.music = player.music;
-    game.musicVolume = player.musicVolume;
-    game.uiScale = static_cast<float>(player.uiScale);
-    game.shadows = player.shadows;
+    for (const Field& field : fields()) {
+        applySetting(player, field.name, game);
+    }
     for (const auto& [command, chords] : player.keys) {
         bindings.setKeys(command, chords);
     }

@@ -51,10 +51,15 @@ void writeSettings(std::ostream& out, const PlayerSettings& settings);
 /// "Settings saved: PATH", or one line saying why it could not. Returns whether it saved.
 bool saveSettings(const std::string& path, const PlayerSettings& settings, std::ostream& out);
 
-/// Puts the settings into the game's: window size and mode, music at the start and its volume,
-/// colour labels, reflections, shadows, the interface's scale, the speeds of turning, relaxed
-/// energy and the key bindings.
+/// Puts the settings into the game's: window size and mode, music, its volume, the speeds of
+/// turning, the interface's scale, colour labels, reflections, shadows, relaxed energy and the
+/// key bindings.
 void applyPlayerSettings(const PlayerSettings& player, GameSettings& game, KeyBindings& bindings);
+
+/// Puts the one setting NAME (as the file names it; "width" and "height" both give the window
+/// size) into the game's settings, leaving the others as they are: a window size given on the
+/// command line stays when the music's volume changes. Nothing for an unknown name.
+void applySetting(const PlayerSettings& player, const std::string& name, GameSettings& game);
 
 /// The settings in the file at `path`: every default when it is missing, and a console line for
 /// a file that cannot be read.

@@ -147,13 +147,8 @@ Matrix overviewView(Level& level, const Matrix& view, const Frustum& visible) {
         }
     }
     for (ActiveObject* wall : level.walls) {
-        const Matrix& world = wall->refreshedWorldMatrix();
-        for (int corner = 0; corner < 8; ++corner) {
-            Point p{corner & 1 ? Wall::HALF_X : -Wall::HALF_X,
-                    corner & 2 ? Wall::HALF_Y : -Wall::HALF_Y,
-                    corner & 4 ? Wall::HALF_Z : -Wall::HALF_Z, 1};
-            transformPoint(world, p);
-            room.add(p, 0);
+        for (const Point& corner : Wall::corners(*wall)) {
+            room.add(corner, 0);
         }
     }
     if (spheres.empty() || level.walls.empty() || !room.contains(puzzle.centre())) {

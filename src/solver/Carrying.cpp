@@ -392,12 +392,7 @@ std::string describeSpot(Level& level, const Spot& spot, const ActiveObject* car
     std::fill(low, low + 3, std::numeric_limits<double>::infinity());
     std::fill(high, high + 3, -std::numeric_limits<double>::infinity());
     for (ActiveObject* object : level.walls) {
-        const Matrix& m = object->refreshedWorldMatrix();
-        for (int corner = 0; corner < 8; ++corner) {
-            Point p{corner & 1 ? Wall::HALF_X : -Wall::HALF_X,
-                    corner & 2 ? Wall::HALF_Y : -Wall::HALF_Y,
-                    corner & 4 ? Wall::HALF_Z : -Wall::HALF_Z, 1};
-            transformPoint(m, p);
+        for (const Point& p : Wall::corners(*object)) {
             for (int k = 0; k < 3; ++k) {
                 low[k] = std::min(low[k], double(p[k]));
                 high[k] = std::max(high[k], double(p[k]));
