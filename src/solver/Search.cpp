@@ -182,26 +182,41 @@ class Search {
         }
     }
 
-    // Iterative deepening on the cost, from the cost of `first` moves to that of `most`: each
-    // round allows the least cost that the round before left out.
+    // Iterative deepening on the moves, from `first` to `most`: each round allows one move more
+    // and any number of carries; a round that finds a solution is searched again with fewer
+    // carries allowed, as long as it still finds one.
     bool deepen(bool carrying, int first, int most) {
         carrying_ = carrying;
         moveCost_ = static_cast<int>(turnables_.size()) + 1;
-        for (int budget = first * moveCost_; budget < (most + 1) * moveCost_;) {
-            nextOver_ = INT_MAX;
-            choices_.assign(turnables_.size(), Choice{});
-            carried_.assign(turnables_.size(), false);
-            path_.clear();
-            elements_ = 0;
-            if (search(budget)) {
-                return true;
+        for (int moves = first; moves <= most; ++moves) {
+            if (!round(moves * moveCost_ + moveCost_ - 1)) {
+                if (nextOver_ == INT_MAX) {
+                    return false; // nothing was left out: more moves find nothing more
+                }
+                continue;
             }
-            if (nextOver_ == INT_MAX) {
-                break;
+            for (int carries = result_.carried() - 1; carries >= 0; --carries) {
+                const SolveResult found = result_;
+                if (!round(moves * moveCost_ + carries)) {
+                    const long long states = result_.states;
+                    result_ = found;
+                    result_.states = states;
+                    break;
+                }
             }
-            budget += nextOver_;
+            return true;
         }
         return false;
+    }
+
+    // One depth-first search with `budget` cost; true when it found a solution.
+    bool round(int budget) {
+        nextOver_ = INT_MAX;
+        choices_.assign(turnables_.size(), Choice{});
+        carried_.assign(turnables_.size(), false);
+        path_.clear();
+        elements_ = 0;
+        return search(budget);
     }
 
     int placeOf(int t) const {

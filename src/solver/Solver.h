@@ -126,13 +126,14 @@ struct SolveResult {
     /// With SolveOptions::findPar, the fewest moves that solve the level (a carry with a turn
     /// counting two), carries allowed; -1 without, or when the level is not solved.
     int par = -1;
-    bool carries() const {
+    bool carries() const { return carried() > 0; }
+    /// The holders carried.
+    int carried() const {
+        int n = 0;
         for (const ElementTurn& t : turns) {
-            if (t.carry.carried) {
-                return true;
-            }
+            n += t.carry.carried ? 1 : 0;
         }
-        return false;
+        return n;
     }
 };
 
