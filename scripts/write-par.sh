@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Writes the pack's par file, data/levels/par.txt: for every level of the pack the fewest moves
-# that solve it from its shipped state, as beamworks-solve finds them ("level4.txt: solved by
-# turning 3 elements": one move turns one element, its heading and tilt together). A level the
-# solver has no answer for (no solution by turning, or none within the time limit) is left out,
-# and the game shows no par for it. The file is never edited by hand: run this again when a
+# that solve it from its shipped state, as beamworks-solve --par finds them ("par 3": a turn is one
+# move, a carry one, a carry and a turn of the same holder two). A level the solver has no answer
+# for (no solution, or no par within the time limit) is left out, and the game shows no par for
+# it. The file is never edited by hand: run this again when a
 # level or the solver changes.
 #
 #   ./scripts/write-par.sh [--solve PROGRAM] [--data DIR] [--time-limit SECONDS] [--check]
@@ -49,13 +49,17 @@ fi
 # The par of one level from the solver, or "" when it has no answer.
 par_of() {
   local report status=0
-  report=$("$solve" ${data:+--data "$data"} --time-limit "$time_limit" -o /dev/null "$1" 2>&1 \
-           >/dev/null) || status=$?
+  report=$("$solve" ${data:+--data "$data"} --time-limit "$time_limit" --par -o /dev/null "$1" \
+           2>&1 >/dev/null) || status=$?
   case $status in
-    0) [[ $report =~ solved\ by\ turning\ ([0-9]+)\ element ]] ||
-         { echo "$1: the solver's report is not understood: $report" >&2; return 1; }
-       echo "${BASH_REMATCH[1]}" ;;
-    1|3) echo "" ;; # no solution by turning, or none within the time limit
+    0) if [[ $report =~ (\(|,\ )par\ ([0-9]+), ]]; then
+         echo "${BASH_REMATCH[2]}"
+       elif [[ $report =~ (\(|,\ )par\ unknown, ]]; then
+         echo "" # out of time while looking for fewer moves than the solution found
+       else
+         echo "$1: the solver's report is not understood: $report" >&2; return 1
+       fi ;;
+    1|3) echo "" ;; # no solution, or none within the time limit
     *) echo "$1: the solver failed ($status): $report" >&2; return 1 ;;
   esac
 }
@@ -78,7 +82,7 @@ fi
 trap 'rm -f "$par_file.tmp"' EXIT
 {
   echo "# The fewest moves that solve each level of the pack from its shipped state, as"
-  echo "# beamworks-solve finds them. Written by scripts/write-par.sh: do not edit. A level the"
+  echo "# beamworks-solve --par finds them. Written by scripts/write-par.sh: do not edit. A level the"
   echo "# solver has no answer for is left out, and has no par."
   for level in "${levels[@]}"; do
     par=$(par_of "$level")
