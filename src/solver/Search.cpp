@@ -54,6 +54,8 @@ struct Group {
     std::vector<Incoming> incoming;
     std::vector<Response> responses;
     int incomingId = -1; ///< the incoming list's number in Search::incomingIds_
+    /// What each orientation does to `incoming` (Search::responses_), while it is partitioned.
+    std::vector<std::vector<Response>>* knownResponses = nullptr;
 };
 
 struct Stop {};
@@ -73,7 +75,7 @@ struct IncomingHash {
 };
 
 struct ArrayHash {
-    std::size_t operator()(const std::array<int, 4>& a) const {
+    std::size_t operator()(const std::array<int, 3>& a) const {
         std::size_t h = 0;
         for (int v : a) {
             h = h * 1000003u ^ static_cast<std::size_t>(v);
@@ -465,22 +467,28 @@ class Search {
         for (std::size_t t = 0; t < turnables_.size(); ++t) {
             places = places * 31 + placeOf(static_cast<int>(t));
         }
+        if (keptResponses_ > KEPT_RESPONSES) {
+            responses_.clear();
+            keptResponses_ = 0;
+        }
         int m = -1;
         bool applied = false;
         const auto answer = [&](const Group& g) -> const std::vector<Response>& {
-            const std::array<int, 4> key{x, m, g.incomingId, places};
-            const auto known = responses_.find(key);
-            if (known != responses_.end()) {
-                return known->second;
+            std::vector<std::vector<Response>>& row = *g.knownResponses;
+            if (row.size() <= static_cast<std::size_t>(m)) {
+                row.resize(
+                    std::max(static_cast<std::size_t>(m) + 1, turnables_[x].orientations.size()));
             }
-            if (!applied) {
-                apply(x, m);
-                applied = true;
+            std::vector<Response>& known = row[m];
+            if (known.empty()) {
+                if (!applied) {
+                    apply(x, m);
+                    applied = true;
+                }
+                known = responsesOf(x, g.incoming);
+                ++keptResponses_;
             }
-            if (responses_.size() > KEPT_RESPONSES) {
-                responses_.clear();
-            }
-            return responses_.emplace(key, responsesOf(x, g.incoming)).first->second;
+            return known;
         };
         // Groups whose light ends the branch: only for telling later candidates by what they do.
         std::vector<Group> dead;
@@ -531,6 +539,7 @@ class Search {
                 group.incomingId =
                     incomingIds_.emplace(group.incoming, static_cast<int>(incomingIds_.size()))
                         .first->second;
+                group.knownResponses = &responses_[{x, group.incomingId, places}];
                 group.responses = responsesOf(x, group.incoming);
                 if (group.incoming.empty() ||
                     std::find(group.responses.begin(), group.responses.end(), Response::Trace) !=
@@ -943,9 +952,11 @@ class Search {
     std::unique_ptr<Carrier> carrier_;
     /// Every list of beams near an element met, numbered.
     std::unordered_map<std::vector<Incoming>, int, IncomingHash> incomingIds_;
-    /// What an orientation does to a numbered list of beams: by element, orientation, list and
-    /// the places of the holders.
-    std::unordered_map<std::array<int, 4>, std::vector<Response>, ArrayHash> responses_;
+    /// What each orientation of an element does to a numbered list of beams (empty where not
+    /// worked out yet): by element, list and the places of the holders, then by orientation.
+    std::unordered_map<std::array<int, 3>, std::vector<std::vector<Response>>, ArrayHash>
+        responses_;
+    std::size_t keptResponses_ = 0; ///< the responses held in responses_
     std::vector<bool> changeable_;
     int moveCost_ = 1; ///< the cost of a move (more than any number of carries)
     int nextOver_ = 0; ///< the least a candidate was over the budget by, in this round
