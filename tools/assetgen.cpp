@@ -1,11 +1,13 @@
 // beamworks-assets OUTDIR: writes every generated file of the game folder into OUTDIR: the models,
-// textures, interface pictures and music, and the desktop icons (icons/, installed apart).
+// textures, interface pictures, music and sound effects, and the desktop icons (icons/,
+// installed apart).
 
 #include "assets/GameModels3ds.h"
 #include "assets/Images.h"
 #include "assets/ImagesAppIcon.h"
 #include "assets/ImagesPng.h"
 #include "assets/MusicMp3.h"
+#include "assets/SoundEffects.h"
 #include "assets/Textures.h"
 #include "assets/TexturesJpeg.h"
 #include "assets/Writer3ds.h"
@@ -76,6 +78,18 @@ std::vector<GeneratedFile> generatedFiles() {
                          return std::to_string(loop.frames() / MUSIC_SAMPLE_RATE) +
                                 " s stereo loop, MP3 " + std::to_string(MUSIC_MP3_KBPS) + " kbit/s";
                      }});
+    for (int i = 0; i < CUE_COUNT; ++i) {
+        const Cue cue = static_cast<Cue>(i);
+        files.push_back({cueFile(cue), [cue](const std::string& path) {
+                             const std::vector<float> samples = renderEffect(cue);
+                             std::string error;
+                             if (!writeEffectWav(path, samples, &error)) {
+                                 throw std::runtime_error(error);
+                             }
+                             return std::to_string(samples.size() * 1000 / EFFECT_SAMPLE_RATE) +
+                                    " ms mono, WAV 16 bit";
+                         }});
+    }
     return files;
 }
 

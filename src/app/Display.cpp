@@ -1,6 +1,7 @@
 #include "app/Display.h"
 
 #include "app/Callbacks.h"
+#include "app/Sounds.h"
 #include "app/Window.h"
 #include "render/GL.h"
 #include "render/SceneDrawing.h"
@@ -79,9 +80,19 @@ void initDisplay() {
 
 std::unique_ptr<UserInterface> userInterface;
 
+namespace {
+
+// A click on a switch is heard, then does what its key does.
+void runSwitchCommand(Command command) {
+    playCue(Cue::Click);
+    runGameCommand(command);
+}
+
+} // namespace
+
 void createUserInterface() {
     userInterface.reset(); // its pictures go while their context is current
-    userInterface = std::make_unique<UserInterface>(runGameCommand, windowTime);
+    userInterface = std::make_unique<UserInterface>(runSwitchCommand, windowTime);
     windowSetMinimumSize(userInterface->minimumWidth(), UserInterface::MINIMUM_HEIGHT);
     for (const CommandInfo& command : commandTable()) {
         if (command.switchState != nullptr) {

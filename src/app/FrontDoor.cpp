@@ -4,6 +4,7 @@
 #include "app/Display.h"
 #include "app/Game.h"
 #include "app/Guidance.h"
+#include "app/Sounds.h"
 #include "app/Window.h"
 #include "core/Matrix.h"
 #include "laser/Tracer.h"
@@ -178,6 +179,7 @@ void choose() {
         return;
     }
     const std::string id = menu.items[menu.cursor].id;
+    playCue(Cue::Click);
     notice.clear();
     if (id == "continue") {
         playLevelFromMenu(titleLevel());

@@ -7,6 +7,7 @@
 #include "app/Guidance.h"
 #include "app/Hints.h"
 #include "app/Manipulation.h"
+#include "app/Sounds.h"
 #include "app/Window.h"
 #include "elements/Camera.h"
 #include "elements/Mirror.h"
@@ -184,6 +185,7 @@ bool runPendingLevelLoad() {
         }
         return true;
     }
+    soundsEnterLevel();
     invalidateShadowMap();
     applyMirrorLimits();
     showSwitch(Command::Reflections, gameSettings);
@@ -376,6 +378,7 @@ void runFrame(FrameStats& stats) {
         userInterface->updateAndDraw();
     }
     mark("interface");
+    followSounds(windowTime());
     stats.endFrame(windowTime());
     if (stats.enabled()) {
         recordFrameState(stats);
@@ -417,6 +420,8 @@ bool startGame(bool titleFirst) {
         toggleMusic(); // the player's settings start the game quiet
     }
     showSwitch(Command::Music, gameSettings); // the interface was made before the music started
+    initSounds();
+    soundsEnterLevel();
 
     std::cout << std::endl << HYPHENS << std::endl;
     const double before = windowTime();
@@ -478,6 +483,8 @@ void playThroughCommand(Command command) {
                       << (undo ? "Undo: " : "Redo: ")
                       << (undo ? undoHistory.undoCount() : undoHistory.redoCount()) << " left"
                       << std::endl;
+            playCue(undo ? Cue::Undo : Cue::Redo);
+            settleSounds(); // the elements are back at once: no ticks for it
             // The beams and doors follow the restored elements at once.
             updateLasers(*currentLevel);
             orderTransparentForView();
@@ -532,6 +539,7 @@ void runFrameLoop() {
 
 void shutdownGame() {
     cancelHint();
+    shutdownSounds();
     shutdownMusic();
     userInterface.reset();
     windowTerminate();

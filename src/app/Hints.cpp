@@ -1,6 +1,7 @@
 #include "app/Hints.h"
 
 #include "app/Display.h"
+#include "app/Sounds.h"
 #include "app/ThreadPriority.h"
 #include "elements/ActiveObject.h"
 #include "laser/Tracer.h"
@@ -123,6 +124,7 @@ void pollHint() {
     }
     const Hint hint = describeHint(found);
     std::cout << "\n" << hint.console << std::endl;
+    playCue(Cue::Hint);
     if (hint.helps) {
         // Select the same element in the game's level, as a click would.
         const ElementTurn& first = result.turns.front();

@@ -44,6 +44,9 @@ SwitchState mirroringSwitch(const SwitchContext& c) {
 SwitchState musicSwitch(const SwitchContext& c) {
     return onOff(c.musicPlaying, "MUSIC ON", "MUSIC OFF");
 }
+SwitchState effectsSwitch(const SwitchContext& c) {
+    return onOff(c.settings.effects, "SOUND EFFECTS ON", "SOUND EFFECTS OFF");
+}
 SwitchState displaySwitch(const SwitchContext& c) {
     return onOff(c.settings.windowMode == GLFW_FULLSCREEN, "FULLSCREEN MODE", "WINDOW MODE");
 }
@@ -177,7 +180,9 @@ std::vector<CommandInfo> buildTable() {
          "reflections: off, one level, two levels", ROW, "", mirroringSwitch},
         // The letters first: most keyboards have no F18 or F19.
         {C::Music, "audio", PRESS, {key('M'), key(GLFW_KEY_F18)}, "MUSIC",
-         "music on / off", ROW, "", musicSwitch},
+         "music; sound effects on / off", ROW, "", musicSwitch},
+        {C::Effects, "effects", PRESS, {key('X')}, "SOUND EFFECTS", "", SEMICOLON, "",
+         effectsSwitch},
         {C::DisplayMode, "fullscreen", PRESS, {key('F'), key(GLFW_KEY_F19)},
          "WINDOW OR FULL SCREEN", "window or full screen", ROW, "", displaySwitch},
         {C::Quit, "exit", PRESS, {key(GLFW_KEY_ESC)}, "QUIT",

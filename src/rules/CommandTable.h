@@ -73,6 +73,7 @@ enum class Command {
     BoundingSpheres,
     Reflections,
     Music,
+    Effects,
     DisplayMode,
     Quit,
 };

@@ -65,6 +65,7 @@ const OnOffCommand ON_OFF_COMMANDS[] = {
     {Command::Transparency, &GameSettings::transparency, "Transparency: "},
     {Command::BoundingSpheres, &GameSettings::showBoundingSpheres, "Bounding Spheres: "},
     {Command::ColourLabels, &GameSettings::colourLabels, "Colour Labels: "},
+    {Command::Effects, &GameSettings::effects, "Sound Effects: "},
 };
 
 } // namespace

@@ -113,6 +113,13 @@ bool flip(bool& value) {
     return true;
 }
 
+/// A volume to the next whole ten that way; false at its end.
+bool stepVolume(int& volume, int direction) {
+    const int v = volume;
+    volume = std::clamp(direction < 0 ? (v - 1) / 10 * 10 : (v / 10 + 1) * 10, 0, 100);
+    return volume != v;
+}
+
 const std::vector<SettingLine>& settingLines() {
     static const std::vector<SettingLine> lines = {
         {"window_size", "width", "WINDOW SIZE",
@@ -135,12 +142,13 @@ const std::vector<SettingLine>& settingLines() {
          [](PlayerSettings& s, int) { return flip(s.music); }},
         {"music_volume", "music_volume", "MUSIC VOLUME",
          [](const PlayerSettings& s) { return std::to_string(s.musicVolume); },
-         [](PlayerSettings& s, int d) {
-             // To the next whole ten that way.
-             const int v = s.musicVolume;
-             s.musicVolume = std::clamp(d < 0 ? (v - 1) / 10 * 10 : (v / 10 + 1) * 10, 0, 100);
-             return s.musicVolume != v;
-         }},
+         [](PlayerSettings& s, int d) { return stepVolume(s.musicVolume, d); }},
+        {"effects", "effects", "SOUND EFFECTS",
+         [](const PlayerSettings& s) { return onOff(s.effects); },
+         [](PlayerSettings& s, int) { return flip(s.effects); }},
+        {"effects_volume", "effects_volume", "EFFECTS VOLUME",
+         [](const PlayerSettings& s) { return std::to_string(s.effectsVolume); },
+         [](PlayerSettings& s, int d) { return stepVolume(s.effectsVolume, d); }},
         {"look_speed", "look_speed", "VIEW TURNING SPEED",
          [](const PlayerSettings& s) { return number(s.lookSpeed); },
          [](PlayerSettings& s, int d) { return stepAlong(s.lookSpeed, SPEEDS, d); }},

@@ -39,6 +39,8 @@ struct GameSettings {
     bool relaxedEnergy = false;            ///< the energy never runs out
     bool music = true;                     ///< the music plays from the start
     int musicVolume = 100;                 ///< how loud the music plays, 0 (silent) to 100
+    bool effects = true;                   ///< the sound effects are heard
+    int effectsVolume = 100;               ///< how loud they play, 0 (silent) to 100
     /// How much larger the interface is drawn: 1, 1.5 or 2, as far as the window holds it.
     float uiScale = 1.0f;
     bool shadows = true; ///< the shadow map is rendered and the scene shaded by it

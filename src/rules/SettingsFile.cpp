@@ -75,6 +75,8 @@ const std::vector<Field>& fields() {
             onOff("fullscreen", &PlayerSettings::fullscreen),
             onOff("music", &PlayerSettings::music),
             whole("music_volume", &PlayerSettings::musicVolume, 0, 100),
+            onOff("effects", &PlayerSettings::effects),
+            whole("effects_volume", &PlayerSettings::effectsVolume, 0, 100),
             ranged("look_speed", &PlayerSettings::lookSpeed, 0.25, 4),
             ranged("turn_speed", &PlayerSettings::turnSpeed, 0.25, 4),
             onOff("invert_look", &PlayerSettings::invertLook),
@@ -289,6 +291,10 @@ void applySetting(const PlayerSettings& player, const std::string& name, GameSet
         game.music = player.music;
     } else if (name == "music_volume") {
         game.musicVolume = player.musicVolume;
+    } else if (name == "effects") {
+        game.effects = player.effects;
+    } else if (name == "effects_volume") {
+        game.effectsVolume = player.effectsVolume;
     } else if (name == "look_speed") {
         game.lookSpeed = static_cast<float>(player.lookSpeed);
     } else if (name == "turn_speed") {

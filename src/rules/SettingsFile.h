@@ -17,6 +17,8 @@ struct PlayerSettings {
     bool fullscreen = false;
     bool music = true;
     int musicVolume = 100;   ///< 0 to 100
+    bool effects = true;     ///< the sound effects
+    int effectsVolume = 100; ///< 0 to 100
     double lookSpeed = 1.0;  ///< how fast the view turns, 0.25 to 4 times the game's own
     double turnSpeed = 1.0;  ///< how fast a drag turns an element, likewise
     bool invertLook = false; ///< turning the view up and down the other way
@@ -51,9 +53,9 @@ void writeSettings(std::ostream& out, const PlayerSettings& settings);
 /// "Settings saved: PATH", or one line saying why it could not. Returns whether it saved.
 bool saveSettings(const std::string& path, const PlayerSettings& settings, std::ostream& out);
 
-/// Puts the settings into the game's: window size and mode, music, its volume, the speeds of
-/// turning, the interface's scale, colour labels, reflections, shadows, relaxed energy and the
-/// key bindings.
+/// Puts the settings into the game's: window size and mode, music, sound effects, their volumes,
+/// the speeds of turning, the interface's scale, colour labels, reflections, shadows, relaxed
+/// energy and the key bindings.
 void applyPlayerSettings(const PlayerSettings& player, GameSettings& game, KeyBindings& bindings);
 
 /// Puts the one setting NAME (as the file names it; "width" and "height" both give the window

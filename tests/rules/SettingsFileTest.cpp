@@ -23,6 +23,8 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAndOnlyChangedKeysAreWritten) {
     s.width = 800;
     s.fullscreen = true;
     s.musicVolume = 35;
+    s.effects = false;
+    s.effectsVolume = 20;
     s.lookSpeed = 1.5;
     s.uiScale = 2;
     s.reflections = 0;
@@ -43,6 +45,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAndOnlyChangedKeysAreWritten) {
     EXPECT_TRUE(game.screenWidth == 800 && game.windowMode == GLFW_FULLSCREEN && !game.mirroring &&
                 game.relaxedEnergy && game.lookSpeed == 1.5f);
     EXPECT_TRUE(game.musicVolume == 35 && game.uiScale == 2.0f && !game.shadows);
+    EXPECT_TRUE(!game.effects && game.effectsVolume == 20 && game.music); // apart from the music
     EXPECT_EQ(bindings.commandFor(GLFW_KEY_F12, false, false), Command::Help);
     EXPECT_EQ(bindings.commandFor('U', false, false), Command::Undo);
     // A binding written back as its default is no longer written.

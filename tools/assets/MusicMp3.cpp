@@ -73,11 +73,13 @@ int run(const std::vector<std::string>& args, std::string& error) {
 
 } // namespace
 
-bool writeWav(const std::string& path, const StereoPcm& pcm, std::string* error) {
-    const std::size_t bytes = pcm.frames() * 4;
-    if (pcm.samples.size() % 2 != 0 || bytes > 0xffffffffu - 36) {
-        return fail(error, "cannot write " + std::to_string(pcm.samples.size()) +
-                               " samples as stereo WAV");
+bool writePcm16Wav(const std::string& path, const std::vector<float>& samples, int channels,
+                   int rate, std::string* error) {
+    const std::size_t bytes = samples.size() * 2;
+    if (channels < 1 || rate < 1 || samples.size() % std::size_t(channels) != 0 ||
+        bytes > 0xffffffffu - 36) {
+        return fail(error, "cannot write " + std::to_string(samples.size()) + " samples in " +
+                               std::to_string(channels) + " channels as WAV");
     }
     std::string out;
     out.reserve(44 + bytes);
@@ -86,14 +88,14 @@ bool writeWav(const std::string& path, const StereoPcm& pcm, std::string* error)
     out += "WAVEfmt ";
     putU32(out, 16);
     putU16(out, 1); // integer PCM
-    putU16(out, 2);
-    putU32(out, MUSIC_SAMPLE_RATE);
-    putU32(out, MUSIC_SAMPLE_RATE * 4);
-    putU16(out, 4);
+    putU16(out, std::uint16_t(channels));
+    putU32(out, std::uint32_t(rate));
+    putU32(out, std::uint32_t(rate * channels * 2));
+    putU16(out, std::uint16_t(channels * 2));
     putU16(out, 16);
     out += "data";
     putU32(out, std::uint32_t(bytes));
-    for (const float v : pcm.samples) {
+    for (const float v : samples) {
         const long s = std::lround(std::clamp(double(v), -1.0, 1.0) * 32767.0);
         putU16(out, std::uint16_t(std::int16_t(s)));
     }
@@ -102,6 +104,10 @@ bool writeWav(const std::string& path, const StereoPcm& pcm, std::string* error)
         return fail(error, "cannot write " + path);
     }
     return true;
+}
+
+bool writeWav(const std::string& path, const StereoPcm& pcm, std::string* error) {
+    return writePcm16Wav(path, pcm.samples, 2, MUSIC_SAMPLE_RATE, error);
 }
 
 bool encodeMp3(const std::string& path, const StereoPcm& pcm, std::string* error, int kbps) {
