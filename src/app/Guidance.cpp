@@ -10,6 +10,7 @@
 #include "render/Picking.h"
 #include "rules/ColourLabels.h"
 #include "rules/CommandTable.h"
+#include "rules/Interaction.h"
 #include "rules/LevelPack.h"
 #include "rules/LightReadout.h"
 #include "rules/Progress.h"
@@ -18,6 +19,13 @@
 
 #include <fstream>
 #include <vector>
+
+namespace {
+
+/// How far off the surface the hint's spot label stands, world units.
+constexpr float HINT_LABEL_LIFT = 60.0f;
+
+} // namespace
 
 void showLevelIntroduction() {
     if (!userInterface) {
@@ -85,7 +93,7 @@ void updateColourLabels() {
     }
     static std::vector<ScreenLabel> labels;
     labels.clear();
-    if (gameSettings.colourLabels) {
+    if (gameSettings.colourLabels || hintSpot.shown) {
         const ScreenProjection screen = currentScreenProjection(viewMatrix);
         const GLint* viewport = screen.viewport;
         // A label at a world point above an object. A goal out of view is pointed at from the
@@ -107,6 +115,19 @@ void updateColourLabels() {
             y = viewport[3] - wy;
             return eye[2] < -1.0f && wx >= 0 && wx < viewport[2] && wy >= 0 && wy < viewport[3];
         };
+        // The spot a hint carries a holder to, pointed at from the window's edge while it is
+        // out of view: on the ceiling or behind the player it is otherwise easily missed.
+        if (hintSpot.shown) {
+            ScreenLabel label;
+            const Point& p = hintSpot.position;
+            const Point& n = hintSpot.normal;
+            project(p, label.objectX, label.objectY);
+            project({p[0] + n[0] * HINT_LABEL_LIFT, p[1] + n[1] * HINT_LABEL_LIFT,
+                     p[2] + n[2] * HINT_LABEL_LIFT, 1},
+                    label.x, label.y);
+            label.text = "CARRY HERE";
+            labels.push_back(std::move(label));
+        }
         const auto place = [&](Renderable& object, float above, std::string text,
                                bool pointWhenOutOfView) {
             ScreenLabel label;
@@ -119,24 +140,26 @@ void updateColourLabels() {
                 labels.push_back(std::move(label));
             }
         };
-        Level& level = *currentLevel;
-        for (FinshHead* goal : level.goals) {
-            std::vector<signed char> arriving;
-            if (gameSettings.laserPower) {
-                for (const LaserBeam* beam : goal->incomingLasers) {
-                    arriving.push_back(beam->colorCode);
+        if (gameSettings.colourLabels) {
+            Level& level = *currentLevel;
+            for (FinshHead* goal : level.goals) {
+                std::vector<signed char> arriving;
+                if (gameSettings.laserPower) {
+                    for (const LaserBeam* beam : goal->incomingLasers) {
+                        arriving.push_back(beam->colorCode);
+                    }
                 }
+                const bool open = gameSettings.laserPower && goal->hasItsColour();
+                place(*goal, 30, goalLabel(goal->requiredColor, arriving, open), true);
             }
-            const bool open = gameSettings.laserPower && goal->hasItsColour();
-            place(*goal, 30, goalLabel(goal->requiredColor, arriving, open), true);
-        }
-        for (ColorFilter* filter : level.colorFilters) {
-            place(*filter, 110, filterLabel(filter->colorCode), false);
-        }
-        // Mirrors are named as the readout of a selected element names them.
-        for (ActiveObject* element : level.activeObjects) {
-            if (dynamic_cast<MirrorBase*>(element) != nullptr) {
-                place(*element, 110, elementName(level, *element), false);
+            for (ColorFilter* filter : level.colorFilters) {
+                place(*filter, 110, filterLabel(filter->colorCode), false);
+            }
+            // Mirrors are named as the readout of a selected element names them.
+            for (ActiveObject* element : level.activeObjects) {
+                if (dynamic_cast<MirrorBase*>(element) != nullptr) {
+                    place(*element, 110, elementName(level, *element), false);
+                }
             }
         }
     }

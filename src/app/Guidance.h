@@ -15,5 +15,6 @@ void closeLevelIntroduction();
 void showHelpPanel(const std::string& text = "");
 
 /// Puts the colour labels over the goals and filters in front of the camera, or none when the
-/// labels are off. Uses the current projection and viewMatrix.
+/// labels are off, and "CARRY HERE" by a hint's carry spot (pointed at from the window's edge
+/// when it is out of view). Uses the current projection and viewMatrix.
 void updateColourLabels();
