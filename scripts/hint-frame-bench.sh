@@ -60,6 +60,7 @@ run() {
   fi
   wait "$game" || { echo "The game failed (${games[$g]}, $condition):" >&2; tail -n 20 "$out" >&2; exit 1; }
   tr '\r' '\n' < "$out" | sed -n 's/^frame: mean \(.*\) ms, p95 \(.*\) ms$/\1 \2/p' > "$work/$1-$2-$3.frame"
+  tr '\r' '\n' < "$out" | sed -n 's/^period: mean \(.*\) ms, p95 \(.*\) ms$/\1 \2/p' > "$work/$1-$2-$3.period"
   if [ "$condition" = hint ] && tr '\r' '\n' < "$out" | grep -q '^Hint: '; then
     echo "Round $3, ${games[$g]}: the search ended before the last frame" >&2
   fi
@@ -76,11 +77,14 @@ done
 echo "Load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 echo "level$level.txt at 1024 x 768, $frames frames per run from $after s on, $rounds rounds;" \
-     "frame mean / p95 in ms"
+     "mean / p95 in ms of the frame's own time and of the period (start to start, waits included)"
 for g in "${!games[@]}"; do
   printf "%s\n" "${games[$g]}"
   for condition in still hint; do
-    cat "$work/$g-$condition-"*.frame |
-      awk -v c="$condition" '{ m += $1; p += $2; n++ } END { printf "  %-6s %8.2f / %.2f\n", c, m / n, p / n }'
+    for what in frame period; do
+      cat "$work/$g-$condition-"*."$what" |
+        awk -v c="$condition" -v w="$what" \
+          '{ m += $1; p += $2; n++ } END { if (n) printf "  %-6s %-6s %8.2f / %.2f\n", c, w, m / n, p / n }'
+    done
   done
 done

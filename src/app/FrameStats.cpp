@@ -25,6 +25,9 @@ void FrameStats::beginFrame(double now) {
     if (firstFrame_ < 0) {
         firstFrame_ = now;
     }
+    if (recording_ && frames_ < framesWanted_) {
+        periods_.push_back((now - frameStart_) * 1000.0);
+    }
     recording_ = now - firstFrame_ >= delay_;
     frameStart_ = passStart_ = now;
 }
@@ -82,6 +85,7 @@ void FrameStats::print(std::ostream& out) const {
         line(names_[i], samples_[i]);
     }
     line("frame", frameTimes_);
+    line("period", periods_);
     out << "Stencil non-zero pixels after each frame:";
     for (long n : stencilPixels_) {
         out << " " << n;

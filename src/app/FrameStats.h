@@ -32,7 +32,8 @@ class FrameStats {
     void recordFrameState(long stencilPixels, int modelviewDepth);
 
     /// "pass: mean X ms, p95 Y ms" per pass in first-seen order, then the whole frame, then the
-    /// state after each frame.
+    /// period (from a recorded frame's start to the next one's, waits between frames included),
+    /// then the state after each frame.
     void print(std::ostream& out) const;
 
     /// The p-th percentile (0..100) of the values, by the nearest-rank rule; 0 for none.
@@ -49,6 +50,7 @@ class FrameStats {
     std::vector<std::string> names_;
     std::vector<std::vector<double>> samples_; ///< per pass, milliseconds
     std::vector<double> frameTimes_;
+    std::vector<double> periods_; ///< from each recorded frame's start to the next one's
     std::vector<long> stencilPixels_;
     std::vector<int> modelviewDepths_;
 };

@@ -516,15 +516,22 @@ void releaseFreedMemory() {
 
 void runFrameLoop() {
     FrameStats stats = FrameStats::fromEnvironment();
+    double interval = FRAME_INTERVAL;
     while (gameSettings.running && windowIsOpen()) {
-        const double wait = FRAME_INTERVAL - (windowTime() - lastFrameTime);
+        const double wait = interval - (windowTime() - lastFrameTime);
         if (reinitialising || wait >= 0) {
             // Sleep most of the wait; the frame starts once more than the interval has passed.
             std::this_thread::sleep_for(
                 std::chrono::duration<double>(wait > 0.002 ? wait - 0.001 : 0.0002));
             continue;
         }
+        const double began = windowTime();
         runFrame(stats);
+        // While a hint is looked for, the frames leave its search a share of the processor: it
+        // runs at the lowest priority, and drawing in software takes every core.
+        interval = hintSearching()
+                       ? std::max(FRAME_INTERVAL, HINT_FRAME_STRETCH * (windowTime() - began))
+                       : FRAME_INTERVAL;
         const bool switched = runPendingDisplaySwitch();
         if (runPendingLevelLoad() || switched) {
             releaseFreedMemory();

@@ -5,11 +5,14 @@
 
 /// Seconds between the starts of two frames at most 101 frames a second.
 constexpr double FRAME_INTERVAL = 1.0 / 101.0;
+/// While a hint is looked for, a frame starts no sooner than this many times the last one's own
+/// time after it: the rest is the search's.
+constexpr double HINT_FRAME_STRETCH = 1.15;
 
-/// Loads the level (the title screen's level when `titleFirst`, opening the title), opens the display, creates the camera, applies the mirror-count limits,
-/// starts the music and runs and times the first laser update. Returns false (after the loader's
-/// console line) when the level file cannot be opened: the program then stops before opening a
-/// window.
+/// Loads the level (the title screen's level when `titleFirst`, opening the title), opens the
+/// display, creates the camera, applies the mirror-count limits, starts the music and runs and
+/// times the first laser update. Returns false (after the loader's console line) when the level
+/// file cannot be opened: the program then stops before opening a window.
 bool startGame(bool titleFirst = false);
 
 /// Runs frames while the game is running and the window is open.

@@ -107,6 +107,11 @@ void requestHint() {
     }
 }
 
+bool hintSearching() {
+    return running &&
+           running->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
 void pollHint() {
     if (!running ||
         running->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {

@@ -8,6 +8,9 @@
 /// level is solved or over.
 void requestHint();
 
+/// Whether a search is running.
+bool hintSearching();
+
 /// Shows a hint whose search has ended; called every frame.
 void pollHint();
 

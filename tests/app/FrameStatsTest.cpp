@@ -44,6 +44,8 @@ TEST(FrameStats, FramesBeforeTheDelayAreRunButNotCounted) {
     s.print(out);
     EXPECT_NE(out.str().find("over 2 frames"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("scene: mean 30.000 ms, p95 40.000 ms"), std::string::npos);
+    // From one counted start to the next, the wait between frames included.
+    EXPECT_NE(out.str().find("period: mean 100.000 ms, p95 100.000 ms"), std::string::npos);
     EXPECT_NE(out.str().find("after each frame: 0 0\n"), std::string::npos) << out.str();
 }
 
