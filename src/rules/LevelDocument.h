@@ -53,8 +53,8 @@ struct LevelDocument {
     std::string prelude; ///< property directives before the first piece (they do nothing)
     std::vector<Piece> pieces;
 
-    /// Cuts a level text; false with a reason when the reader would stop early (a byte 0xFF,
-    /// a directive cut off by the end) or the text holds a NUL byte.
+    /// Cuts a level text; false with a reason when the reader would stop early (a byte 0xFF
+    /// where a directive could start, a directive cut off by the end).
     bool parse(const std::string& text, std::string* error = nullptr);
     /// The text, byte for byte what was parsed where nothing changed.
     std::string text() const;

@@ -22,8 +22,9 @@ class LevelEditor {
     LevelEditor();
 
     /// Reads a level's text; false (with a one-line reason), keeping the level open before, when
-    /// the level reader would stop before the end (a byte 0xFF, a directive cut off by the end of
-    /// the text) or the text holds a NUL byte. A level without a room opens. Clears the history.
+    /// the level reader would stop before the end (a byte 0xFF where a directive could start, a
+    /// directive cut off by the end of the text). A level without a room opens. Clears the
+    /// history.
     bool open(const std::string& text, std::string* error = nullptr);
     /// A new level: an empty closed room (floor, ceiling, four walls) `width` x `height` x
     /// `depth` world units (inside), the floor's top at y = -140, a lamp under the ceiling and a
