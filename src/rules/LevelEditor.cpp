@@ -19,9 +19,9 @@ constexpr double DEGREES = 180.0 / 3.14159265358979323846;
 /// How far off the surface a carry in play hangs a holder (placeOnWall).
 constexpr double HANG = 20;
 /// How far off the surface the origin of the other elements stands: the goal's pedestal reaches
-/// 95 below its ball; the emitter's and the collector's feet lie a little below their origins.
-constexpr double EMITTER_LIFT = 25;
-constexpr double COLLECTOR_LIFT = 25;
+/// 95 below its ball, the emitter's model 12 below its origin, the collector's 11; a lamp hangs.
+constexpr double EMITTER_LIFT = 12;
+constexpr double COLLECTOR_LIFT = 11;
 constexpr double GOAL_LIFT = 95;
 constexpr double LAMP_LIFT = 40;
 /// A new wall block: 100 x 100 x 100, the slab scaled.
