@@ -20,18 +20,18 @@ cd ../..
 export BEAMWORKS_MODELS=$PWD/build/test/game
 tools/fuzz.sh build
 echo "test.sh: the fuzz targets were built by $SECONDS s"
-echo "Fuzzing the model, level, progress and settings readers for 20 s while playing the sanitizer build"
+echo "Fuzzing the model, level, progress and settings readers and the level editor for 20 s while playing the sanitizer build"
 echo "at random for 30 s"
 tools/soak.sh --asan 0.5 > build/soak.log 2>&1 &
 soak=$!
 pids=()
-for target in model level progress settings; do
+for target in model level progress settings editor; do
   BEAMWORKS_FUZZ_BUILT=1 tools/fuzz.sh "$target" 20 > "build/fuzz-$target.log" 2>&1 &
   pids+=($!)
 done
 failed=0
 i=0
-for target in model level progress settings; do
+for target in model level progress settings editor; do
   if ! wait "${pids[$i]}"; then
     tail -n 60 "build/fuzz-$target.log"
     echo "The $target fuzz target found a fault; the input is in build/fuzz/findings"

@@ -5,7 +5,8 @@
 # Builds the fuzz target (clang, libFuzzer, AddressSanitizer and UBSan, in build/fuzz) and runs it
 # for SECONDS over its corpus. TARGET is "model" (3DS reader and post-processing), "level"
 # (level reader, one laser update, one transparent ordering), "progress" (the reader of the
-# player's progress file) or "settings" (the reader and writer of the player's settings file). The corpus in build/fuzz/corpus
+# player's progress file), "settings" (the reader and writer of the player's settings file) or
+# "editor" (a level opened in the level editor, written back, edited). The corpus in build/fuzz/corpus
 # grows from run to run; it starts from the generated models or the shipped levels and the kept
 # findings in tests/data/fuzz. Findings are written to build/fuzz/findings and end the run with a
 # non-zero status. An input that takes more than a second counts as a hang.
@@ -15,8 +16,8 @@ root=$(pwd)
 
 if [ "${1:-}" != build ] &&
    { [ $# -lt 2 ] || { [ "$1" != model ] && [ "$1" != level ] && [ "$1" != progress ] &&
-                        [ "$1" != settings ]; }; }; then
-  echo "usage: tools/fuzz.sh model|level|progress|settings SECONDS [libFuzzer options...]" >&2
+                        [ "$1" != settings ] && [ "$1" != editor ]; }; }; then
+  echo "usage: tools/fuzz.sh model|level|progress|settings|editor SECONDS [libFuzzer options...]" >&2
   echo "       tools/fuzz.sh build" >&2
   exit 2
 fi
@@ -37,7 +38,7 @@ fi
 if [ "$target" = build ]; then
   # Every target, for runs side by side with BEAMWORKS_FUZZ_BUILT=1 (models from
   # BEAMWORKS_MODELS).
-  cmake --build "$build" -j"$(nproc)" --target model_fuzz level_fuzz progress_fuzz settings_fuzz \
+  cmake --build "$build" -j"$(nproc)" --target model_fuzz level_fuzz progress_fuzz settings_fuzz editor_fuzz \
     >/dev/null
   exit 0
 fi
@@ -65,12 +66,13 @@ if [ "$target" = model ]; then
   cp "$models"/*.3ds "$build/seeds/model/"
   seeds+=("$build/seeds/model")
   [ -d ../shared/testdata ] && seeds+=(../shared/testdata)
-elif [ "$target" = level ]; then
+elif [ "$target" = level ] || [ "$target" = editor ]; then
   seeds+=(data/levels data/levels/solutions tests/data/window)
 fi
 
 dict=
 [ -f "tests/fuzz/$target.dict" ] && dict="tests/fuzz/$target.dict"
+[ "$target" = editor ] && dict=tests/fuzz/level.dict
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 exec "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=1 \

@@ -16,9 +16,12 @@ constexpr float FACE_TOLERANCE = 0.01f;
 
 } // namespace
 
-double farthestRoomDistance(const Level& level) {
+bool roomBox(const Level& level, double low[3], double high[3]) {
     constexpr double INF = std::numeric_limits<double>::infinity();
-    std::array<double, 3> low{INF, INF, INF}, high{-INF, -INF, -INF};
+    for (int a = 0; a < 3; ++a) {
+        low[a] = INF;
+        high[a] = -INF;
+    }
     for (ActiveObject* object : level.walls) {
         const std::array<Point, 8> corners = Wall::corners(*object);
         for (int a = 0; a < 3; ++a) {
@@ -34,6 +37,13 @@ double farthestRoomDistance(const Level& level) {
             low[a] = std::min(low[a], static_cast<double>(aligned ? max : min));
         }
     }
+    return low[0] < high[0] && low[1] < high[1] && low[2] < high[2];
+}
+
+double farthestRoomDistance(const Level& level) {
+    constexpr double INF = std::numeric_limits<double>::infinity();
+    double low[3], high[3];
+    roomBox(level, low, high);
     double sum = 0;
     for (int a = 0; a < 3; ++a) {
         const double eye = -level.cameraOffset[a];

@@ -24,6 +24,10 @@ class Level;
 /// rounding never cuts a corner.
 constexpr double ROOM_REACH_LIMIT = FAR_PLANE - 10;
 
+/// The room box described above: its least and largest x, y and z. False when the walls leave
+/// it open along some axis (no wall face at both ends), as in a level without walls.
+bool roomBox(const Level& level, double low[3], double high[3]);
+
 /// The farthest distance in world units from any place the eye can stand in the level to any
 /// point of its room (see above); infinity when the walls do not close the room around the start
 /// eye (no wall face beyond it along some axis).

@@ -15,10 +15,9 @@
 TEST(FuzzFindings, KeptInputsOfEveryTargetPassSafely) {
     loadTestModels(); // the level target builds elements
     const std::pair<const char*, void (*)(const std::uint8_t*, std::size_t)> targets[] = {
-        {"model", fuzzing::runModelInput},
-        {"level", fuzzing::runLevelInput},
-        {"progress", fuzzing::runProgressInput},
-        {"settings", fuzzing::runSettingsInput},
+        {"model", fuzzing::runModelInput},       {"level", fuzzing::runLevelInput},
+        {"progress", fuzzing::runProgressInput}, {"settings", fuzzing::runSettingsInput},
+        {"editor", fuzzing::runEditorInput},
     };
     for (const auto& [target, run] : targets) {
         int replayed = 0;

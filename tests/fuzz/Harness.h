@@ -8,6 +8,7 @@
 #include "level/Level.h"
 #include "model/ModelLoader.h"
 #include "rules/GameFlow.h"
+#include "rules/LevelEditor.h"
 #include "rules/Progress.h"
 #include "rules/SettingsFile.h"
 
@@ -42,6 +43,47 @@ inline void runLevelInput(const std::uint8_t* data, std::size_t size) {
     Matrix view = levelStartView(level);
     matrixRotateY(view, 0.35f, 1);
     orderTransparentObjects(*level.transparentSet, view);
+}
+
+/// Every property of the document written anew from its values.
+inline std::string rewrittenText(LevelDocument document) {
+    for (Piece& piece : document.pieces) {
+        for (Property& property : piece.properties) {
+            property.rewrite();
+        }
+    }
+    return document.text();
+}
+
+/// Any bytes as a level opened in the level editor. When it opens, it writes back the same
+/// bytes; written with every directive anew it opens again and writes anew to the same text; a
+/// few edits of its first pieces leave a text that opens and writes back alike.
+inline void runEditorInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    LevelEditor editor;
+    if (!editor.open(text)) {
+        return;
+    }
+    if (editor.text() != text) {
+        __builtin_trap();
+    }
+    const std::string anew = rewrittenText(editor.document());
+    LevelDocument again;
+    if (!again.parse(anew) || rewrittenText(again) != anew) {
+        __builtin_trap();
+    }
+    const double step[3] = {25, 0, -25};
+    for (int i = 0; i < editor.count() && i < 3; ++i) {
+        editor.move(i, step);
+        editor.turn(i, 15);
+        editor.stepColour(i);
+    }
+    editor.setTitle(text.substr(0, 40));
+    const std::string edited = editor.text();
+    LevelEditor reopened;
+    if (!reopened.open(edited) || reopened.text() != edited) {
+        __builtin_trap();
+    }
 }
 
 /// Any bytes as the player's progress file: read, asked and written back in memory; whatever it
