@@ -36,8 +36,8 @@
 #include "level/Level.h"
 #include "model/GameModels.h"
 #include "rules/Frustum.h"
-#include "rules/GameFlow.h"
 #include "rules/RoomReach.h"
+#include "rules/StartView.h"
 
 #include "DataFolder.h"
 #include "QuietConsole.h"
@@ -106,27 +106,18 @@ const char* yesNo(bool b) {
 // The start view's lines: how many puzzle elements lie wholly inside the view frustum, and
 // which do not; with showReach how far the room reaches. False when it reaches too far.
 bool reportView(Level& level, bool showReach, bool showScreen) {
-    constexpr double WIDTH = 1024, HEIGHT = 768;
-    const Frustum frustum = buildFrustumPlanes(WIDTH / HEIGHT);
-    const Matrix view = levelStartView(level);
     std::vector<std::string> outside, screen;
-    int count = 0;
-    for (std::size_t i = 0; i < level.activeObjects.size(); ++i) {
-        ActiveObject* object = level.activeObjects[i];
-        if (!isPuzzleElement(object)) {
-            continue;
-        }
-        ++count;
-        Point centre = object->getBoundingCenter();
-        transformPoint(view, centre);
-        // Wholly inside: no plane has any of the sphere beyond it, that is no plane has its
-        // centre beyond minus the radius.
-        const std::string name = std::string(className(object)) + " " + std::to_string(i + 1);
-        if (sphereOutside(frustum, centre, -object->getBoundingRadius())) {
+    const std::vector<ViewedElement> seen = startViewElements(level);
+    for (const ViewedElement& e : seen) {
+        const Point& centre = e.eyeCentre;
+        const std::string name =
+            std::string(className(e.element)) + " " + std::to_string(e.index + 1);
+        if (!e.inside) {
             outside.push_back(name);
         }
         if (showScreen && centre[2] < -NEAR_PLANE) {
             // Where its centre is in the window, pixels from the top left.
+            constexpr double WIDTH = START_VIEW_WIDTH, HEIGHT = START_VIEW_HEIGHT;
             const double f = 1.0 / std::tan(FIELD_OF_VIEW / 2 * PI / 180);
             const double x = (f * HEIGHT / WIDTH * centre[0] / -centre[2] + 1) / 2 * WIDTH;
             const double y = (1 - f * centre[1] / -centre[2]) / 2 * HEIGHT;
@@ -134,6 +125,7 @@ bool reportView(Level& level, bool showReach, bool showScreen) {
                              std::to_string(static_cast<int>(y)));
         }
     }
+    const int count = static_cast<int>(seen.size());
     std::cout << "  view: " << count - static_cast<int>(outside.size()) << "/" << count
               << " elements in the start view\n";
     for (const std::string& name : outside) {

@@ -1,7 +1,10 @@
 #include "solver/Hint.h"
 #include "solver/Turnables.h"
 
+#include "elements/Collector.h"
 #include "elements/ColorFilter.h"
+#include "elements/Emitter.h"
+#include "elements/Goal.h"
 #include "elements/Holder.h"
 #include "elements/Mirror.h"
 #include "elements/MirrorHalf.h"
@@ -10,6 +13,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 std::string elementClassName(const ActiveObject& element) {
     if (dynamic_cast<const MirrorHalf*>(&element)) {
@@ -102,6 +107,12 @@ std::string consoleDegrees(double degrees) {
     return s == "-0" ? "0" : s;
 }
 
+// "30 DEGREES LEFT", "15 DEGREES UP": a turn about the holder's axis, or a tilt.
+std::string spokenTurn(double degrees, bool tilt) {
+    const char* way = tilt ? (degrees > 0 ? " UP" : " DOWN") : (degrees > 0 ? " RIGHT" : " LEFT");
+    return spokenAmount(degrees) + way;
+}
+
 Hint noHint(NoHint reason) {
     switch (reason) {
     case NoHint::OutOfTime:
@@ -123,6 +134,44 @@ Hint noHint(NoHint reason) {
 }
 
 } // namespace
+
+std::string spokenName(const ActiveObject& element) {
+    if (dynamic_cast<const Emitter*>(&element)) {
+        return "LASER";
+    }
+    if (dynamic_cast<const Collector*>(&element)) {
+        return "COLLECTOR";
+    }
+    if (dynamic_cast<const FinshHead*>(&element)) {
+        return "GOAL";
+    }
+    return spokenName(elementClassName(element));
+}
+
+std::string describeChange(const ElementTurn& turn) {
+    const std::string element =
+        spokenName(*turn.element) + " " + std::to_string(turn.activeIndex + 1);
+    std::vector<std::pair<std::string, std::string>> steps; // what to do, how far
+    if (turn.yawDegrees != 0) {
+        steps.emplace_back("TURN", spokenTurn(turn.yawDegrees, false));
+    }
+    if (turn.tiltDegrees != 0) {
+        steps.emplace_back("TILT", spokenTurn(turn.tiltDegrees, true));
+    }
+    std::string said;
+    if (turn.carry.carried) {
+        said = "CARRY " + element + " " + turn.carry.place;
+    } else if (!steps.empty()) {
+        said = steps.front().first + " " + element + " " + steps.front().second;
+        steps.erase(steps.begin());
+    } else {
+        said = "LEAVE " + element;
+    }
+    for (const auto& [what, howFar] : steps) {
+        said += ", " + what + " " + howFar;
+    }
+    return said;
+}
 
 HintSearch findHint(Level& now, Level& shipped, const SolveOptions& options) {
     const auto started = std::chrono::steady_clock::now();

@@ -14,6 +14,8 @@
 
 #include "solver/Solver.h"
 
+class ActiveObject;
+
 #include <string>
 
 /// Energy in seconds a hint takes when it is shown.
@@ -57,6 +59,16 @@ struct Hint {
 /// The element's class name as the console names elements: "Mirror", "MirrorHalf",
 /// "ColorFilter" (others "Element").
 std::string elementClassName(const ActiveObject& element);
+
+/// The element as a player names it: "MIRROR", "HALF MIRROR", "FILTER", "LASER", "COLLECTOR",
+/// "GOAL" (others "ELEMENT").
+std::string spokenName(const ActiveObject& element);
+
+/// A change in words, naming the element by its 1-based number in the level's activeObjects
+/// (as describeHint names it on the console), directions as in a hint: "TURN MIRROR 2 30 DEGREES
+/// LEFT", "TILT FILTER 4 15 DEGREES UP", "TURN MIRROR 2 30 DEGREES LEFT, TILT 15 DEGREES UP",
+/// "CARRY MIRROR 2 ON THE BACK WALL", "CARRY MIRROR 2 ON THE BACK WALL, TURN 30 DEGREES LEFT".
+std::string describeChange(const ElementTurn& turn);
 
 /// What to say for a search: the first step of a solution, naming the element by its class and
 /// its 1-based number in the level's activeObjects list: a carry (the spot in words, and on the

@@ -286,6 +286,44 @@ bool goalColoursMade(Level& level, const std::vector<Line>& lines,
     return all;
 }
 
+// The fixed lines of light (the emitter's first, then each collector's in the order of
+// level.activeObjects), the collectors and the codes of the turnable filters.
+struct LevelLight {
+    std::vector<Line> lines;
+    std::vector<Collector*> collectors;
+    std::vector<int> filters;
+};
+
+LevelLight fixedLight(Level& level, Emitter& emitter, const std::vector<Turnable>& turnables) {
+    LevelLight light;
+    for (const Turnable& t : turnables) {
+        if (const ColorFilter* filter = t.element->asColorFilter()) {
+            light.filters.push_back(filter->colorCode);
+        }
+    }
+    light.lines.push_back(lineFrom(level, emitter, turnables));
+    for (ActiveObject* object : level.activeObjects) {
+        if (auto* collector = dynamic_cast<Collector*>(object)) {
+            light.collectors.push_back(collector);
+            light.lines.push_back(lineFrom(level, *collector, turnables));
+        }
+    }
+    return light;
+}
+
+// The level's emitter (the first element), or null, and its place.
+Emitter* levelEmitter(Level& level, double origin[3]) {
+    auto* emitter =
+        level.activeObjects.empty() ? nullptr : dynamic_cast<Emitter*>(level.activeObjects.front());
+    if (emitter) {
+        const Matrix& e = emitter->refreshedWorldMatrix();
+        for (int k = 0; k < 3; ++k) {
+            origin[k] = e[12 + k];
+        }
+    }
+    return emitter;
+}
+
 } // namespace
 
 Reach goalsReach(Level& level, const std::vector<Turnable>& turnables, bool carry,
@@ -293,46 +331,49 @@ Reach goalsReach(Level& level, const std::vector<Turnable>& turnables, bool carr
     if (needs) {
         needs->assign(level.goals.size(), GoalNeeds{});
     }
-    if (level.activeObjects.empty() || level.goals.empty()) {
+    double origin[3];
+    Emitter* emitter = levelEmitter(level, origin);
+    if (!emitter || level.goals.empty()) {
         return Reach::Turning;
     }
-    auto* emitter = dynamic_cast<Emitter*>(level.activeObjects.front());
-    if (!emitter) {
-        return Reach::Turning;
-    }
-    const Matrix& e = emitter->refreshedWorldMatrix();
-    const double origin[3] = {e[12], e[13], e[14]};
     for (FinshHead* goal : level.goals) {
         if (walledIn(level, *goal, origin)) {
             return Reach::Never;
         }
     }
 
-    std::vector<int> filters;
-    for (const Turnable& t : turnables) {
-        if (const ColorFilter* filter = t.element->asColorFilter()) {
-            filters.push_back(filter->colorCode);
-        }
-    }
-    std::vector<Line> lines{lineFrom(level, *emitter, turnables)};
-    std::vector<Collector*> collectors;
-    for (ActiveObject* object : level.activeObjects) {
-        if (auto* collector = dynamic_cast<Collector*>(object)) {
-            collectors.push_back(collector);
-            lines.push_back(lineFrom(level, *collector, turnables));
-        }
-    }
-    if (!goalColoursMade(level, lines, collectors, filters, true)) {
+    const LevelLight light = fixedLight(level, *emitter, turnables);
+    if (!goalColoursMade(level, light.lines, light.collectors, light.filters, true)) {
         return Reach::Never;
     }
     std::vector<GoalNeeds> missed;
-    if (!goalColoursMade(level, lines, collectors, filters, false, &missed)) {
+    if (!goalColoursMade(level, light.lines, light.collectors, light.filters, false, &missed)) {
         if (needs) {
             *needs = missed;
         }
         return carry ? Reach::Carrying : Reach::Never;
     }
     return Reach::Turning;
+}
+
+std::vector<GoalBlock> blockedGoals(Level& level, const std::vector<Turnable>& turnables) {
+    std::vector<GoalBlock> blocks(level.goals.size(), GoalBlock::None);
+    double origin[3];
+    Emitter* emitter = levelEmitter(level, origin);
+    if (!emitter) {
+        return blocks;
+    }
+    const LevelLight light = fixedLight(level, *emitter, turnables);
+    std::vector<GoalNeeds> made;
+    goalColoursMade(level, light.lines, light.collectors, light.filters, true, &made);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (walledIn(level, *level.goals[i], origin)) {
+            blocks[i] = GoalBlock::WalledIn;
+        } else if (made[i].carry) {
+            blocks[i] = GoalBlock::ColourNotMade;
+        }
+    }
+    return blocks;
 }
 
 } // namespace solver

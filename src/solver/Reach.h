@@ -51,4 +51,16 @@ struct GoalNeeds {
 Reach goalsReach(Level& level, const std::vector<Turnable>& turnables, bool carry,
                  std::vector<GoalNeeds>* needs = nullptr);
 
+/// Why a goal can never get light of its colour, whatever turns and carries do.
+enum class GoalBlock {
+    None,          ///< nothing this can tell stops it
+    WalledIn,      ///< walls close it in away from the laser
+    ColourNotMade, ///< no mix of the level's light, through its filters and collectors, is its
+                   ///< colour
+};
+
+/// For each of level.goals, why it never gets its colour; all None when the level has no emitter
+/// as its first element.
+std::vector<GoalBlock> blockedGoals(Level& level, const std::vector<Turnable>& turnables);
+
 } // namespace solver

@@ -162,17 +162,22 @@ class Search {
     }
 
   private:
-    // A solution by turns alone is kept; a carrying one with fewer moves gives the par. Out of
-    // time, the par stays unknown.
+    // A solution by turns alone is kept; a carrying one with fewer moves gives the par and is
+    // kept beside it. Out of time, the par stays unknown.
     void findPar() {
         const SolveResult turning = result_;
         try {
             const bool fewer = deepen(true, 1, turning.moves - 1);
             const int par = fewer ? result_.moves : turning.moves;
+            std::vector<ElementTurn> parTurns;
+            if (fewer) {
+                parTurns = result_.turns;
+            }
             const long long states = result_.states;
             result_ = turning;
             result_.states = states;
             result_.par = par;
+            result_.parTurns = std::move(parTurns);
         } catch (const Stop&) {
             if (result_.outcome == SolveOutcome::Cancelled) {
                 throw;
@@ -911,6 +916,9 @@ class Search {
             result_.turns.clear();
             result_.moves = 0;
             result_.par = -1;
+        }
+        if (result_.par < 0) {
+            result_.parTurns.clear();
         }
         result_.elapsedMs = elapsedMs();
         return result_;

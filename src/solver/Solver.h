@@ -126,6 +126,9 @@ struct SolveResult {
     /// With SolveOptions::findPar, the fewest moves that solve the level (a carry with a turn
     /// counting two), carries allowed; -1 without, or when the level is not solved.
     int par = -1;
+    /// With SolveOptions::findPar, when a solution with carries takes fewer moves than `turns`
+    /// (which only turns): its changes, `par` moves, in the same order; else empty.
+    std::vector<ElementTurn> parTurns;
     bool carries() const { return carried() > 0; }
     /// The holders carried.
     int carried() const {
