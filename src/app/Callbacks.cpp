@@ -1,6 +1,7 @@
 #include "app/Callbacks.h"
 
 #include "app/Display.h"
+#include "app/Editor.h"
 #include "app/FrontDoor.h"
 #include "app/Game.h"
 #include "app/Guidance.h"
@@ -87,6 +88,12 @@ void keyCallback(int key, int action) {
     const bool shift = windowKeyDown(GLFW_KEY_LSHIFT) || windowKeyDown(GLFW_KEY_RSHIFT);
     if (menuOpen) {
         menuKey(key, ctrl, shift);
+        return;
+    }
+    if (editorIsOpen() ? editorKey(key, ctrl, shift) : ctrl && key == 'E') {
+        if (!editorIsOpen()) {
+            openEditor(levelFileName, true); // a copy of the level played
+        }
         return;
     }
     const Command command = keyBindings.commandFor(key, ctrl, shift);
@@ -251,9 +258,10 @@ void mouseButtonCallback(int button, int action) {
             clickX = x;
             clickY = y;
             lastClickTime = now;
-        } else {
+        } else if (!editorOpen) {
             // A pick still pending from the first click stays: when both clicks arrive within
-            // one frame, it is what selects the element that the double click carries.
+            // one frame, it is what selects the element that the double click carries. (The
+            // editor moves elements by keys.)
             doubleClicked = true;
             warpPending = true;
         }

@@ -2,6 +2,7 @@
 
 #include "app/Callbacks.h"
 #include "app/Display.h"
+#include "app/Editor.h"
 #include "app/Game.h"
 #include "app/Guidance.h"
 #include "app/Sounds.h"
@@ -65,15 +66,6 @@ const std::vector<PackEntry>& pack() {
     return entries;
 }
 
-std::string ownLevelsFolder() {
-    const std::string progressFile =
-        Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    if (progressFile.empty()) {
-        return "";
-    }
-    return (std::filesystem::path(progressFile).parent_path() / "levels").string();
-}
-
 // The menu as a panel: its rows, the chosen one, and the rows shown so that it is among them.
 void show() {
     if (!userInterface) {
@@ -119,10 +111,13 @@ void rebuild() {
         break;
     case MenuScreen::Levels:
         menu = levelMap(pack(), levelFilesIn(ownLevelsFolder()), progress.solved(), progress.best(),
-                        parTable.values());
+                        parTable.values(), readLevelChecks(levelChecksFile()));
         return; // the cursor starts on the suggested level
     case MenuScreen::Settings:
         menu = settingsMenu(player, keyBindings);
+        break;
+    case MenuScreen::Make:
+        menu = makeMenu(levelFilesIn(ownLevelsFolder()), readLevelChecks(levelChecksFile()));
         break;
     default:
         return;
@@ -183,9 +178,16 @@ void choose() {
     notice.clear();
     if (id == "continue") {
         playLevelFromMenu(titleLevel());
-    } else if (id == "levels" || id == "settings") {
+    } else if (id == "levels" || id == "settings" || id == "make") {
         backTo = menu.screen;
-        openMenu(id == "levels" ? MenuScreen::Levels : MenuScreen::Settings);
+        openMenu(id == "levels" ? MenuScreen::Levels
+                 : id == "make" ? MenuScreen::Make
+                                : MenuScreen::Settings);
+    } else if (id == "new:small" || id == "new:large") {
+        const bool small = id == "new:small";
+        openNewLevel(small ? 1000 : 1600, small ? 700 : 1000, small ? 1000 : 1600);
+    } else if (id.rfind("edit:", 0) == 0) {
+        openEditor(id.substr(5));
     } else if (id == "help") {
         openMenu(MenuScreen::Help);
     } else if (id == "quit") {
@@ -298,6 +300,21 @@ bool isTitleFirst() {
 std::string titleLevel() {
     const std::string next = continueLevel(pack(), progress.solved());
     return next.empty() ? "level1.txt" : next;
+}
+
+std::string ownLevelsFolder() {
+    const std::string progressFile =
+        Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (progressFile.empty()) {
+        return "";
+    }
+    return (std::filesystem::path(progressFile).parent_path() / "levels").string();
+}
+
+std::string levelChecksFile() {
+    const std::string levels = ownLevelsFolder();
+    return levels.empty() ? ""
+                          : (std::filesystem::path(levels).parent_path() / "checks.txt").string();
 }
 
 void openMenu(MenuScreen screen) {

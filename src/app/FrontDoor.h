@@ -24,6 +24,11 @@ std::string titleLevel();
 /// Opens a screen (None closes the menu), printing "Menu: title" and the like.
 void openMenu(MenuScreen screen);
 
+/// The player's own levels folder, beside the progress file ("" when there is no data folder).
+std::string ownLevelsFolder();
+/// The file of the editor's last verdicts on the player's levels, beside the progress file.
+std::string levelChecksFile();
+
 /// A key press while a menu is open.
 void menuKey(int key, bool ctrl, bool shift);
 /// A mouse button while a menu is open (window coordinates).

@@ -2,6 +2,7 @@
 
 #include "app/Callbacks.h"
 #include "app/Display.h"
+#include "app/Editor.h"
 #include "app/FrameStats.h"
 #include "app/FrontDoor.h"
 #include "app/Guidance.h"
@@ -247,6 +248,7 @@ void runFrame(FrameStats& stats) {
     }
 
     updateMenu(frameTime);
+    updateEditor();
     updateCameraAndManipulation(frameTime);
     const float framesPerSecond = static_cast<float>(1.0 / frameTime);
     std::cout << "\rFPS: " << static_cast<int>(framesPerSecond) << " should be " << 100.0f
@@ -257,7 +259,8 @@ void runFrame(FrameStats& stats) {
         userInterface->setGoals(goals.open, goals.total, gameSettings.laserPower);
         userInterface->setMoves(moves, true);
     }
-    switch (followSolved(goals.allOpen(), levelSolved)) {
+    // The editor shows the light of a level that may well be solved as placed: it is not played.
+    switch (editorOpen ? SolvedChange::None : followSolved(goals.allOpen(), levelSolved)) {
     case SolvedChange::Solved: {
         const std::optional<int> par = parTable.parOf(levelFileName);
         std::cout << "\n" << solvedLine(levelFileName, moves, par) << std::endl;
@@ -336,7 +339,7 @@ void runFrame(FrameStats& stats) {
     glClearStencil(0);
     glDisable(GL_STENCIL_TEST);
 
-    if (drainEnergy(gameSettings, energy, frameTime)) {
+    if (!editorOpen && drainEnergy(gameSettings, energy, frameTime)) {
         updateLasers(level);
     }
     if (latchGameOver(energy, gameOver) && userInterface) {
@@ -368,7 +371,8 @@ void runFrame(FrameStats& stats) {
         userInterface->setLaserCount(static_cast<int>(level.getLaserBeams().size()));
         // While the light runs, the field says where the selected element sends it.
         auto* element = selectionActive ? dynamic_cast<ActiveObject*>(selectedElement) : nullptr;
-        userInterface->setReadout(element != nullptr && gameSettings.laserPower
+        userInterface->setReadout(editorOpen ? editorReadout()
+                                  : element != nullptr && gameSettings.laserPower
                                       ? whereTheLightGoes(level, *element)
                                       : "");
     }
@@ -444,6 +448,13 @@ bool startGame(bool titleFirst) {
         showLevelStart();
     }
     return true;
+}
+
+void refreshShownLevel() {
+    invalidateShadowMap();
+    applyMirrorLimits();
+    updateLasers(*currentLevel);
+    orderTransparentForView();
 }
 
 void playLevel(const std::string& file) {

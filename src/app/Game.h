@@ -28,3 +28,7 @@ void playThroughCommand(Command command);
 
 /// Plays the level file (loaded between frames).
 void playLevel(const std::string& file);
+
+/// After the current level was replaced in place (the editor's level after an edit): its
+/// shadows, reflections, beams and drawing order made anew.
+void refreshShownLevel();

@@ -1,6 +1,7 @@
 #include "app/Guidance.h"
 
 #include "app/Display.h"
+#include "app/Editor.h"
 #include "elements/ColorFilter.h"
 #include "elements/Goal.h"
 #include "elements/Mirror.h"
@@ -163,5 +164,6 @@ void updateColourLabels() {
             }
         }
     }
+    addEditorLabels(labels);
     userInterface->setScreenLabels(labels);
 }

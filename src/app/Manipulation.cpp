@@ -205,7 +205,7 @@ void updateCameraAndManipulation(double frameTime) {
     rightPressOnInterface = rightPressOnInterface && rightDown;
     const bool turningView = rightDown && !rightPressOnInterface && !(introductionOpen || menuOpen);
     const bool turningElement = leftDown && !leftPressOnInterface &&
-                                !(introductionOpen || menuOpen) && selectionActive &&
+                                !(introductionOpen || menuOpen || editorOpen) && selectionActive &&
                                 !doubleClicked;
     const float k = static_cast<float>(frameTime / MOTION_FRAME_TIME);
     glMatrixMode(GL_MODELVIEW);
@@ -281,7 +281,7 @@ void updateCameraAndManipulation(double frameTime) {
     if (keyCarry.active) {
         glidePointer(keyCarry, arrows, held(Command::Fine), frameTime, pointerBounds());
     }
-    if (selectionActive) {
+    if (selectionActive && !editorOpen) { // the editor moves elements on its grid, by presses
         const float step = 0.5f * k * (held(Command::Fine) ? FAST_SHIFT_FACTOR : 1.0f);
         const bool shifting = !keyCarry.active;
         const Point shift = arrowShift(viewMatrix, shifting && arrows[1], shifting && arrows[0],

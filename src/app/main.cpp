@@ -1,5 +1,6 @@
 // Beamworks: a 3D puzzle game about laser light.
 
+#include "app/Editor.h"
 #include "app/FrameStats.h"
 #include "app/FrontDoor.h"
 #include "app/Game.h"
@@ -49,11 +50,14 @@ int main(int argc, char** argv) {
     applyPlayerSettings(player, gameSettings, keyBindings);
     setPlayerSettings(player, settingsPath);
     bool levelGiven = false;
-    if (!parseCommandLine(argc, argv, gameSettings, levelFileName, std::cout, &levelGiven)) {
+    std::string editFile;
+    if (!parseCommandLine(argc, argv, gameSettings, levelFileName, std::cout, &levelGiven,
+                          &editFile)) {
         return 0;
     }
     // Without a level the game opens on its title; a measuring run plays as it always has.
-    const bool titleFirst = !levelGiven && !FrameStats::fromEnvironment().enabled();
+    const bool titleFirst =
+        !levelGiven && editFile.empty() && !FrameStats::fromEnvironment().enabled();
     if (!missingModels.empty()) {
         for (const std::string& file : missingModels) {
             std::cout << "Cannot start: model file " << file
@@ -75,6 +79,9 @@ int main(int argc, char** argv) {
                   << " cannot be opened (working directory: " << workingDirectory() << ")"
                   << std::endl;
         return 1;
+    }
+    if (!editFile.empty()) {
+        openEditor(editFile);
     }
     runFrameLoop();
     shutdownGame();

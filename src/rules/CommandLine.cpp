@@ -24,6 +24,8 @@ const char* const OPTION_LINES[] = {
     "-level or -file the game opens on its title screen)",
     "  -file PATH                play the level file at PATH (N and P then walk the levelN.txt "
     "files beside it)",
+    "  -edit FILE                open the level FILE in the level editor (a new level when it "
+    "does not exist)",
     "  -resolution WIDTH HEIGHT  open a window of WIDTH x HEIGHT pixels (default 1024 x 768)",
     "  -fullscreen               play in full screen",
     "  -help                     print this help and end",
@@ -36,7 +38,8 @@ void printResolution(const GameSettings& settings, std::ostream& out) {
 } // namespace
 
 bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
-                      std::string& levelFile, std::ostream& out, bool* levelGiven) {
+                      std::string& levelFile, std::ostream& out, bool* levelGiven,
+                      std::string* editFile) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const int remaining = argc - 1 - i;
@@ -86,6 +89,17 @@ bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
                     *levelGiven = true;
                 }
                 printResolution(settings, out);
+            }
+        } else if (std::strcmp(arg, "-edit") == 0) {
+            if (remaining < 1 || editFile == nullptr) {
+                continue;
+            }
+            const std::string path = argv[i + 1];
+            if (path.empty() || path.size() > LEVEL_PATH_MAX) {
+                out << "Level path empty or too long (at most " << LEVEL_PATH_MAX
+                    << " characters); no editor" << std::endl;
+            } else {
+                *editFile = path;
             }
         } else if (std::strcmp(arg, "-help") == 0) {
             out << "USEAGE: [-fullscreeen] [-resolution WIDTH HEIGHT]" << std::endl;

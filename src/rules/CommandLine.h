@@ -1,5 +1,6 @@
 #pragma once
-// The command line: -resolution WIDTH HEIGHT, -fullscreen, -level N, -file PATH, -help.
+// The command line: -resolution WIDTH HEIGHT, -fullscreen, -level N, -file PATH, -edit FILE,
+// -help.
 
 #include "rules/Settings.h"
 
@@ -11,6 +12,8 @@
 /// unknown arguments and options that lack their values are ignored, and option values are not
 /// skipped (they are examined as arguments in turn). Returns false when -help was given: the
 /// usage line and a line per option are printed and the program is to end at once. `levelGiven`,
-/// when given, is set true when -level or -file chose the level.
+/// when given, is set true when -level or -file chose the level; `editFile`, when given, gets the
+/// file of -edit.
 bool parseCommandLine(int argc, const char* const* argv, GameSettings& settings,
-                      std::string& levelFile, std::ostream& out, bool* levelGiven = nullptr);
+                      std::string& levelFile, std::ostream& out, bool* levelGiven = nullptr,
+                      std::string* editFile = nullptr);

@@ -38,7 +38,24 @@ bool enterLevel(const std::string& fileName, std::ostream& out) {
     }
     std::ifstream file(fileName, std::ios::binary);
     const std::string title = levelTitle(readLeadingComment(file), fileName);
+    adoptLevel(std::move(level));
+    levelFileName = fileName;
+    bool levelled = false;
+    startViewMatrix = levelStartView(*currentLevel, &levelled);
+    viewMatrix = startViewMatrix;
+    energy = ENERGY_CAPACITY;
+    levelSolved = false;
+    gameOver = false;
+    gameSettings.laserPower = false;
+    out << "\nLevel: " << fileName << " - " << title << std::endl;
+    if (levelled) {
+        out << "Start view of " << fileName
+            << " refused: it would look past the vertical; the view starts level" << std::endl;
+    }
+    return true;
+}
 
+void adoptLevel(std::unique_ptr<Level> level) {
     // Nothing may point into the old level once it is gone.
     undoHistory.clear();
     selectedElement = nullptr;
@@ -51,20 +68,5 @@ bool enterLevel(const std::string& fileName, std::ostream& out) {
     sceneObjects.clear();
     transparentDrawList.clear();
     setCurrentLevel(std::move(level));
-
-    levelFileName = fileName;
-    bool levelled = false;
-    startViewMatrix = levelStartView(*currentLevel, &levelled);
-    viewMatrix = startViewMatrix;
-    energy = ENERGY_CAPACITY;
-    levelSolved = false;
-    gameOver = false;
-    gameSettings.laserPower = false;
     sceneObjects = currentLevel->getObjects();
-    out << "\nLevel: " << fileName << " - " << title << std::endl;
-    if (levelled) {
-        out << "Start view of " << fileName
-            << " refused: it would look past the vertical; the view starts level" << std::endl;
-    }
-    return true;
 }

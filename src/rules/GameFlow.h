@@ -4,6 +4,7 @@
 
 #include "core/Matrix.h"
 
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -16,6 +17,11 @@ class Level;
 /// "Level: FILE - TITLE". When the file cannot be read or holds no element, a line names it and
 /// nothing changes: returns false.
 bool enterLevel(const std::string& fileName, std::ostream& out);
+
+/// Makes `level` the current one, as enterLevel does, with nothing pointing into the old one (no
+/// selection, undo history, hint spot or drawing lists), but the view, the energy and the rest
+/// of the game kept: the editor shows each edit this way.
+void adoptLevel(std::unique_ptr<Level> level);
 
 /// The start view of a level: the translation by its camera offset, then the camera's pitch and
 /// yaw through moveView, so that the camera rules hold from the start. A pitch that would look

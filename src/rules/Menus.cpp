@@ -1,6 +1,7 @@
 #include "rules/Menus.h"
 
 #include "level/Level.h"
+#include "rules/LevelEditor.h"
 #include "rules/LevelPack.h"
 #include "rules/Par.h"
 #include "rules/WindowConstants.h"
@@ -225,6 +226,8 @@ const char* menuScreenName(MenuScreen screen) {
         return "settings";
     case MenuScreen::Help:
         return "help";
+    case MenuScreen::Make:
+        return "make";
     case MenuScreen::None:
         break;
     }
@@ -332,18 +335,79 @@ Menu titleMenu(const std::vector<PackEntry>& pack, const std::set<std::string>& 
         go.id = "levels"; // everything is solved: the player chooses
         go.detail = "EVERY LEVEL SOLVED - CHOOSE ONE";
     }
-    menu.items = {go,
-                  {"levels", "LEVELS", "the map of the levels", false, false},
-                  {"settings", "SETTINGS", "window, sound, view, energy, keys", false, false},
-                  {"help", "HELP", "the controls", false, false},
-                  {"quit", "QUIT", "leave the game", false, false}};
+    menu.items = {
+        go,
+        {"levels", "LEVELS", "the map of the levels", false, false},
+        {"make", "MAKE A LEVEL", "the level editor, with the solver as its judge", false, false},
+        {"settings", "SETTINGS", "window, sound, view, energy, keys", false, false},
+        {"help", "HELP", "the controls", false, false},
+        {"quit", "QUIT", "leave the game", false, false}};
     menu.footer = {"UP / DOWN: CHOOSE - ENTER: GO - ESC: QUIT"};
     return menu;
 }
 
+Menu makeMenu(const std::vector<std::string>& ownLevels,
+              const std::map<std::string, std::string>& checks) {
+    Menu menu;
+    menu.screen = MenuScreen::Make;
+    menu.title = "MAKE A LEVEL";
+    menu.items = {{"new:small", "NEW LEVEL", "a small room, 1000 x 700 x 1000", false, false},
+                  {"new:large", "NEW LEVEL", "a large room, 1600 x 1000 x 1600", false, false},
+                  {"", "YOUR LEVELS", "", true, false}};
+    if (ownLevels.empty()) {
+        menu.items.push_back({"", "none yet", "", true, false});
+    }
+    for (const std::string& path : ownLevels) {
+        const std::string name = std::filesystem::path(path).filename().string();
+        const auto [mark, words] = checkMark(checks, name);
+        menu.items.push_back(
+            {"edit:" + path, mark + name, words.empty() ? "edit it" : words, false, false});
+    }
+    menu.footer = {"ENTER: EDIT - ESC: BACK"};
+    return menu;
+}
+
+std::map<std::string, std::string> readLevelChecks(const std::string& path) {
+    std::map<std::string, std::string> checks;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t blank = line.rfind(' ');
+        if (blank == std::string::npos || blank == 0) {
+            continue;
+        }
+        const std::string word = line.substr(blank + 1);
+        if (word == "solvable" || word == "no-solution" || word == "solved-as-placed" ||
+            word == "still-looking") {
+            checks[line.substr(0, blank)] = word;
+        }
+    }
+    return checks;
+}
+
+bool recordLevelCheck(const std::string& path, const std::string& name, const std::string& word) {
+    std::map<std::string, std::string> checks = readLevelChecks(path);
+    checks[name] = word;
+    std::string text;
+    for (const auto& [level, verdict] : checks) {
+        text += level + " " + verdict + "\n";
+    }
+    return writeFileWhole(path, text);
+}
+
+std::pair<std::string, std::string> checkMark(const std::map<std::string, std::string>& checks,
+                                              const std::string& name) {
+    const auto found = checks.find(name);
+    if (found == checks.end() || found->second == "solvable") {
+        return {"", ""};
+    }
+    return {"! ", "NOT SOLVABLE AT ITS LAST CHECK"};
+}
+
 Menu levelMap(const std::vector<PackEntry>& pack, const std::vector<std::string>& ownLevels,
               const std::set<std::string>& solved, const std::map<std::string, int>& best,
-              const std::map<std::string, int>& par) {
+              const std::map<std::string, int>& par,
+              const std::map<std::string, std::string>& checks) {
     Menu menu;
     menu.screen = MenuScreen::Levels;
     menu.title = "LEVELS";
@@ -375,8 +439,10 @@ Menu levelMap(const std::vector<PackEntry>& pack, const std::vector<std::string>
     }
     for (const std::string& path : ownLevels) {
         const std::string name = std::filesystem::path(path).filename().string();
-        menu.items.push_back({path, (solved.count(name) > 0 ? "* " : "") + name,
-                              scoreText("BEST ", lookUp(best, name)), false, false});
+        const auto [mark, words] = checkMark(checks, name);
+        menu.items.push_back({path, (solved.count(name) > 0 ? "* " : "") + mark + name,
+                              joined({scoreText("BEST ", lookUp(best, name)), words}), false,
+                              false});
     }
     placeCursor(menu, next);
     menu.footer = {"*: SOLVED - +: AT PAR - ENTER: PLAY - ESC: BACK"};

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-enum class MenuScreen { None, Title, Levels, Settings, Help };
+enum class MenuScreen { None, Title, Levels, Settings, Help, Make };
 
 /// The console's name of a screen ("title"), "" for None.
 const char* menuScreenName(MenuScreen screen);
@@ -41,6 +41,23 @@ struct Menu {
 void moveCursor(Menu& menu, int step);
 /// Puts the cursor on the item with this id, else on the first item that can be chosen.
 void placeCursor(Menu& menu, const std::string& id);
+
+/// The editor's door: a new level in a small or a large room ("new:small", "new:large"), or one
+/// of the player's own levels ("edit:PATH", the paths as given).
+Menu makeMenu(const std::vector<std::string>& ownLevels,
+              const std::map<std::string, std::string>& checks = {});
+
+/// The editor's last verdict on each of the player's levels, by file name ("mine.txt"):
+/// "solvable", "no-solution", "solved-as-placed" or "still-looking", from the lines "NAME WORD" of
+/// the file at `path` (a line it cannot use is left out; no file, no verdicts).
+std::map<std::string, std::string> readLevelChecks(const std::string& path);
+/// Records the verdict on the level file `name` in the file at `path`, written whole. False when
+/// it cannot be written.
+bool recordLevelCheck(const std::string& path, const std::string& name, const std::string& word);
+/// The mark and the words the map and the editor's door give a level of the player's whose last
+/// check was not "solvable": "!" and "NOT SOLVABLE AT ITS LAST CHECK"; none otherwise.
+std::pair<std::string, std::string> checkMark(const std::map<std::string, std::string>& checks,
+                                              const std::string& name);
 
 /// A level of the pack as the map shows it.
 struct PackEntry {
@@ -73,7 +90,8 @@ Menu titleMenu(const std::vector<PackEntry>& pack, const std::set<std::string>& 
 /// with their best). `best` and `par` are by level file name.
 Menu levelMap(const std::vector<PackEntry>& pack, const std::vector<std::string>& ownLevels,
               const std::set<std::string>& solved, const std::map<std::string, int>& best,
-              const std::map<std::string, int>& par);
+              const std::map<std::string, int>& par,
+              const std::map<std::string, std::string>& checks = {});
 
 /// The settings screen: every setting with its value, every command with its keys, and a line
 /// that puts the default keys back.

@@ -24,4 +24,5 @@ int pickX = 0, pickY = 0;
 bool placementBlocked = false;
 bool introductionOpen = false;
 bool menuOpen = false;
+bool editorOpen = false;
 bool leftPressOnInterface = false, rightPressOnInterface = false;

@@ -83,6 +83,8 @@ extern bool placementBlocked; ///< this frame, the moved element overlaps anothe
 extern bool introductionOpen;
 /// A menu (the title, the map of the levels, the settings) is open: keys and clicks are its.
 extern bool menuOpen;
+/// The level editor is open (not in its test play): the level shown is the one being edited.
+extern bool editorOpen;
 /// The left or right button went down over the interface: until it comes up, it is the
 /// interface's alone (no pick, no turn of the view or of an element).
 extern bool leftPressOnInterface, rightPressOnInterface;

@@ -90,8 +90,8 @@ TEST_F(FrontDoor, ContinuePlaysTheFirstLevelNotSolvedAndTheMapOffersEveryLevel) 
 TEST_F(FrontDoor, AChangedSettingIsSavedAtOnceAndHoldsAtTheNextStart) {
     for (const char* volume : {"music_volume = 90", "music_volume = 80"}) {
         auto game = openTitle();
-        // Title: Settings is the third item; the music's volume the fourth line.
-        ASSERT_TRUE(send("key Down Down Return"));
+        // Title: Settings is the fourth item; the music's volume the fourth line.
+        ASSERT_TRUE(send("key Down Down Down Return"));
         ASSERT_TRUE(game->waitForOutput("Menu: settings\n", 60)) << game->output();
         ASSERT_TRUE(send("key Down Down Down Left"));
         ASSERT_TRUE(game->waitForOutput("Settings saved: " + settingsFile().string(), 60))

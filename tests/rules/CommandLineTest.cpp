@@ -79,6 +79,17 @@ TEST(CommandLine, OptionsInOrderWithTheirValuesExaminedAgainAndBadOnesRefusedOrI
         EXPECT_EQ(settings.windowMode, c.fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW) << what;
     }
     EXPECT_EQ(("level" + longest + ".txt").size(), LEVEL_FILE_NAME_MAX);
+    // -edit names the file to edit, leaves the level alone, and refuses an empty path.
+    for (const auto& [path, wanted] :
+         {std::pair<const char*, const char*>{"mine/new.txt", "mine/new.txt"}, {"", ""}}) {
+        const char* args[] = {"beamworks", "-edit", path};
+        GameSettings settings;
+        std::string level = "level2.txt", editFile;
+        std::ostringstream out;
+        EXPECT_TRUE(parseCommandLine(3, args, settings, level, out, nullptr, &editFile));
+        EXPECT_EQ(editFile, wanted);
+        EXPECT_EQ(level, "level2.txt");
+    }
     // Widths and heights below one or that are no number are refused.
     for (const char* bad : {"0", "-5", "abc", "0.9", "1e300", "nan"}) {
         const char* args[] = {"beamworks", "-resolution", bad, "600"};
@@ -119,8 +130,8 @@ void expectEveryOptionExplained(const std::string& help) {
         EXPECT_GT(what.size(), 10u) << line;
         options.push_back(option);
     }
-    EXPECT_EQ(options,
-              (std::vector<std::string>{"-level", "-file", "-resolution", "-fullscreen", "-help"}));
+    EXPECT_EQ(options, (std::vector<std::string>{"-level", "-file", "-edit", "-resolution",
+                                                 "-fullscreen", "-help"}));
 }
 
 } // namespace

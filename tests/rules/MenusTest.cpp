@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -81,6 +82,31 @@ TEST(Menus, TheMapHasChaptersOfTenMarksAndYourLevels) {
     EXPECT_EQ(own.items.back().id, "/home/a/levels/mine.txt");
     EXPECT_EQ(own.items.back().label, "* mine.txt");
     EXPECT_EQ(own.items.back().detail, "BEST 6");
+}
+
+TEST(Menus, OwnLevelsWhoseLastCheckWasNotSolvableAreMarkedOnTheMapAndTheEditorsDoor) {
+    const std::string file = ::testing::TempDir() + "/beamworks-checks.txt";
+    std::remove(file.c_str());
+    EXPECT_TRUE(readLevelChecks(file).empty());
+    ASSERT_TRUE(recordLevelCheck(file, "a.txt", "no-solution"));
+    ASSERT_TRUE(recordLevelCheck(file, "b.txt", "solvable"));
+    ASSERT_TRUE(recordLevelCheck(file, "a.txt", "solved-as-placed")); // the last check counts
+    std::ofstream(file, std::ios::app) << "c.txt maybe\nnoblank\n";   // lines left out
+    const std::map<std::string, std::string> checks = readLevelChecks(file);
+    EXPECT_EQ(checks, (std::map<std::string, std::string>{{"a.txt", "solved-as-placed"},
+                                                          {"b.txt", "solvable"}}));
+    const std::vector<std::string> own = {"/l/a.txt", "/l/b.txt", "/l/c.txt"};
+    const Menu map = levelMap(packOf(1), own, {}, {}, {}, checks);
+    const Menu door = makeMenu(own, checks);
+    for (const Menu* menu : {&map, &door}) {
+        const std::size_t n = menu->items.size();
+        EXPECT_EQ(menu->items[n - 3].label, "! a.txt");
+        EXPECT_EQ(menu->items[n - 3].detail, "NOT SOLVABLE AT ITS LAST CHECK");
+        EXPECT_EQ(menu->items[n - 2].label, "b.txt");
+        EXPECT_EQ(menu->items[n - 1].label, "c.txt"); // never checked: no mark
+    }
+    EXPECT_EQ(door.items.back().id, "edit:/l/c.txt");
+    std::remove(file.c_str());
 }
 
 TEST(Menus, EachLevelShowsItsBestAndParAndAMarkAtParOrBetter) {
