@@ -45,10 +45,10 @@ struct Verdict {
 /// SOLVES IT"), a goal's colour cannot be made from the filters and collectors present ("NO
 /// FILTER OR COLLECTOR MAKES MAGENTA"), a room point lies beyond the far distance from where the
 /// eye can stand ("THE ROOM REACHES 2452 UNITS FROM THE EYE, PAST 1990", or "THE WALLS DO NOT
-/// CLOSE THE ROOM"). A level already solved as placed is "SOLVED AS PLACED" (a level must not
-/// start solved). A level without a goal or without a laser has no solution, and says so. Stops
-/// early (StillLooking, with the warnings) on the cancel flag or the time limit (0 or less for
-/// none).
+/// CLOSE THE ROOM AROUND THE EYE"). A level already solved as placed is "SOLVED AS PLACED" (a level
+/// must not start solved). A level without a goal or without a laser has no solution, and says so.
+/// Stops early (StillLooking, with the warnings) on the cancel flag or the time limit (0 or less
+/// for none).
 Verdict judgeLevel(Level& level, const std::atomic<bool>* cancel = nullptr,
                    double timeLimitSeconds = 0);
 
