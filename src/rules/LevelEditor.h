@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class LevelEditor {
@@ -73,7 +74,9 @@ class LevelEditor {
     /// Moves by `delta` (x, y, z in world units); with snapping on, every coordinate that moves
     /// ends on the grid.
     bool move(int piece, const double delta[3]);
-    bool turn(int piece, double degrees); ///< about the object's own y axis (a holder's heading)
+    /// About the object's own y axis (a holder's heading); not walls (blocks stand square) nor
+    /// lamps (the light's view follows turns about one axis only).
+    bool turn(int piece, double degrees);
     bool tilt(int piece, double degrees); ///< the frame's tilt (mirrors, half mirrors, filters)
     bool stepColour(int piece);           ///< filters and goals: 1..7 and round
     /// Wall blocks and the room's walls: the slab's own x, y, z scaled by positive factors.
@@ -100,12 +103,21 @@ class LevelEditor {
     /// Keeps `document` as the next step when `check` (the piece edited, -1 for none) passes.
     bool commit(LevelDocument document, int check);
     void reset(LevelDocument document);
+    /// What the checks need of the built level of the state shown, kept until it changes: each
+    /// piece's [begin, end) in activeObjects, and whether it stands inside the room.
+    struct Shape {
+        std::vector<std::pair<int, int>> active;
+        std::vector<char> inside;
+    };
+    const Shape& shape() const;
 
     std::vector<State> states_;
     std::size_t current_ = 0;
     long nextSerial_ = 1;
     long savedSerial_ = 0;
     std::string refusal_;
+    mutable Shape shape_;
+    mutable long shapeSerial_ = -1;
 };
 
 /// Writes `text` to `path` whole: to a temporary file beside it, then renamed over it. False on

@@ -299,7 +299,7 @@ TEST_F(LevelEditorTest, ThousandsOfRandomEditsWriteAndReadBackAlike) {
     auto any = [&](double lo, double hi) {
         return std::uniform_real_distribution<double>(lo, hi)(random);
     };
-    int kept = 0;
+    int kept = 0, most = 0;
     for (int i = 0; i < 2000; ++i) {
         const int n = editor.count();
         const int p = std::uniform_int_distribution<int>(-1, n)(random);
@@ -312,7 +312,7 @@ TEST_F(LevelEditorTest, ThousandsOfRandomEditsWriteAndReadBackAlike) {
                               normal[2] ? 500 : d[2]};
         const std::string before = editor.text();
         bool changed = false;
-        switch (random() % 11) {
+        switch (random() % 12) {
         case 0:
             changed = editor.place(kinds[random() % 8], at, normal) >= 0;
             break;
@@ -335,6 +335,7 @@ TEST_F(LevelEditorTest, ThousandsOfRandomEditsWriteAndReadBackAlike) {
             changed = editor.duplicate(p) >= 0;
             break;
         case 7:
+        case 10: // as often as elements come, so that the level stays small
             changed = editor.remove(p);
             break;
         case 8:
@@ -351,6 +352,7 @@ TEST_F(LevelEditorTest, ThousandsOfRandomEditsWriteAndReadBackAlike) {
             continue;
         }
         ++kept;
+        most = std::max(most, editor.count());
         const std::string text = editor.text();
         LevelEditor again;
         ASSERT_TRUE(again.open(text)) << "step " << i;
@@ -362,7 +364,7 @@ TEST_F(LevelEditorTest, ThousandsOfRandomEditsWriteAndReadBackAlike) {
         }
     }
     EXPECT_GT(kept, 500);
-    EXPECT_GT(editor.count(), 12);
+    EXPECT_GT(most, 15);
 }
 
 TEST(WriteFileWhole, ReplacesTheFileOrLeavesItAlone) {
