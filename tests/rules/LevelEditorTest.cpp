@@ -1,6 +1,7 @@
 #include "rules/LevelEditor.h"
 
 #include "elements/ActiveObject.h"
+#include "rules/Interaction.h"
 #include "rules/LevelPack.h"
 #include "rules/Menus.h"
 #include "rules/RoomReach.h"
@@ -161,6 +162,8 @@ TEST_F(LevelEditorTest, PlacingRefusesOverlapsAndPlacesOutsideTheRoom) {
     EXPECT_EQ(editor.place(PieceKind::Mirror, nowhere, nowhere), -1);
     EXPECT_EQ(editor.place(PieceKind::Camera, nowhere, UP), -1);
     EXPECT_EQ(editor.text(), placed) << "a refused edit changes nothing";
+    EXPECT_FALSE(editor.open("@ EMI\n# Pos 1;"));
+    EXPECT_EQ(editor.text(), placed) << "a level that does not open leaves the one open";
 
     // On the left wall the holder stands out of it, 20 off, its y axis along the wall's normal.
     const double wall[3] = {-400, 100, 0}, right[3] = {1, 0, 0};
@@ -176,6 +179,32 @@ TEST_F(LevelEditorTest, PlacingRefusesOverlapsAndPlacesOutsideTheRoom) {
     EXPECT_EQ(editor.pieceOfActive(editor.activeIndexOf(hung) + 2), hung) << "the holder";
     EXPECT_EQ(editor.activeIndexOf(first(PieceKind::Camera)), -1);
     EXPECT_EQ(editor.pieceOfActive(-1), -1);
+}
+
+TEST_F(LevelEditorTest, HoldersStandOnEverySurfaceAsACarryInPlaySetsThem) {
+    const double s = std::sqrt(0.5);
+    const double surfaces[][6] = {
+        {0, -140, 0, 0, 1, 0},     {0, 460, 0, 0, -1, 0},  {-400, 0, 0, 1, 0, 0},
+        {400, 0, 0, -1, 0, 0},     {0, 0, -500, 0, 0, 1},  {250, 0, 500, 0, 0, -1},
+        {100, -100, 100, s, s, 0}, {-250, 0, 0, 0, -s, s},
+    };
+    for (const auto& c : surfaces) {
+        LevelEditor room;
+        room.createRoom(800, 600, 1000);
+        room.snapping = false;
+        const int i = room.place(PieceKind::Mirror, c, c + 3);
+        ASSERT_GE(i, 0) << c[3] << " " << c[4] << " " << c[5];
+        auto level = room.build();
+        Renderable* holder = level->activeObjects[room.activeIndexOf(i)]->parent->parent;
+        auto reference = levelFromText("@ MIR\n");
+        Renderable& carried = *reference->objects.back();
+        placeOnWall(carried, carried.getWorldMatrix(), {float(c[0]), float(c[1]), float(c[2]), 1},
+                    {float(c[3]), float(c[4]), float(c[5]), 0});
+        const Matrix a = holder->getWorldMatrix(), b = carried.getWorldMatrix();
+        for (int k = 0; k < 16; ++k) {
+            EXPECT_NEAR(a[k], b[k], 1e-3) << "normal " << c[3] << " " << c[4] << " " << c[5];
+        }
+    }
 }
 
 TEST_F(LevelEditorTest, EditsThatMakeNoSenseOrCollideAreRefused) {
