@@ -529,6 +529,22 @@ bool LevelEditor::setIntroduction(const std::string& text) {
     return commit(std::move(d), -1);
 }
 
+bool LevelEditor::rename(int piece, const std::string& name) {
+    refusal_.clear();
+    if (piece < 0 || piece >= count()) {
+        return false;
+    }
+    LevelDocument d = document();
+    Piece& p = d.pieces[piece];
+    p.name = joined(words(commentSafe(name, false)));
+    // The rest of the keyword, then the name, then the line's end and what follows as it was.
+    const std::size_t word = std::min(p.comment.find_first_of(" \t\r\n"), p.comment.size());
+    const std::size_t line = std::min(p.comment.find('\n'), p.comment.size());
+    p.comment =
+        p.comment.substr(0, word) + (p.name.empty() ? "" : " " + p.name) + p.comment.substr(line);
+    return commit(std::move(d), -1);
+}
+
 bool LevelEditor::setStartView(const double eye[3], double pitchDegrees, double yawDegrees) {
     if (!finite3(eye) || !std::isfinite(yawDegrees) || !(std::fabs(pitchDegrees) < 90)) {
         refusal_ = "the view would look past the vertical";

@@ -62,6 +62,9 @@ class LevelEditor {
     /// The introduction paragraph after the title, "Teaches: " put in front when the text does
     /// not start with it, wrapped; "" removes it.
     bool setIntroduction(const std::string& text);
+    /// The piece's name on its @ line (`@`, `#` and `+` become words); the line's keyword and
+    /// what follows the line stay.
+    bool rename(int piece, const std::string& name);
     /// The start view: the eye (whole units: the reader truncates them) and its pitch and yaw in
     /// degrees (as the camera's lines say). Refused for a pitch at or past the vertical.
     bool setStartView(const double eye[3], double pitchDegrees, double yawDegrees);

@@ -80,6 +80,7 @@ inline void runEditorInput(const std::uint8_t* data, std::size_t size) {
         editor.turn(i, 15);
         editor.tilt(i, -10);
         editor.stepColour(i);
+        editor.rename(i, text.substr(size / 2, 30));
     }
     editor.setTitle(text.substr(0, 40));
     const std::string edited = editor.text();

@@ -301,6 +301,14 @@ TEST_F(LevelEditorTest, TitleAndIntroductionAreWhatThePackReads) {
     EXPECT_EQ(editor.introduction().rfind("Teaches: mixing colours. Send red", 0), 0u);
     EXPECT_LT(text.find("Teaches:"), text.find("@ EMI"));
 
+    const int laser = first(PieceKind::Emitter);
+    ASSERT_TRUE(editor.rename(laser, "the #1 laser"));
+    EXPECT_EQ(editor.piece(laser).name, "the number 1 laser");
+    LevelEditor reopened;
+    ASSERT_TRUE(reopened.open(editor.text()));
+    EXPECT_EQ(reopened.piece(laser).name, "the number 1 laser");
+    EXPECT_EQ(reopened.piece(laser).properties.size(), editor.piece(laser).properties.size());
+
     ASSERT_TRUE(editor.setIntroduction("Teaches: nothing."));
     EXPECT_EQ(editor.introduction(), "Teaches: nothing.");
     ASSERT_TRUE(editor.setIntroduction(""));
