@@ -57,6 +57,8 @@ class LevelEditor {
     // Every edit below is one step of the undo history, and changes nothing and returns
     // false / -1 when refused: the result would overlap another element (the placement rule),
     // leave the room, or make no sense (colour of a mirror, scale of a mirror, delete the emitter).
+    // refusal() then says why. An edit that leaves the text as it was (a move that snaps back
+    // to where the piece stands) succeeds without a step.
     /// The title line: `@`, `#` and `+` become words, line breaks blanks; refused when empty.
     bool setTitle(const std::string& title);
     /// The introduction paragraph after the title, "Teaches: " put in front when the text does
