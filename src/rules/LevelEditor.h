@@ -86,7 +86,8 @@ class LevelEditor {
     bool stepColour(int piece);           ///< filters and goals: 1..7 and round
     /// Wall blocks and the room's walls: the slab's own x, y, z scaled by positive factors.
     bool scale(int piece, const double factors[3]);
-    int duplicate(int piece); ///< a copy beside it (one grid step or more along x); its index
+    /// A copy beside it, the nearest free place whole grid steps away along x or z; its index.
+    int duplicate(int piece);
     bool remove(int piece);
     bool undo();
     bool redo();
