@@ -181,7 +181,10 @@ void nameHeader(Piece& piece) {
 void Property::rewrite() {
     directive = std::string(1, target) + " " + name + " ";
     if (name == "Col") {
-        directive += static_cast<char>(values.empty() ? '0' : values[0] + '0');
+        // The value is a byte less '0'; anything else is written as 0.
+        const double v = values.empty() ? 0 : values[0];
+        const int byte = v >= -'0' && v <= 255 - '0' ? static_cast<int>(v) + '0' : '0';
+        directive += static_cast<char>(static_cast<unsigned char>(byte));
         return;
     }
     for (double v : values) {

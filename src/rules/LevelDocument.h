@@ -43,8 +43,8 @@ struct Piece {
     PieceKind kind = PieceKind::Other;
     std::string name;      ///< the text after the keyword on its @ line ("first mirror")
     std::string keyword;   ///< the word after the `@` as written ("EMITTER", "HMI")
-    std::string directive; ///< the `@` directive's bytes, with the rest of its line
-    std::string comment;   ///< what follows the @ line up to the next directive
+    std::string directive; ///< the `@` directive's bytes ("@ EMI"; a new piece's whole keyword)
+    std::string comment;   ///< what follows it up to the next directive (the rest of the line)
     std::vector<Property> properties;
 };
 
@@ -73,5 +73,5 @@ Property makeProperty(char target, const std::string& name, std::vector<double> 
 std::string formatNumber(double value);
 
 /// Text the user typed made safe for a level's comment: `@`, `#` and `+` replaced by words, the
-/// byte 0xFF and control characters other than newlines (kept when `keepNewlines`) by blanks.
+/// byte 0xFF dropped, control characters other than newlines (kept when `keepNewlines`) blanks.
 std::string commentSafe(const std::string& text, bool keepNewlines);

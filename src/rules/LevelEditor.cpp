@@ -98,6 +98,15 @@ bool insideRoom(Built& built, int i) {
     return true;
 }
 
+/// For every piece, whether it stands inside the room.
+std::vector<char> insideFlags(Built& built) {
+    std::vector<char> inside;
+    for (std::size_t i = 0; i < built.active.size(); ++i) {
+        inside.push_back(insideRoom(built, static_cast<int>(i)));
+    }
+    return inside;
+}
+
 std::string lowered(std::string s) {
     for (char& c : s) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -391,12 +400,20 @@ const Piece& LevelEditor::piece(int i) const {
     return document().pieces.at(static_cast<std::size_t>(i));
 }
 
+const LevelEditor::Shape& LevelEditor::shape() const {
+    if (shapeSerial_ != states_[current_].serial) {
+        Built built = buildDocument(document());
+        shape_ = Shape{built.active, insideFlags(built)};
+        shapeSerial_ = states_[current_].serial;
+    }
+    return shape_;
+}
+
 int LevelEditor::activeIndexOf(int piece) const {
     if (piece < 0 || piece >= count()) {
         return -1;
     }
-    const Built built = buildDocument(document());
-    const auto [begin, end] = built.active[piece];
+    const auto [begin, end] = shape().active[piece];
     if (begin == end) {
         return -1;
     }
@@ -405,9 +422,9 @@ int LevelEditor::activeIndexOf(int piece) const {
 }
 
 int LevelEditor::pieceOfActive(int activeIndex) const {
-    const Built built = buildDocument(document());
+    const auto& ranges = shape().active;
     for (int i = 0; i < count(); ++i) {
-        if (built.active[i].first <= activeIndex && activeIndex < built.active[i].second) {
+        if (ranges[i].first <= activeIndex && activeIndex < ranges[i].second) {
             return i;
         }
     }
@@ -447,6 +464,10 @@ bool LevelEditor::commit(LevelDocument document, int check) {
         if (!insideRoom(after, check)) {
             refusal_ = "outside the room";
             return false;
+        }
+        if (document.text() != text()) {
+            shape_ = Shape{after.active, insideFlags(after)};
+            shapeSerial_ = nextSerial_;
         }
     }
     if (document.text() == text()) {
@@ -505,6 +526,22 @@ bool LevelEditor::setIntroduction(const std::string& text) {
             d.leading = wrapped + "\n\n" + d.leading;
         }
     }
+    return commit(std::move(d), -1);
+}
+
+bool LevelEditor::rename(int piece, const std::string& name) {
+    refusal_.clear();
+    if (piece < 0 || piece >= count()) {
+        return false;
+    }
+    LevelDocument d = document();
+    Piece& p = d.pieces[piece];
+    p.name = joined(words(commentSafe(name, false)));
+    // The rest of the keyword, then the name, then the line's end and what follows as it was.
+    const std::size_t word = std::min(p.comment.find_first_of(" \t\r\n"), p.comment.size());
+    const std::size_t line = std::min(p.comment.find('\n'), p.comment.size());
+    p.comment =
+        p.comment.substr(0, word) + (p.name.empty() ? "" : " " + p.name) + p.comment.substr(line);
     return commit(std::move(d), -1);
 }
 
@@ -618,8 +655,7 @@ bool LevelEditor::move(int piece, const double delta[3]) {
     }
     shift(p, step);
     // A wall of the room may go out of the room, an element inside it may not.
-    Built before = buildDocument(document());
-    return commit(std::move(d), insideRoom(before, piece) ? piece : -1);
+    return commit(std::move(d), shape().inside[piece] ? piece : -1);
 }
 
 bool LevelEditor::turn(int piece, double degrees) {
@@ -635,6 +671,11 @@ bool LevelEditor::turn(int piece, double degrees) {
     }
     if (p.kind == PieceKind::Wall) {
         refusal_ = "walls stand square";
+        return false;
+    }
+    if (p.kind == PieceKind::Lamp) {
+        // The light's own view follows turns about one axis only.
+        refusal_ = "a lamp keeps its turn";
         return false;
     }
     const PieceKind kind = p.kind;
@@ -728,14 +769,59 @@ int LevelEditor::duplicate(int piece) {
     for (Property& q : copy.properties) {
         q.comment = "\n";
     }
+    // The spheres of the placement rule, the original's moved along with the copy: a place is
+    // looked for on the built level, then tried for real.
+    Built built = buildDocument(document());
+    struct Sphere {
+        Point centre;
+        double radius;
+    };
+    std::vector<Sphere> spheres, moved;
+    for (int i = 0; i < static_cast<int>(built.level->activeObjects.size()); ++i) {
+        ActiveObject* object = built.level->activeObjects[i];
+        const double r = object->getCollisionRadius();
+        if (r > 0) {
+            spheres.push_back({object->getBoundingCenter(), r});
+            if (built.active[piece].first <= i && i < built.active[piece].second) {
+                moved.push_back(spheres.back());
+            }
+        }
+    }
+    double low[3], high[3], origin[3];
+    const bool room =
+        shape().inside[piece] && roomBox(*built.level, low, high) && originOf(built, piece, origin);
+    const auto fits = [&](const double o[3]) {
+        for (int a = 0; room && a < 3; ++a) {
+            if (!(low[a] < origin[a] + o[a] && origin[a] + o[a] < high[a])) {
+                return false;
+            }
+        }
+        for (const Sphere& m : moved) {
+            for (const Sphere& other : spheres) {
+                double d2 = 0;
+                for (int a = 0; a < 3; ++a) {
+                    const double d = m.centre[a] + o[a] - other.centre[a];
+                    d2 += d * d;
+                }
+                const double reach = m.radius + other.radius;
+                if (d2 < reach * reach) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
     const double step = std::max(grid > 0 ? grid : 25.0, 25.0);
-    for (int k = 1; k <= 40; ++k) {
+    for (int k = 1; k <= 80; ++k) {
         for (int axis : {0, 2}) {
             for (double sign : {1.0, -1.0}) {
-                LevelDocument d = document();
-                Piece p = copy;
                 double delta[3] = {0, 0, 0};
                 delta[axis] = sign * k * step;
+                if (!fits(delta)) {
+                    continue;
+                }
+                LevelDocument d = document();
+                Piece p = copy;
                 shift(p, delta);
                 insertPiece(d, piece + 1, std::move(p));
                 if (commit(std::move(d), piece + 1)) {
@@ -745,6 +831,7 @@ int LevelEditor::duplicate(int piece) {
             }
         }
     }
+    refusal_ = "no room beside it";
     return -1;
 }
 

@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class LevelEditor {
@@ -56,11 +57,16 @@ class LevelEditor {
     // Every edit below is one step of the undo history, and changes nothing and returns
     // false / -1 when refused: the result would overlap another element (the placement rule),
     // leave the room, or make no sense (colour of a mirror, scale of a mirror, delete the emitter).
+    // refusal() then says why. An edit that leaves the text as it was (a move that snaps back
+    // to where the piece stands) succeeds without a step.
     /// The title line: `@`, `#` and `+` become words, line breaks blanks; refused when empty.
     bool setTitle(const std::string& title);
     /// The introduction paragraph after the title, "Teaches: " put in front when the text does
     /// not start with it, wrapped; "" removes it.
     bool setIntroduction(const std::string& text);
+    /// The piece's name on its @ line (`@`, `#` and `+` become words); the line's keyword and
+    /// what follows the line stay.
+    bool rename(int piece, const std::string& name);
     /// The start view: the eye (whole units: the reader truncates them) and its pitch and yaw in
     /// degrees (as the camera's lines say). Refused for a pitch at or past the vertical.
     bool setStartView(const double eye[3], double pitchDegrees, double yawDegrees);
@@ -73,12 +79,15 @@ class LevelEditor {
     /// Moves by `delta` (x, y, z in world units); with snapping on, every coordinate that moves
     /// ends on the grid.
     bool move(int piece, const double delta[3]);
-    bool turn(int piece, double degrees); ///< about the object's own y axis (a holder's heading)
+    /// About the object's own y axis (a holder's heading); not walls (blocks stand square) nor
+    /// lamps (the light's view follows turns about one axis only).
+    bool turn(int piece, double degrees);
     bool tilt(int piece, double degrees); ///< the frame's tilt (mirrors, half mirrors, filters)
     bool stepColour(int piece);           ///< filters and goals: 1..7 and round
     /// Wall blocks and the room's walls: the slab's own x, y, z scaled by positive factors.
     bool scale(int piece, const double factors[3]);
-    int duplicate(int piece); ///< a copy beside it (one grid step or more along x); its index
+    /// A copy beside it, the nearest free place whole grid steps away along x or z; its index.
+    int duplicate(int piece);
     bool remove(int piece);
     bool undo();
     bool redo();
@@ -100,12 +109,21 @@ class LevelEditor {
     /// Keeps `document` as the next step when `check` (the piece edited, -1 for none) passes.
     bool commit(LevelDocument document, int check);
     void reset(LevelDocument document);
+    /// What the checks need of the built level of the state shown, kept until it changes: each
+    /// piece's [begin, end) in activeObjects, and whether it stands inside the room.
+    struct Shape {
+        std::vector<std::pair<int, int>> active;
+        std::vector<char> inside;
+    };
+    const Shape& shape() const;
 
     std::vector<State> states_;
     std::size_t current_ = 0;
     long nextSerial_ = 1;
     long savedSerial_ = 0;
     std::string refusal_;
+    mutable Shape shape_;
+    mutable long shapeSerial_ = -1;
 };
 
 /// Writes `text` to `path` whole: to a temporary file beside it, then renamed over it. False on

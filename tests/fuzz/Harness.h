@@ -57,7 +57,7 @@ inline std::string rewrittenText(LevelDocument document) {
 
 /// Any bytes as a level opened in the level editor. When it opens, it writes back the same
 /// bytes; written with every directive anew it opens again and writes anew to the same text; a
-/// few edits of its first pieces leave a text that opens and writes back alike.
+/// few edits of one of its pieces leave a text that opens and writes back alike.
 inline void runEditorInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     LevelEditor editor;
@@ -72,11 +72,15 @@ inline void runEditorInput(const std::uint8_t* data, std::size_t size) {
     if (!again.parse(anew) || rewrittenText(again) != anew) {
         __builtin_trap();
     }
-    const double step[3] = {25, 0, -25};
-    for (int i = 0; i < editor.count() && i < 3; ++i) {
+    // Edits of one piece, the one the first byte picks: each builds the level once or twice.
+    if (editor.count() > 0) {
+        const int i = data[0] % editor.count();
+        const double step[3] = {25, 0, -25};
         editor.move(i, step);
         editor.turn(i, 15);
+        editor.tilt(i, -10);
         editor.stepColour(i);
+        editor.rename(i, text.substr(size / 2, 30));
     }
     editor.setTitle(text.substr(0, 40));
     const std::string edited = editor.text();
