@@ -90,10 +90,12 @@ void keyCallback(int key, int action) {
         menuKey(key, ctrl, shift);
         return;
     }
-    if (editorIsOpen() ? editorKey(key, ctrl, shift) : ctrl && key == 'E') {
-        if (!editorIsOpen()) {
-            openEditor(levelFileName, true); // a copy of the level played
+    if (editorIsOpen()) {
+        if (editorKey(key, ctrl, shift)) {
+            return;
         }
+    } else if (ctrl && key == 'E') {
+        openEditor(levelFileName, true); // a copy of the level played
         return;
     }
     const Command command = keyBindings.commandFor(key, ctrl, shift);

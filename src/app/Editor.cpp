@@ -178,7 +178,9 @@ void edited(bool done, const char* what, const char* refusal) {
     for (char& c : why) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    flash(why.empty() ? refusal : why);
+    why = why.empty() ? refusal : why;
+    std::cout << "\nEdit refused (" << what << "): " << why << std::endl;
+    flash(why);
 }
 
 // Where the pointer points into the room: the first wall face under it.
@@ -532,6 +534,7 @@ bool editorKey(int key, bool ctrl, bool shift) {
     if (key >= '1' && key < '1' + PALETTE_SIZE && !ctrl) {
         double point[3], normal[3];
         if (!pointedSurface(point, normal)) {
+            std::cout << "\nEdit refused (place): the pointer points at no surface" << std::endl;
             flash("POINT AT THE FLOOR, A WALL OR THE CEILING");
             return true;
         }

@@ -248,7 +248,15 @@ std::string formatNumber(double value) {
     if (value == 0) {
         return "0"; // also for -0
     }
-    char buffer[40];
+    char buffer[400];
+    // Plain decimals where a few of them read back the same (what a designer types: 45, -52.5),
+    // else the fewest significant digits that do.
+    for (int decimals = 0; decimals <= 6; ++decimals) {
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+        if (std::atof(buffer) == value) {
+            return buffer;
+        }
+    }
     for (int digits = 1; digits <= 17; ++digits) {
         std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
         if (std::atof(buffer) == value) {

@@ -16,8 +16,12 @@
 namespace {
 
 constexpr double DEGREES = 180.0 / 3.14159265358979323846;
-/// How far off the surface a carry in play hangs a holder (placeOnWall).
-constexpr double HANG = 20;
+/// How far off the surface a holder's origin (its pane's centre) stands: its foot is 140 below
+/// it, so that it stands on the surface as the pack's holders stand on their floors.
+constexpr double HANG = 140;
+/// The pointer's hit point across the surface is a float: the surface's own coordinate is
+/// rounded to this step, and turns smaller than TURN_NOISE degrees are left out.
+constexpr double SURFACE_STEP = 0.01, TURN_NOISE = 1e-3;
 /// How far off the surface the origin of the other elements stands: the goal's pedestal reaches
 /// 95 below its ball, the emitter's model 12 below its origin, the collector's 11; a lamp hangs.
 constexpr double EMITTER_LIFT = 12;
@@ -600,7 +604,9 @@ int LevelEditor::place(PieceKind kind, const double point[3], const double norma
     const double n[3] = {normal[0] / length, normal[1] / length, normal[2] / length};
     double at[3];
     for (int a = 0; a < 3; ++a) {
-        at[a] = snapping && std::fabs(n[a]) < 0.5 ? snapped(point[a], grid) : point[a];
+        at[a] = snapping && std::fabs(n[a]) < 0.5 ? snapped(point[a], grid)
+                : std::fabs(n[a]) >= 0.5 ? std::round(point[a] / SURFACE_STEP) * SURFACE_STEP
+                                         : point[a];
     }
     const double lift = isHolder(kind)                 ? HANG
                         : kind == PieceKind::Emitter   ? EMITTER_LIFT
@@ -609,8 +615,11 @@ int LevelEditor::place(PieceKind kind, const double point[3], const double norma
                         : kind == PieceKind::Lamp      ? LAMP_LIFT
                                                        : BLOCK_SIZE / 2;
     Piece piece = makePiece(kind, "");
-    piece.properties.push_back(
-        makeProperty('#', "Pos", {at[0] + lift * n[0], at[1] + lift * n[1], at[2] + lift * n[2]}));
+    // The pointer's float ray leaves noise in the last digits: a thousandth of a unit is kept.
+    const auto clean = [](double v) { return std::round(v * 1000) / 1000; };
+    piece.properties.push_back(makeProperty(
+        '#', "Pos",
+        {clean(at[0] + lift * n[0]), clean(at[1] + lift * n[1]), clean(at[2] + lift * n[2])}));
     if (kind == PieceKind::Wall) {
         const double s = BLOCK_SIZE / SLAB;
         piece.properties.push_back(makeProperty('#', "Sca", {s, s, BLOCK_SIZE / THICKNESS}));
@@ -621,8 +630,9 @@ int LevelEditor::place(PieceKind kind, const double point[3], const double norma
         surfaceTurns(n, turns);
         const char* names[3] = {"ZRo", "XRo", "YRo"};
         for (int i = 0; i < 3; ++i) {
-            if (std::fabs(turns[i]) > 1e-9) {
-                piece.properties.push_back(makeProperty('#', names[i], {turns[i]}));
+            if (std::fabs(turns[i]) > TURN_NOISE) {
+                piece.properties.push_back(
+                    makeProperty('#', names[i], {std::round(turns[i] * 1000) / 1000}));
             }
         }
     }

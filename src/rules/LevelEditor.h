@@ -7,8 +7,9 @@
 // is kept only when the edited piece overlaps no other element (the placement rule of play,
 // placementBlocker) and what stood inside the room stays inside it (the room: the box within the
 // inner faces of the walls, as the room reach check finds it; a level without a closed room has
-// no such limit). Elements are put down as a carry in play puts a holder down (placeOnWall): the
-// holder 20 units off the surface, its y axis along the surface's normal.
+// no such limit). Elements are put down turned as a carry in play puts a holder down
+// (placeOnWall), its y axis along the surface's normal, but standing on its foot as the pack's
+// holders stand: its origin 140 units off the surface.
 
 #include "level/Level.h"
 #include "rules/LevelDocument.h"

@@ -37,6 +37,19 @@ class Editor : public GameWindow {
         return text.str();
     }
 
+    // Waits until the output holds `text` `times` times.
+    static bool waitForCount(const GameRun& game, const std::string& text, int times) {
+        return waitUntil([&] {
+            const std::string out = game.output();
+            int found = 0;
+            for (std::size_t at = out.find(text); at != std::string::npos;
+                 at = out.find(text, at + 1)) {
+                ++found;
+            }
+            return found >= times;
+        });
+    }
+
     fs::path home;
 };
 
@@ -63,4 +76,35 @@ TEST_F(Editor, ANewFileOpensOnAnEmptyRoomAndAKilledEditorOffersItsEditsBack) {
     ASSERT_TRUE(game->waitForOutput("Saved: " + file.string() + "\n", 60)) << game->output();
     EXPECT_NE(read(file).find("@ MIR"), std::string::npos) << read(file);
     EXPECT_TRUE(fs::is_empty(home / "data" / "beamworks" / "recovery"));
+}
+
+TEST_F(Editor, AOneMirrorLevelBuiltWithKeysAndClicksIsJudgedSavedAndPlayed) {
+    const fs::path file = levels() / "one.txt";
+    auto game = launch("-edit '" + file.string() + "'", GAME, env(), false);
+    ASSERT_TRUE(game->waitForOutput("Check: no solution\n", 60)) << game->output();
+    // The laser, first in the room, raised three grid steps; a mirror in its beam by the back
+    // wall, a goal on the floor to its left, a step nearer, level with the beam off the mirror.
+    ASSERT_TRUE(send("key Tab minus minus minus"));
+    ASSERT_TRUE(waitForCount(*game, "Edit: move\n", 3)) << game->output();
+    ASSERT_TRUE(
+        send("mousemove 512 420 key 2 sleep 0.5 mousemove 300 420 key 7 sleep 0.5 key Down"));
+    ASSERT_TRUE(game->waitForOutput("Check: solvable in 1 move\n", 120)) << game->output();
+    ASSERT_TRUE(send("key ctrl+s"));
+    ASSERT_TRUE(game->waitForOutput("Saved: " + file.string() + "\n", 60)) << game->output();
+    // Saved, it leaves without a question, and the map lists it among the player's levels.
+    ASSERT_TRUE(send("key Escape"));
+    ASSERT_TRUE(game->waitForOutput("Menu: title\n", 60)) << game->output();
+    EXPECT_EQ(read(home / "data" / "beamworks" / "checks.txt"), "one.txt solvable\n");
+    ASSERT_TRUE(send("key Escape"));
+    ASSERT_EQ(game->wait(60), 0) << game->output();
+
+    // Played: the mirror turned 45 degrees to the left (nine key turns) solves it.
+    game = launch("-file '" + file.string() + "'", GAME, env(), false);
+    ASSERT_TRUE(game->waitForOutput("Level: " + file.string(), 60)) << game->output();
+    ASSERT_TRUE(send("key Return Tab"));
+    ASSERT_TRUE(game->waitForOutput("Selected: MIRROR 1\n", 60)) << game->output();
+    ASSERT_TRUE(send("key bracketleft bracketleft bracketleft bracketleft bracketleft "
+                     "bracketleft bracketleft bracketleft bracketleft space"));
+    EXPECT_TRUE(game->waitForOutput("Level solved: " + file.string() + " in 1 moves\n", 60))
+        << game->output();
 }
