@@ -185,7 +185,7 @@ void choose() {
                                 : MenuScreen::Settings);
     } else if (id == "new:small" || id == "new:large") {
         const bool small = id == "new:small";
-        openNewLevel(small ? 1000 : 1600, small ? 700 : 1000, small ? 1000 : 1600);
+        openNewLevel(small ? 1000 : 1250, small ? 700 : 800, small ? 1000 : 1250);
     } else if (id.rfind("edit:", 0) == 0) {
         openEditor(id.substr(5));
     } else if (id == "help") {

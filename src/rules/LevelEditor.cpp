@@ -377,10 +377,13 @@ void LevelEditor::createRoom(double width, double height, double depth) {
     lamp.properties.push_back(makeProperty('#', "XRo", {-70}));
     lamp.properties.back().comment = "\n\n";
     doc.pieces.push_back(std::move(lamp));
-    Piece camera = makePiece(PieceKind::Camera, "start view, from above and behind");
+    // From high over the back wall towards the laser, which then stands in view with its beam
+    // coming down the room.
+    Piece camera = makePiece(PieceKind::Camera, "start view, from above the back wall");
     camera.properties.push_back(
-        makeProperty('#', "Pos", {0, std::trunc(FLOOR_TOP + h - 60), std::trunc(d / 2 - 40)}));
+        makeProperty('#', "Pos", {0, std::trunc(FLOOR_TOP + h - 60), -std::trunc(d / 2 - 40)}));
     camera.properties.push_back(makeProperty('#', "XRo", {-35}));
+    camera.properties.push_back(makeProperty('#', "YRo", {180}));
     doc.pieces.push_back(std::move(camera));
     reset(std::move(doc));
 }

@@ -30,7 +30,8 @@ class LevelEditor {
     bool open(const std::string& text, std::string* error = nullptr);
     /// A new level: an empty closed room (floor, ceiling, four walls) `width` x `height` x
     /// `depth` world units (inside), the floor's top at y = -140, a lamp under the ceiling and a
-    /// laser emitter on the floor near the front wall, a start view from above and behind, and a
+    /// laser emitter on the floor near the front wall, a start view from above the back wall
+    /// towards it, and a
     /// title line. Sizes below 400 are taken as 400. Clears the history.
     void createRoom(double width, double height, double depth);
     /// The level text, as the loader reads it; a file opened and written unchanged is the same

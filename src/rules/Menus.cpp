@@ -352,7 +352,7 @@ Menu makeMenu(const std::vector<std::string>& ownLevels,
     menu.screen = MenuScreen::Make;
     menu.title = "MAKE A LEVEL";
     menu.items = {{"new:small", "NEW LEVEL", "a small room, 1000 x 700 x 1000", false, false},
-                  {"new:large", "NEW LEVEL", "a large room, 1600 x 1000 x 1600", false, false},
+                  {"new:large", "NEW LEVEL", "a large room, 1250 x 800 x 1250", false, false},
                   {"", "YOUR LEVELS", "", true, false}};
     if (ownLevels.empty()) {
         menu.items.push_back({"", "none yet", "", true, false});

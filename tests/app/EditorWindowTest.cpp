@@ -62,8 +62,8 @@ TEST_F(Editor, ANewFileOpensOnAnEmptyRoomAndAKilledEditorOffersItsEditsBack) {
         ASSERT_TRUE(game->waitForOutput("Editor: " + file.string() + "\n", 60)) << game->output();
         // A room with a laser and no goal: nothing to solve.
         ASSERT_TRUE(game->waitForOutput("Check: no solution\n", 60)) << game->output();
-        // A mirror where the pointer points (the middle of the window looks at the floor).
-        ASSERT_TRUE(send("mousemove 512 420 key 2"));
+        // A mirror where the pointer points (below the middle of the window: the floor).
+        ASSERT_TRUE(send("mousemove 512 550 key 2"));
         ASSERT_TRUE(game->waitForOutput("Edit: place\n", 60)) << game->output();
         EXPECT_FALSE(fs::exists(file)); // not saved: the game is killed below
     }
@@ -82,12 +82,12 @@ TEST_F(Editor, AOneMirrorLevelBuiltWithKeysAndClicksIsJudgedSavedAndPlayed) {
     const fs::path file = levels() / "one.txt";
     auto game = launch("-edit '" + file.string() + "'", GAME, env(), false);
     ASSERT_TRUE(game->waitForOutput("Check: no solution\n", 60)) << game->output();
-    // The laser, first in the room, raised three grid steps; a mirror in its beam by the back
-    // wall, a goal on the floor to its left, a step nearer, level with the beam off the mirror.
+    // The laser, first in the room, raised three grid steps; a mirror in its beam in the middle
+    // of the room, a goal on the floor beside it, a step further, level with the beam off the
+    // mirror.
     ASSERT_TRUE(send("key Tab minus minus minus"));
     ASSERT_TRUE(waitForCount(*game, "Edit: move\n", 3)) << game->output();
-    ASSERT_TRUE(
-        send("mousemove 512 420 key 2 sleep 0.5 mousemove 300 420 key 7 sleep 0.5 key Down"));
+    ASSERT_TRUE(send("mousemove 512 550 key 2 sleep 0.5 mousemove 300 550 key 7 sleep 0.5 key Up"));
     ASSERT_TRUE(game->waitForOutput("Check: solvable in 1 move\n", 120)) << game->output();
     ASSERT_TRUE(send("key ctrl+s"));
     ASSERT_TRUE(game->waitForOutput("Saved: " + file.string() + "\n", 60)) << game->output();
@@ -98,13 +98,13 @@ TEST_F(Editor, AOneMirrorLevelBuiltWithKeysAndClicksIsJudgedSavedAndPlayed) {
     ASSERT_TRUE(send("key Escape"));
     ASSERT_EQ(game->wait(60), 0) << game->output();
 
-    // Played: the mirror turned 45 degrees to the left (nine key turns) solves it.
+    // Played: the mirror turned 45 degrees (nine key turns) solves it.
     game = launch("-file '" + file.string() + "'", GAME, env(), false);
     ASSERT_TRUE(game->waitForOutput("Level: " + file.string(), 60)) << game->output();
     ASSERT_TRUE(send("key Return Tab"));
     ASSERT_TRUE(game->waitForOutput("Selected: MIRROR 1\n", 60)) << game->output();
-    ASSERT_TRUE(send("key bracketleft bracketleft bracketleft bracketleft bracketleft "
-                     "bracketleft bracketleft bracketleft bracketleft space"));
+    ASSERT_TRUE(send("key bracketright bracketright bracketright bracketright bracketright "
+                     "bracketright bracketright bracketright bracketright space"));
     EXPECT_TRUE(game->waitForOutput("Level solved: " + file.string() + " in 1 moves\n", 60))
         << game->output();
 }
