@@ -6,6 +6,7 @@
 #include "app/Game.h"
 #include "app/ThreadPriority.h"
 #include "app/Window.h"
+#include "core/Renderable.h"
 #include "elements/ActiveObject.h"
 #include "laser/BeamGuides.h"
 #include "laser/Ray.h"
@@ -57,6 +58,10 @@ constexpr double NEW_ROOM_WIDTH = 1200, NEW_ROOM_HEIGHT = 900, NEW_ROOM_DEPTH = 
 /// The editor's lines over the bottom bar: the first one's bottom above the window's, and the
 /// step between them, pixels.
 constexpr double EDITOR_LINES_ABOVE_BOTTOM = 135, EDITOR_LINE_STEP = 18;
+/// A press that moves the pointer less than this (pixels) before its release is a click.
+constexpr int DRAG_PIXELS = 5;
+/// How far a holder's foot is below its origin, along its own y axis.
+constexpr double HOLDER_FOOT = 140;
 /// A scale key's factor.
 constexpr double SCALE_STEP = 1.25;
 
@@ -77,6 +82,9 @@ struct Session {
     std::string lastConsoleLine;
     bool testPlaying = false;
     Matrix viewBeforePlay;
+    /// A drag of the selected element: where the left button went down, while it is down.
+    bool dragging = false;
+    int dragX = 0, dragY = 0;
     bool labelsBefore = false; ///< the colour labels' setting before the editor turned them on
     Question question = Question::None;
     Typing typing = Typing::None;
@@ -317,10 +325,13 @@ void showJudgement() {
 void startTestPlay() {
     Session& s = *session;
     const std::string folder = dataFolder();
-    s.played = (std::filesystem::path(folder.empty() ? std::filesystem::temp_directory_path()
-                                                     : std::filesystem::path(folder)) /
-                "editor-test-play.txt")
-                   .string();
+    // Named as the level is, so that the introduction names it.
+    const std::filesystem::path playFolder =
+        (folder.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(folder)) /
+        "test-play";
+    std::error_code ignored;
+    std::filesystem::create_directories(playFolder, ignored);
+    s.played = (playFolder / std::filesystem::path(s.file).filename()).string();
     if (!writeFileWhole(s.played, s.document.text())) {
         flash("CANNOT WRITE THE TEST FILE");
         return;
@@ -432,6 +443,51 @@ bool questionKey(int key) {
     return false;
 }
 
+// The selected element dragged with the left button: where the button comes up over a surface,
+// the element goes, along the surface it stands on (one edit, on the grid).
+void followDrag() {
+    Session& s = *session;
+    int x = 0, y = 0;
+    windowGetMousePos(x, y);
+    const bool down = windowMouseButtonDown(GLFW_MOUSE_BUTTON_LEFT) && !leftPressOnInterface;
+    if (down && !s.dragging) {
+        s.dragging = true;
+        s.dragX = x;
+        s.dragY = y;
+        return;
+    }
+    if (down || !s.dragging) {
+        return;
+    }
+    s.dragging = false;
+    const int active = s.selected >= 0 ? s.document.activeIndexOf(s.selected) : -1;
+    if (std::abs(x - s.dragX) + std::abs(y - s.dragY) < DRAG_PIXELS || active < 0 ||
+        active >= static_cast<int>(currentLevel->activeObjects.size())) {
+        return; // a click: it selected
+    }
+    double point[3], normal[3];
+    if (!pointedSurface(point, normal)) {
+        return;
+    }
+    // The element's foot: a holder's is 140 down its own y axis from its origin.
+    Renderable* root = currentLevel->activeObjects[active];
+    while (root->parent != nullptr) {
+        root = root->parent;
+    }
+    const Matrix& w = root->refreshedWorldMatrix();
+    const bool holder = root != currentLevel->activeObjects[active];
+    double delta[3], along = 0;
+    for (int k = 0; k < 3; ++k) {
+        const double foot = w[12 + k] - (holder ? HOLDER_FOOT * w[4 + k] : 0);
+        delta[k] = point[k] - foot;
+        along += delta[k] * normal[k];
+    }
+    for (int k = 0; k < 3; ++k) {
+        delta[k] -= along * normal[k]; // across the surface only
+    }
+    edited(s.document.move(s.selected, delta), "move", "IT CANNOT GO THERE");
+}
+
 void begin(std::unique_ptr<Session> opened, const std::string& shownName) {
     session = std::move(opened);
     Session& s = *session;
@@ -447,6 +503,7 @@ void begin(std::unique_ptr<Session> opened, const std::string& shownName) {
         userInterface->showMessage("", 0);
         userInterface->hidePanel();
     }
+    introductionOpen = false; // the level played before may have had its introduction open
     show(false);
     viewMatrix = levelStartView(*currentLevel);
     s.judge.submit(s.document.text());
@@ -475,6 +532,11 @@ void openEditor(const std::string& file, bool copy) {
         }
     } else {
         opened->document.createRoom(NEW_ROOM_WIDTH, NEW_ROOM_HEIGHT, NEW_ROOM_DEPTH);
+        if (!copy) { // a new file is there from the start, the empty room in it
+            std::error_code ignored;
+            std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
+            writeFileWhole(file, opened->document.text());
+        }
     }
     if (copy) {
         const std::string stem = std::filesystem::path(file).stem().string();
@@ -710,6 +772,7 @@ void updateEditor() {
         return;
     }
     doubleClicked = false;
+    followDrag();
     // A click picked an element of the level: its piece is the selected one.
     if (selectionActive && selectedElement) {
         const auto& active = currentLevel->activeObjects;

@@ -23,7 +23,9 @@ bool editorIsOpen();
 /// A key while the editor is open; true when the editor took it (the game does nothing more).
 bool editorKey(int key, bool ctrl, bool shift);
 
-/// The editor's frame: the selection followed into the level text, the judge's verdicts taken.
+/// The editor's frame: the selection followed into the level text, a drag's move made, the
+/// judge's verdicts taken. It may replace the current level: call it before anything of the
+/// frame holds on to the level.
 void updateEditor();
 
 /// The editor's lines over the scene: the palette and the state of the file.

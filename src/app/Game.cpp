@@ -224,6 +224,8 @@ std::string whatNextAfterASolve(const char* again) {
 
 // One frame, in the game's fixed order of steps.
 void runFrame(FrameStats& stats) {
+    // First: an edit the editor makes here replaces the level.
+    updateEditor();
     Level& level = *currentLevel;
     const double start = windowTime();
     const double frameTime = start - lastFrameTime;
@@ -248,7 +250,6 @@ void runFrame(FrameStats& stats) {
     }
 
     updateMenu(frameTime);
-    updateEditor();
     updateCameraAndManipulation(frameTime);
     const float framesPerSecond = static_cast<float>(1.0 / frameTime);
     std::cout << "\rFPS: " << static_cast<int>(framesPerSecond) << " should be " << 100.0f
