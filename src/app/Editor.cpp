@@ -286,7 +286,7 @@ void showHelp() {
     content.rows = {
         {"1 - 8", "place a laser, mirror, half mirror, filter, collector, block, goal, lamp "
                   "where the pointer points"},
-        {"Click, Tab", "select an element"},
+        {"Click, Tab, drag", "select an element; a drag moves it across its surface"},
         {"Arrows, - .", "move it (grid of 25, G: snapping on / off)"},
         {"Turn and tilt keys", "turn and tilt it as in play (Shift: 1 degree)"},
         {"C", "step its colour (filters, goals)"},

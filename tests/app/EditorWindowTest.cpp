@@ -14,20 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class Editor : public GameWindow {
+class Editor : public PlayerFolders {
   protected:
-    void SetUp() override {
-        home = fs::path(::testing::TempDir()) / ("beamworks-editor-" + std::to_string(getpid()));
-        fs::remove_all(home);
-        fs::create_directories(home / "data" / "beamworks" / "levels");
-        fs::create_directories(home / "config" / "beamworks");
-    }
-    void TearDown() override { fs::remove_all(home); }
-
-    std::string env() const {
-        return "XDG_DATA_HOME='" + (home / "data").string() + "' XDG_CONFIG_HOME='" +
-               (home / "config").string() + "'";
-    }
     fs::path levels() const { return home / "data" / "beamworks" / "levels"; }
 
     static std::string read(const fs::path& path) {
@@ -36,21 +24,6 @@ class Editor : public GameWindow {
         text << in.rdbuf();
         return text.str();
     }
-
-    // Waits until the output holds `text` `times` times.
-    static bool waitForCount(const GameRun& game, const std::string& text, int times) {
-        return waitUntil([&] {
-            const std::string out = game.output();
-            int found = 0;
-            for (std::size_t at = out.find(text); at != std::string::npos;
-                 at = out.find(text, at + 1)) {
-                ++found;
-            }
-            return found >= times;
-        });
-    }
-
-    fs::path home;
 };
 
 } // namespace

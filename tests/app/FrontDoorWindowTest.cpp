@@ -13,20 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FrontDoor : public GameWindow {
+class FrontDoor : public PlayerFolders {
   protected:
-    void SetUp() override {
-        home = fs::path(::testing::TempDir()) / ("beamworks-front-" + std::to_string(getpid()));
-        fs::remove_all(home);
-        fs::create_directories(home / "data" / "beamworks");
-        fs::create_directories(home / "config" / "beamworks");
-    }
-    void TearDown() override { fs::remove_all(home); }
-
-    std::string env() const {
-        return "XDG_DATA_HOME='" + (home / "data").string() + "' XDG_CONFIG_HOME='" +
-               (home / "config").string() + "'";
-    }
     fs::path settingsFile() const { return home / "config" / "beamworks" / "settings.conf"; }
 
     // The game without a level, up to its title.
@@ -35,21 +23,6 @@ class FrontDoor : public GameWindow {
         EXPECT_TRUE(game->waitForOutput("Menu: title\n", 60)) << game->output();
         return game;
     }
-
-    // Waits until the output holds `text` `times` times.
-    static bool waitForCount(const GameRun& game, const std::string& text, int times) {
-        return waitUntil([&] {
-            const std::string out = game.output();
-            int found = 0;
-            for (std::size_t at = out.find(text); at != std::string::npos;
-                 at = out.find(text, at + 1)) {
-                ++found;
-            }
-            return found >= times;
-        });
-    }
-
-    fs::path home;
 };
 
 } // namespace

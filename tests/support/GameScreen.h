@@ -152,6 +152,40 @@ class GameWindow : public ::testing::Test {
     std::string shot;
 };
 
+/// A game window with folders of its own for the player's data and settings (XDG_DATA_HOME,
+/// XDG_CONFIG_HOME: env()), made empty for each test and removed after it.
+class PlayerFolders : public GameWindow {
+  protected:
+    void SetUp() override {
+        home = std::filesystem::path(::testing::TempDir()) /
+               ("beamworks-player-" + std::to_string(getpid()));
+        std::filesystem::remove_all(home);
+        std::filesystem::create_directories(home / "data" / "beamworks" / "levels");
+        std::filesystem::create_directories(home / "config" / "beamworks");
+    }
+    void TearDown() override { std::filesystem::remove_all(home); }
+
+    std::string env() const {
+        return "XDG_DATA_HOME='" + (home / "data").string() + "' XDG_CONFIG_HOME='" +
+               (home / "config").string() + "'";
+    }
+
+    /// Waits until the game's output holds `text` `times` times.
+    static bool waitForCount(const GameRun& game, const std::string& text, int times) {
+        return waitUntil([&] {
+            const std::string out = game.output();
+            int found = 0;
+            for (std::size_t at = out.find(text); at != std::string::npos;
+                 at = out.find(text, at + 1)) {
+                ++found;
+            }
+            return found >= times;
+        });
+    }
+
+    std::filesystem::path home;
+};
+
 /// The laser count of the game's last status line, or -1 before the first.
 inline int lastLaserCount(const std::string& output) {
     const std::string label = "Number of Lasers: ";
