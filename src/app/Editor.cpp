@@ -557,6 +557,11 @@ void openNewLevel(double width, double height, double depth) {
     begin(std::move(opened), name);
 }
 
+void shutDownEditor() {
+    session.reset();
+    editorOpen = false;
+}
+
 bool editorIsOpen() {
     return session != nullptr;
 }

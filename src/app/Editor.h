@@ -17,6 +17,10 @@ void openEditor(const std::string& file, bool copy = false);
 /// A new level among the player's levels: an empty room of `width` x `height` x `depth`.
 void openNewLevel(double width, double height, double depth);
 
+/// Ends the editor at the end of the game: its judge's search stops and its thread is joined.
+/// The recovery file stays (the edits were not saved).
+void shutDownEditor();
+
 /// Whether the editor is open (test play included).
 bool editorIsOpen();
 

@@ -558,6 +558,7 @@ void runFrameLoop() {
 
 void shutdownGame() {
     cancelHint();
+    shutDownEditor(); // its judge's thread ends before the models go
     shutdownSounds();
     shutdownMusic();
     userInterface.reset();
