@@ -19,6 +19,7 @@
 #include "rules/GameFlow.h"
 #include "rules/Interaction.h"
 #include "rules/LevelEditor.h"
+#include "rules/LevelPack.h"
 #include "rules/Menus.h"
 #include "rules/Settings.h"
 #include "solver/Judge.h"
@@ -99,14 +100,9 @@ void flash(const std::string& text) {
     }
 }
 
-std::string dataFolder() {
-    const std::string levels = ownLevelsFolder();
-    return levels.empty() ? "" : std::filesystem::path(levels).parent_path().string();
-}
-
 // The recovery file of a level file: in the data folder, named after the file's whole path.
 std::string recoveryPathOf(const std::string& file) {
-    const std::string folder = dataFolder();
+    const std::string folder = playerDataFolder();
     if (folder.empty()) {
         return "";
     }
@@ -182,11 +178,8 @@ void edited(bool done, const char* what, const char* refusal) {
         show(true);
         return;
     }
-    std::string why = session->document.refusal();
-    for (char& c : why) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    why = why.empty() ? refusal : why;
+    const std::string why =
+        session->document.refusal().empty() ? refusal : upperCase(session->document.refusal());
     std::cout << "\nEdit refused (" << what << "): " << why << std::endl;
     flash(why);
 }
@@ -195,12 +188,8 @@ void edited(bool done, const char* what, const char* refusal) {
 bool pointedSurface(double point[3], double normal[3]) {
     int x = 0, y = 0;
     windowGetMousePos(x, y);
-    const ScreenProjection screen = currentScreenProjection(viewMatrix);
-    const GLint* viewport = screen.viewport;
-    const double wy = viewport[3] - y - 1;
     double n[3], f[3];
-    gluUnProject(x, wy, 0, screen.modelview, screen.projection, viewport, &n[0], &n[1], &n[2]);
-    gluUnProject(x, wy, 1, screen.modelview, screen.projection, viewport, &f[0], &f[1], &f[2]);
+    pointerLine(currentScreenProjection(viewMatrix), x, y, n, f);
     double d[3] = {f[0] - n[0], f[1] - n[1], f[2] - n[2]};
     const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
     if (!(length > 0)) {
@@ -324,7 +313,7 @@ void showJudgement() {
 
 void startTestPlay() {
     Session& s = *session;
-    const std::string folder = dataFolder();
+    const std::string folder = playerDataFolder();
     // Named as the level is, so that the introduction names it.
     const std::filesystem::path playFolder =
         (folder.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(folder)) /

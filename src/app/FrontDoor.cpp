@@ -302,19 +302,20 @@ std::string titleLevel() {
     return next.empty() ? "level1.txt" : next;
 }
 
-std::string ownLevelsFolder() {
+std::string playerDataFolder() {
     const std::string progressFile =
         Progress::defaultPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    if (progressFile.empty()) {
-        return "";
-    }
-    return (std::filesystem::path(progressFile).parent_path() / "levels").string();
+    return progressFile.empty() ? "" : std::filesystem::path(progressFile).parent_path().string();
+}
+
+std::string ownLevelsFolder() {
+    const std::string data = playerDataFolder();
+    return data.empty() ? "" : (std::filesystem::path(data) / "levels").string();
 }
 
 std::string levelChecksFile() {
-    const std::string levels = ownLevelsFolder();
-    return levels.empty() ? ""
-                          : (std::filesystem::path(levels).parent_path() / "checks.txt").string();
+    const std::string data = playerDataFolder();
+    return data.empty() ? "" : (std::filesystem::path(data) / "checks.txt").string();
 }
 
 void openMenu(MenuScreen screen) {

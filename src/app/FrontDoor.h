@@ -24,6 +24,8 @@ std::string titleLevel();
 /// Opens a screen (None closes the menu), printing "Menu: title" and the like.
 void openMenu(MenuScreen screen);
 
+/// The player's data folder, where the progress file is ("" when there is none).
+std::string playerDataFolder();
 /// The player's own levels folder, beside the progress file ("" when there is no data folder).
 std::string ownLevelsFolder();
 /// The file of the editor's last verdicts on the player's levels, beside the progress file.

@@ -113,8 +113,7 @@ bool hintSearching() {
 }
 
 void pollHint() {
-    if (!running ||
-        running->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    if (!running || hintSearching()) {
         return;
     }
     const HintSearch found = running->result.get();

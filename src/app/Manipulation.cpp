@@ -114,11 +114,8 @@ void footOnWindow(const ScreenProjection& screen, Renderable& root, int& x, int&
 // The holder of the selected element follows the wall, floor or ceiling under the window point
 // (x, y), pixels from the top-left: where the ray from the eye through it first meets one.
 void carryUnder(const ScreenProjection& screen, int x, int y) {
-    const GLint* viewport = screen.viewport;
-    const double wy = viewport[3] - y - 1;
     double n[3], f[3];
-    gluUnProject(x, wy, 0, screen.modelview, screen.projection, viewport, &n[0], &n[1], &n[2]);
-    gluUnProject(x, wy, 1, screen.modelview, screen.projection, viewport, &f[0], &f[1], &f[2]);
+    pointerLine(screen, x, y, n, f);
 
     probeBeam = std::make_unique<LaserBeam>(COLOR_WHITE, FULL_INTENSITY, nullptr);
     probeBeam->translate(static_cast<float>(n[0]), static_cast<float>(n[1]),

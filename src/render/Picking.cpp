@@ -104,3 +104,13 @@ ScreenProjection currentScreenProjection(const Matrix& view) {
     }
     return p;
 }
+
+void pointerLine(const ScreenProjection& screen, int x, int y, double nearPoint[3],
+                 double farPoint[3]) {
+    const GLint* viewport = screen.viewport;
+    const double wy = viewport[3] - y - 1;
+    gluUnProject(x, wy, 0, screen.modelview, screen.projection, viewport, &nearPoint[0],
+                 &nearPoint[1], &nearPoint[2]);
+    gluUnProject(x, wy, 1, screen.modelview, screen.projection, viewport, &farPoint[0],
+                 &farPoint[1], &farPoint[2]);
+}

@@ -14,6 +14,11 @@ struct ScreenProjection {
 };
 ScreenProjection currentScreenProjection(const Matrix& view);
 
+/// The line under the window point (x, y), pixels from the top-left: its points on the near and
+/// the far clipping plane, world coordinates.
+void pointerLine(const ScreenProjection& screen, int x, int y, double nearPoint[3],
+                 double farPoint[3]);
+
 /// Draws every selectable object (frustum-culled when culling is on) with its own selection name
 /// into a 5 x 5 pixel pick region around where the click was pressed (pickX, pickY), and selects
 /// the nearest hit: a holder or a frame selects the element it holds. A click on nothing selectable

@@ -94,11 +94,14 @@ std::string levelTitle(const std::string& leadingComment, const std::string& fil
 }
 
 std::string levelStartMessage(const std::string& fileName, bool solvedBefore) {
-    std::string name = stem(nameOf(fileName));
-    for (char& c : name) {
+    return "LEVEL " + upperCase(stem(nameOf(fileName))) + (solvedBefore ? " - SOLVED BEFORE" : "");
+}
+
+std::string upperCase(std::string text) {
+    for (char& c : text) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    return "LEVEL " + name + (solvedBefore ? " - SOLVED BEFORE" : "");
+    return text;
 }
 
 std::optional<int> digitsValue(const std::string& digits, std::size_t maxDigits) {

@@ -25,6 +25,9 @@ std::string levelTitle(const std::string& leadingComment, const std::string& fil
 /// by its name ("LEVEL CUSTOM" for "levelcustom.txt").
 std::string levelStartMessage(const std::string& fileName, bool solvedBefore);
 
+/// The text in capitals, as the interface's messages are written.
+std::string upperCase(std::string text);
+
 /// The number a line of the game's level lists ends with ("level4.txt 7" in the progress and par
 /// files): decimal digits alone, 1 to `maxDigits` of them; nothing for anything else.
 std::optional<int> digitsValue(const std::string& digits, std::size_t maxDigits);

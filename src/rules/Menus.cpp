@@ -24,13 +24,6 @@ bool choosable(const MenuItem& item) {
     return !item.heading;
 }
 
-std::string upper(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
 std::optional<int> lookUp(const std::map<std::string, int>& values, const std::string& file) {
     const auto found = values.find(file);
     return found != values.end() ? std::optional<int>(found->second) : std::nullopt;
@@ -493,7 +486,7 @@ std::string bindKey(KeyBindings& bindings, PlayerSettings& settings, Command com
         const bool anyModifiers = held || other.activation == Activation::Held;
         for (const KeyChord& taken : bindings.keysOf(other.command)) {
             if (taken.key == chord.key && (anyModifiers || taken == chord)) {
-                return upper(chordName(chord)) + " IS THE KEY OF " + other.caption;
+                return upperCase(chordName(chord)) + " IS THE KEY OF " + other.caption;
             }
         }
     }

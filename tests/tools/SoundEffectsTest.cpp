@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace {
 
@@ -76,13 +77,16 @@ TEST(SoundEffects, StagedFilesAreMono16BitAtTheEffectRateAndNeverClip) {
     for (const Cue cue : allCues()) {
         SCOPED_TRACE(cueFile(cue));
         const std::string path = std::string(BEAMWORKS_GAME_DIR) + "/" + cueFile(cue);
-        SDL_AudioSpec spec{};
+        // What SDL says of the file's samples: its rate, channels and sample format.
+        using SampleFormat =
+            std::remove_pointer_t<decltype(SDL_LoadWAV_RW(nullptr, 0, nullptr, nullptr, nullptr))>;
+        SampleFormat read{};
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &buffer, &length), nullptr) << SDL_GetError();
-        EXPECT_EQ(spec.freq, EFFECT_SAMPLE_RATE);
-        EXPECT_EQ(spec.channels, 1);
-        EXPECT_EQ(spec.format, AUDIO_S16LSB);
+        ASSERT_NE(SDL_LoadWAV(path.c_str(), &read, &buffer, &length), nullptr) << SDL_GetError();
+        EXPECT_EQ(read.freq, EFFECT_SAMPLE_RATE);
+        EXPECT_EQ(read.channels, 1);
+        EXPECT_EQ(read.format, AUDIO_S16LSB);
         EXPECT_EQ(length / 2, renderEffect(cue).size());
         const auto* samples = reinterpret_cast<const std::int16_t*>(buffer);
         int loudest = 0;
